@@ -1,0 +1,48 @@
+#include "app/SettingsFile.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSettings>
+#include <QStandardPaths>
+
+#include "app/SettingsText.h"
+
+namespace {
+
+QString KeyPath(const std::string& section, const std::string& key) {
+    return QString::fromStdString(section) + QLatin1Char('/') + QString::fromStdString(key);
+}
+
+}  // namespace
+
+QString SettingsFilePath() {
+    const QString overridden = qEnvironmentVariable("VELMORA_CONFIG");
+    if (!overridden.isEmpty()) {
+        return overridden;
+    }
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           QStringLiteral("/velmora/velmora.ini");
+}
+
+Settings LoadSettingsFile(const QString& path) {
+    const QSettings file(path, QSettings::IniFormat);
+    return ReadSettings(
+        [&file](const std::string& section, const std::string& key) -> std::optional<std::string> {
+            const QVariant value = file.value(KeyPath(section, key));
+            // A value with a comma comes back as a list; it is no valid setting either way.
+            if (!value.isValid() || value.typeId() != QMetaType::QString) {
+                return std::nullopt;
+            }
+            return value.toString().toStdString();
+        });
+}
+
+bool SaveSettingsFile(const QString& path, const Settings& settings) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QSettings file(path, QSettings::IniFormat);
+    for (const SettingsEntry& entry : SettingsEntries(settings)) {
+        file.setValue(KeyPath(entry.section, entry.key), QString::fromStdString(entry.value));
+    }
+    file.sync();
+    return file.status() == QSettings::NoError;
+}

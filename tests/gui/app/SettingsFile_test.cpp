@@ -1,0 +1,79 @@
+#include "app/SettingsFile.h"
+
+#include <QFile>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "support/GuiTestRegistry.h"
+
+class SettingsFileTest final : public QObject {
+    Q_OBJECT
+
+private slots:
+    void firstRunWritesTheDefaultTexts() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("sub/velmora.ini"));
+        const Settings settings = LoadSettingsFile(path);
+        QVERIFY(SaveSettingsFile(path, settings));
+
+        QSettings written(path, QSettings::IniFormat);
+        QCOMPARE(written.value("Settings/DateFormat").toString(), QStringLiteral("DMY"));
+        QCOMPARE(written.value("Settings/ShowCount").toString(), QStringLiteral("20"));
+        QCOMPARE(written.value("Settings/ShowBy").toString(), QStringLiteral("Percent"));
+        QCOMPARE(written.value("Settings/SeperateO").toString(), QStringLiteral("TRUE"));
+        QCOMPARE(written.value("Settings/WebSource").toString(), QStringLiteral("1"));
+        QCOMPARE(written.value("AutoUpdate/Enabled").toString(), QStringLiteral("FFALSE"));
+        QCOMPARE(written.value("AutoUpdate/Timer").toString(), QStringLiteral("3"));
+    }
+
+    void storedValuesAreReadBack() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("velmora.ini"));
+        writeFile(path,
+                  "[Settings]\nDateFormat=MDY\nShowCount=12\nShowBy=Symbol\nSeperateO=FALSE\n"
+                  "WebSource=2\n[AutoUpdate]\nEnabled=TRUE\nTimer=1\n");
+        const Settings settings = LoadSettingsFile(path);
+        QVERIFY(!settings.dateMonthFirst);
+        QCOMPARE(settings.pieRecordCount, 12);
+        QCOMPARE(settings.pieGrouping, Settings::kBySymbol);
+        QVERIFY(!settings.ungroupOptions);
+        QCOMPARE(settings.quoteSource, Settings::kYahoo);
+        QVERIFY(settings.autoUpdate);
+        QCOMPARE(settings.updateInterval, 1);
+    }
+
+    void damagedFileGivesTheDefaults() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("velmora.ini"));
+        writeFile(path, QByteArray("\x00\xff\xfe[Settings\nShowCount=1,2,3\n=\n[[[\n", 33));
+        const Settings settings = LoadSettingsFile(path);
+        QCOMPARE(settings.pieRecordCount, 20);
+        QVERIFY(settings.dateMonthFirst);
+        QCOMPARE(settings.updateInterval, 3);
+    }
+
+    void unwritableLocationIsReported() {
+        QTemporaryDir dir;
+        writeFile(dir.filePath(QStringLiteral("file")), "x");
+        QVERIFY(!SaveSettingsFile(dir.filePath(QStringLiteral("file/velmora.ini")), Settings{}));
+    }
+
+    void environmentNamesTheFile() {
+        qputenv("VELMORA_CONFIG", "/tmp/velmora-test-config.ini");
+        QCOMPARE(SettingsFilePath(), QStringLiteral("/tmp/velmora-test-config.ini"));
+        qunsetenv("VELMORA_CONFIG");
+        QVERIFY(SettingsFilePath().endsWith(QStringLiteral("velmora/velmora.ini")));
+    }
+
+private:
+    static void writeFile(const QString& path, const QByteArray& bytes) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+};
+
+static const GuiTestRegistration<SettingsFileTest> registration("SettingsFile_test");
+
+#include "SettingsFile_test.moc"
