@@ -13,6 +13,7 @@
 #include "model/Purchase.h"
 #include "model/SplitEntry.h"
 
+class CustomLotChooser;
 struct Settings;
 
 // The portfolio: owns every record and answers the queries of the views, forms, reports
@@ -128,7 +129,46 @@ public:
     void TouchLastUpdate();       // not a change to save
     void RecordTimelineSample();  // not a change to save
 
+    // --- Purchases and sales -------------------------------------------------------------
+    // Sale methods, in the order of the sale form's choices.
+    static constexpr int kFifo = 0;
+    static constexpr int kLifo = 1;
+    static constexpr int kCustom = 2;
+
+    CPurchase& Purchase(std::string symbol, std::string companyName, float shares, float price,
+                        std::int64_t date, float commission, std::string purchaseType,
+                        std::string comment);
+    // Matches the sale against the lots of the symbol by `method`; any other method does
+    // nothing. A custom sale asks the chooser set below and does nothing without one.
+    void Sell(std::string_view symbol, float shares, float price, std::int64_t date,
+              float commission, int method, const std::string& comment);
+    void SetCustomLotChooser(CustomLotChooser* chooser) { m_lotChooser = chooser; }
+
+    // --- Option grants -----------------------------------------------------------------
+    CPurchase& ReceiveGrant(std::string symbol, std::string companyName, float shares,
+                            float strikePrice, std::int64_t date, std::string optionType,
+                            std::int32_t vestingSchedule, std::string grantId, std::string comment);
+    // Every option still held in the symbol's grants expires, vested or not, under one
+    // sale number.
+    void ExpireOptions(std::string_view symbol, std::int64_t date, const std::string& comment);
+
+    // --- Dividends, splits and symbol changes ----------------------------------------------
+    CDividend& RecordDividend(std::string symbol, std::int32_t dividendKind, float amount,
+                              std::int64_t date, std::string comment);
+    // `newShares` for `oldShares`; a ratio that is not positive changes nothing.
+    void StockSplit(std::string_view symbol, std::int32_t newShares, std::int32_t oldShares,
+                    std::int64_t date);
+    void ChangeSymbol(std::string_view oldSymbol, std::string_view newSymbol,
+                      const std::string& newCompanyName);
+
 private:
+    // The lots a FIFO or LIFO sale of `symbol` may draw on.
+    bool LotSellable(const CPurchase& lot, std::string_view symbol) const;
+    void SellInOrder(std::string_view symbol, float shares, float price, std::int64_t date,
+                     float commission, const std::string& comment, bool lastFirst);
+    void SellCustom(std::string_view symbol, float shares, float price, std::int64_t date,
+                    float commission, const std::string& comment);
+
     const CPurchase* FirstLotOf(std::string_view symbol) const;
     const CPurchase* LastLotExactly(std::string_view symbol) const;
     AlertEntry* FindAlert(std::string_view symbol);
@@ -149,4 +189,5 @@ private:
     std::int64_t m_timelineFirstTime = 0;
     bool m_modified = false;
     std::string m_pathName;
+    CustomLotChooser* m_lotChooser = nullptr;
 };
