@@ -8,6 +8,7 @@ packages=(
     libcurl4-openssl-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     tzdata
+    desktop-file-utils appstream libxml2-utils shared-mime-info man-db
 )
 
 missing=()
