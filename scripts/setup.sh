@@ -8,6 +8,7 @@ packages=(
     libcurl4-openssl-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     tzdata
+    nlohmann-json3-dev
 )
 
 missing=()
