@@ -9,6 +9,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     tzdata
     desktop-file-utils appstream libxml2-utils shared-mime-info man-db
+    nlohmann-json3-dev
 )
 
 missing=()
