@@ -12,6 +12,7 @@
 #include "app/SettingsFile.h"
 #include "app/SettingsText.h"
 #include "app/Version.h"
+#include "model/DemoPortfolio.h"
 #include "model/Kx7Doc.h"
 #include "model/Kx7File.h"
 
@@ -79,12 +80,28 @@ int Convert(const std::vector<std::string>& arguments) {
     return 0;
 }
 
+int Demo(const std::vector<std::string>& arguments) {
+    if (arguments.size() != 1) {
+        std::fprintf(stderr, "Usage: velmora-cli demo FILE\n");
+        return 2;
+    }
+    const Settings settings;
+    CKx7Doc doc(settings);
+    BuildDemoPortfolio(doc);
+    if (const std::string error = SaveKx7File(doc, arguments[0]); !error.empty()) {
+        std::fprintf(stderr, "velmora-cli: %s\n", error.c_str());
+        return 1;
+    }
+    return 0;
+}
+
 const std::vector<Command>& Commands() {
     static const std::vector<Command> commands{
         {"settings", "", "show the settings the program would start with", ShowSettings},
         {"dump", "FILE", "print a portfolio file as JSON", Dump},
         {"convert", "IN OUT", "read a portfolio file of any version, write the current one",
          Convert},
+        {"demo", "FILE", "write a small demo portfolio", Demo},
     };
     return commands;
 }
