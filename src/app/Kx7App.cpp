@@ -59,8 +59,8 @@ bool CKx7App::InitInstance(const QStringList& arguments) {
     m_settings = LoadSettingsFile(m_settingsPath);
     m_document = std::make_unique<CKx7Doc>(m_settings);
     m_document->NewDocument();
-    m_mainFrame = std::make_unique<CMainFrame>(*m_document, m_settings, *m_storage,
-                                               m_recentFiles, *m_worker);
+    m_mainFrame =
+        std::make_unique<CMainFrame>(*m_document, m_settings, *m_storage, m_recentFiles, *m_worker);
 
     // A file that cannot be opened has given its message; the user then gets an empty
     // portfolio rather than no program.

@@ -103,11 +103,10 @@ void CXHeaderCtrl::PaintHeader(QPainter& painter, const QRect& clip) const {
             model() != nullptr
                 ? model()->headerData(column, Qt::Horizontal).toString().left(kCaptionLimit)
                 : QString();
-        const Qt::Alignment alignment =
-            model() != nullptr
-                ? HorizontalAlignment(
-                      model()->headerData(column, Qt::Horizontal, Qt::TextAlignmentRole))
-                : Qt::AlignLeft;
+        const Qt::Alignment alignment = model() != nullptr
+                                            ? HorizontalAlignment(model()->headerData(
+                                                  column, Qt::Horizontal, Qt::TextAlignmentRole))
+                                            : Qt::AlignLeft;
         if (IsOwnerDrawn(column)) {
             DrawOwnerItem(painter, column, item, caption, alignment);
         } else {
@@ -132,8 +131,8 @@ void CXHeaderCtrl::PaintHeader(QPainter& painter, const QRect& clip) const {
     painter.restore();
 }
 
-void CXHeaderCtrl::DrawOwnerItem(QPainter& painter, int column, QRect rect,
-                                 const QString& caption, Qt::Alignment alignment) const {
+void CXHeaderCtrl::DrawOwnerItem(QPainter& painter, int column, QRect rect, const QString& caption,
+                                 Qt::Alignment alignment) const {
     painter.save();
     painter.setClipRect(rect);
     painter.fillRect(rect, m_face);

@@ -16,8 +16,8 @@ QVariant XListModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || !HasCell(index.row(), index.column())) {
         return {};
     }
-    const ListCellData& cell =
-        m_rows[static_cast<std::size_t>(index.row())].cells[static_cast<std::size_t>(index.column())];
+    const ListCellData& cell = m_rows[static_cast<std::size_t>(index.row())]
+                                   .cells[static_cast<std::size_t>(index.column())];
     switch (role) {
         case Qt::DisplayRole:
             return cell.text;

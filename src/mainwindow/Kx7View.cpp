@@ -139,8 +139,8 @@ void CKx7View::DrawValueSummary(QPainter& painter) {
     const float value = m_document.TotalValue();
     const float realized = RealizedGainTotal(m_document);
     const float potential = PotentialGainTotal(m_document);
-    const QString figures = Text(FormatMoney(value) + "\n" + FormatMoney(realized) + "\n" +
-                                 FormatMoney(potential));
+    const QString figures =
+        Text(FormatMoney(value) + "\n" + FormatMoney(realized) + "\n" + FormatMoney(potential));
     view_painter::DrawValueSummary(painter, figures);
 }
 

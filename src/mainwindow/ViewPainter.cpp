@@ -1,7 +1,10 @@
 #include "mainwindow/ViewPainter.h"
 
 #include <QPainter>
+#include <QStringList>
 #include <QtMath>
+#include <algorithm>
+#include <limits>
 
 #include "mainwindow/PieLayout.h"
 #include "mainwindow/TimelineLayout.h"
@@ -42,6 +45,34 @@ void DrawLabel(QPainter& painter, const PieSlice& slice) {
     painter.setClipRect(ToRect(slice.labelBox));
     Text(painter, slice.labelBox, Qt::AlignHCenter | Qt::AlignTop | Qt::TextSingleLine,
          QString::fromStdString(slice.label));
+    painter.restore();
+}
+
+// The font at the largest pixel size, down from the given one, at which every line fits
+// the box: the fixed boxes were measured for narrower faces than most systems have.
+QFont FittedFont(QFont font, const QStringList& lines, const QSize& box) {
+    constexpr int kSmallest = 7;
+    while (font.pixelSize() > kSmallest) {
+        const QFontMetrics metrics(font);
+        bool fits = metrics.height() * lines.size() <= box.height();
+        for (const QString& line : lines) {
+            fits = fits && metrics.horizontalAdvance(line) <= box.width();
+        }
+        if (fits) {
+            break;
+        }
+        font.setPixelSize(font.pixelSize() - 1);
+    }
+    return font;
+}
+
+// Fitted to the width only: the timeline's label boxes are lower than any readable font,
+// and the text may stand out of them as it always has.
+void FittedText(QPainter& painter, const ViewRect& box, int flags, const QString& text) {
+    painter.save();
+    painter.setFont(FittedFont(painter.font(), text.split(QLatin1Char('\n')),
+                               QSize(box.Width(), std::numeric_limits<int>::max() / 4)));
+    Text(painter, box, flags, text);
     painter.restore();
 }
 
@@ -116,11 +147,15 @@ void DrawLink(QPainter& painter, const Rgb& colour) {
 
 void DrawValueSummary(QPainter& painter, const QString& figures) {
     painter.save();
-    painter.setFont(TitleFont());
+    const QString labels = QStringLiteral("Value :\nRealized Gain :\nPotential Gain :");
+    const QSize box = view_painter::ToRect(view_layout::kValueLabels).size();
+    // Both columns share one size, the one that lets both fit.
+    const QFont labelFont = FittedFont(TitleFont(), labels.split(QLatin1Char('\n')), box);
+    painter.setFont(FittedFont(labelFont, figures.split(QLatin1Char('\n')),
+                               view_painter::ToRect(view_layout::kValueFigures).size()));
     painter.setPen(ToColour(view_palette::kLink));
     const int flags = Qt::AlignRight | Qt::AlignTop;
-    Text(painter, view_layout::kValueLabels, flags,
-         QStringLiteral("Value :\nRealized Gain :\nPotential Gain :"));
+    Text(painter, view_layout::kValueLabels, flags, labels);
     Text(painter, view_layout::kValueFigures, flags, figures);
     painter.restore();
 }
@@ -135,7 +170,10 @@ void DrawPie(QPainter& painter, const PieLayout& layout, const QString& lastUpda
 
     if (!lastUpdate.isEmpty()) {
         const ViewRect& body = view_layout::kPieBody;
-        const ViewRect box{body.left + 3, body.bottom - 3 - 8, body.right - 3, body.bottom - 3};
+        // At least as tall as the font, so the text is not cut at the bottom.
+        const int height = std::max(8, painter.fontMetrics().height());
+        const ViewRect box{body.left + 3, body.bottom - 3 - height, body.right - 3,
+                           body.bottom - 3};
         painter.save();
         painter.setClipRect(ToRect(box));
         Text(painter, box, Qt::AlignRight | Qt::AlignTop | Qt::TextSingleLine, lastUpdate);
@@ -185,7 +223,7 @@ void DrawTimeline(QPainter& painter, const TimelineLayout& layout) {
     painter.setBackground(ToColour(view_palette::kBodyFill));
     const int label = Qt::AlignRight | Qt::TextSingleLine;
     const auto text = [&](const TimelineLabel& item, int flags) {
-        Text(painter, item.box, flags, QString::fromStdString(item.text));
+        FittedText(painter, item.box, flags, QString::fromStdString(item.text));
     };
     if (layout.flat) {
         text(layout.firstLabel, label | Qt::AlignVCenter);
