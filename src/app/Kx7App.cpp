@@ -4,6 +4,7 @@
 #include <QMessageBox>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <cstdio>
 
 #include "app/SettingsFile.h"
 #include "app/Version.h"
@@ -50,7 +51,8 @@ CKx7App::CommandLine CKx7App::ParseCommandLine(const QStringList& arguments) {
 bool CKx7App::InitInstance(const QStringList& arguments) {
     const CommandLine line = ParseCommandLine(arguments);
     if (!line.error.isEmpty()) {
-        QMessageBox::critical(nullptr, QString::fromLatin1(kProductName), line.error);
+        // Said where it was typed: a message box would wait for a click no one expects.
+        std::fprintf(stderr, "velmora: %s\n", qPrintable(line.error));
         return false;
     }
 
