@@ -14,7 +14,7 @@
 #include "model/Kx7Doc.h"
 
 CKx7App::CKx7App()
-    : CKx7App(std::make_unique<UnavailableStorage>(), std::make_unique<NoUpdateWorker>()) {}
+    : CKx7App(std::make_unique<Kx7FileStorage>(), std::make_unique<NoUpdateWorker>()) {}
 
 CKx7App::CKx7App(std::unique_ptr<DocumentStorage> storage,
                  std::unique_ptr<UpdateWorkerControl> worker)

@@ -1,15 +1,13 @@
 #include "mainwindow/DocumentStorage.h"
 
-namespace {
+#include "model/FileBytes.h"
+#include "model/Kx7File.h"
 
-constexpr const char* kNotAvailable = "Portfolio files cannot be read or written in this build.";
-
-}  // namespace
-
-StorageOutcome UnavailableStorage::Load(CKx7Doc& /*doc*/, const std::string& /*path*/) {
-    return {kNotAvailable, {}};
+StorageOutcome Kx7FileStorage::Load(CKx7Doc& doc, const std::string& path) {
+    const Kx7ReadResult read = OpenKx7File(doc, path);
+    return {read.error, read.warning};
 }
 
-StorageOutcome UnavailableStorage::Save(const CKx7Doc& /*doc*/, const std::string& /*path*/) {
-    return {kNotAvailable, {}};
+StorageOutcome Kx7FileStorage::Save(const CKx7Doc& doc, const std::string& path) {
+    return {WriteFileSafely(path, StoreKx7(doc)), {}};
 }

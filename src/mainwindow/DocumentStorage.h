@@ -21,8 +21,8 @@ public:
     virtual StorageOutcome Save(const CKx7Doc& doc, const std::string& path) = 0;
 };
 
-// Used until the portfolio file code is part of the program.
-class UnavailableStorage final : public DocumentStorage {
+// The .kx7 portfolio files, replaced safely on save.
+class Kx7FileStorage final : public DocumentStorage {
 public:
     StorageOutcome Load(CKx7Doc& doc, const std::string& path) override;
     StorageOutcome Save(const CKx7Doc& doc, const std::string& path) override;
