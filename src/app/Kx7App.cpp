@@ -1,11 +1,15 @@
 #include "app/Kx7App.h"
 
 #include <QCommandLineParser>
+#include <QGuiApplication>
 #include <QMessageBox>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QScreen>
+#include <QSettings>
 #include <cstdio>
 
+#include "app/InstanceChannel.h"
 #include "app/SettingsFile.h"
 #include "app/Version.h"
 #include "mainwindow/DocumentStorage.h"
@@ -48,12 +52,45 @@ CKx7App::CommandLine CKx7App::ParseCommandLine(const QStringList& arguments) {
     return line;
 }
 
+std::optional<CKx7App::Answer> CKx7App::AnswerWithoutWindow(const QStringList& arguments) {
+    const QString version = QString::fromLatin1(kProductName) + QLatin1Char(' ') +
+                            QString::fromStdString(VersionText()) + QLatin1Char('\n');
+    for (const QString& argument : arguments.mid(1)) {
+        if (argument == QLatin1String("--")) {
+            break;
+        }
+        if (argument == QLatin1String("--version") || argument == QLatin1String("-v")) {
+            return Answer{version, 0};
+        }
+        if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) {
+            return Answer{QStringLiteral("Usage: velmora [OPTION] [FILE]\n"
+                                         "Keeps a stock portfolio; opens FILE (.kx7) when given.\n"
+                                         "\n"
+                                         "  -p, --print FILE  print the portfolio and end\n"
+                                         "  -h, --help        show this text and end\n"
+                                         "  -v, --version     show the version and end\n"
+                                         "\n"
+                                         "A file given while Velmora is running opens in the "
+                                         "running program.\n"),
+                          0};
+        }
+    }
+    return std::nullopt;
+}
+
 bool CKx7App::InitInstance(const QStringList& arguments) {
     const CommandLine line = ParseCommandLine(arguments);
     if (!line.error.isEmpty()) {
         // Said where it was typed: a message box would wait for a click no one expects.
         std::fprintf(stderr, "velmora: %s\n", qPrintable(line.error));
         return false;
+    }
+
+    const QString channelName = CInstanceChannel::DefaultName();
+    if (!line.print && !line.file.isEmpty() &&
+        CInstanceChannel::SendToRunning(channelName, line.file)) {
+        m_handedOff = true;
+        return true;
     }
 
     m_settingsPath = SettingsFilePath();
@@ -72,8 +109,42 @@ bool CKx7App::InitInstance(const QStringList& arguments) {
         m_printExitCode = opened ? PrintFile() : 1;
         return true;
     }
+    RestoreWindowPlacement();
     m_mainFrame->show();
+
+    m_channel = std::make_unique<CInstanceChannel>();
+    QObject::connect(m_channel.get(), &CInstanceChannel::openRequested, m_mainFrame.get(),
+                     [this](const QString& path) {
+                         m_mainFrame->OpenPortfolio(path);
+                         m_mainFrame->raise();
+                         m_mainFrame->activateWindow();
+                     });
+    if (!m_channel->Listen(channelName)) {
+        m_channel.reset();  // the program works on; only the hand-off is missing
+    }
     return true;
+}
+
+// The window's size and place are kept beside the settings, in a section of their own.
+void CKx7App::RestoreWindowPlacement() {
+    const QSettings file(m_settingsPath, QSettings::IniFormat);
+    const QByteArray geometry =
+        QByteArray::fromBase64(file.value(QStringLiteral("Window/Geometry")).toByteArray());
+    if (geometry.isEmpty() || !m_mainFrame->restoreGeometry(geometry)) {
+        return;
+    }
+    // A window saved on a screen that is gone comes back on the primary screen.
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen != nullptr &&
+        QGuiApplication::screenAt(m_mainFrame->geometry().center()) == nullptr) {
+        m_mainFrame->move(screen->availableGeometry().topLeft());
+    }
+}
+
+void CKx7App::SaveWindowPlacement() const {
+    QSettings file(m_settingsPath, QSettings::IniFormat);
+    file.setValue(QStringLiteral("Window/Geometry"),
+                  QString::fromLatin1(m_mainFrame->saveGeometry().toBase64()));
 }
 
 int CKx7App::PrintFile() {
@@ -89,7 +160,13 @@ int CKx7App::PrintFile() {
 }
 
 int CKx7App::ExitInstance(int exitCode) {
+    if (m_handedOff) {
+        return exitCode;
+    }
     SaveSettingsFile(m_settingsPath, m_settings);
+    if (m_mainFrame != nullptr && !m_printOnly) {
+        SaveWindowPlacement();
+    }
     m_recentFiles.Save(m_settingsPath);
     return exitCode;
 }

@@ -3,10 +3,12 @@
 #include <QString>
 #include <QStringList>
 #include <memory>
+#include <optional>
 
 #include "app/RecentFileList.h"
 #include "app/Settings.h"
 
+class CInstanceChannel;
 class CKx7Doc;
 class CMainFrame;
 class DocumentStorage;
@@ -33,12 +35,23 @@ public:
 
     static CommandLine ParseCommandLine(const QStringList& arguments);
 
+    // "--help" and "--version" are answered before any window system is needed: the text
+    // to print and the exit code, or nothing when the program should start.
+    struct Answer {
+        QString text;
+        int exitCode = 0;
+    };
+    static std::optional<Answer> AnswerWithoutWindow(const QStringList& arguments);
+
     // False when the program cannot start. With --print, true means the program should
     // end at once with PrintExitCode().
     bool InitInstance(const QStringList& arguments);
     // Writes the settings and the recent files; returns the exit code.
     int ExitInstance(int exitCode);
 
+    // The file was handed to the program already running; this one ends at once and
+    // writes nothing.
+    bool HandedOff() const { return m_handedOff; }
     bool PrintOnly() const { return m_printOnly; }
     int PrintExitCode() const { return m_printExitCode; }
 
@@ -50,6 +63,8 @@ public:
 
 private:
     int PrintFile();
+    void RestoreWindowPlacement();
+    void SaveWindowPlacement() const;
 
     Settings m_settings;
     QString m_settingsPath;
@@ -58,6 +73,8 @@ private:
     std::unique_ptr<UpdateWorkerControl> m_worker;
     std::unique_ptr<CKx7Doc> m_document;
     std::unique_ptr<CMainFrame> m_mainFrame;
+    std::unique_ptr<CInstanceChannel> m_channel;
+    bool m_handedOff = false;
     bool m_printOnly = false;
     int m_printExitCode = 0;
 };
