@@ -8,6 +8,7 @@
 #include "model/Kx7Doc.h"
 #include "model/OptionSuffix.h"
 #include "reports/ReportText.h"
+#include "reports/SymbolKindSums.h"
 
 namespace {
 
@@ -22,26 +23,15 @@ struct LotSums {
     bool seen = false;
 };
 
-// Shares held as of today by a symbol's lots: grants, ordinary lots and all of them,
-// each summed in document order.
-struct HeldShares {
-    float grants = 0;
-    float ordinary = 0;
-    float all = 0;
-};
-
 // Every figure of the report gathered in one walk over the lots and one over the
 // dividends, so the report costs the same whatever the number of symbols.
 class GainsFigures {
 public:
-    GainsFigures(CKx7Doc& doc, bool needHeld) : m_ungroup(doc.AppSettings().ungroupOptions) {
+    GainsFigures(CKx7Doc& doc, bool needHeld) : m_held(doc.AppSettings().ungroupOptions) {
         const std::int64_t now = Clock::Now();
         for (const auto& lot : doc.Purchases()) {
             if (needHeld) {
-                const float held = lot->ExercisableShares(now);
-                HeldShares& shares = m_held[lot->symbol];
-                (lot->IsGrant() ? shares.grants : shares.ordinary) += held;
-                shares.all += held;
+                m_held.Add(*lot, lot->ExercisableShares(now));
             }
             LotSums& sums = m_lots[lot->symbol];
             if (!sums.seen) {
@@ -71,14 +61,7 @@ public:
         return Lots(StripOptionSuffix(symbol)).firstMarketPrice;
     }
 
-    float HeldSharesOf(const std::string& symbol) const {
-        const LotSelection selection = SelectLots(symbol);
-        const HeldShares& held = Find(m_held, selection.symbol);
-        if (!m_ungroup) {
-            return held.all;
-        }
-        return selection.optionsOnly ? held.grants : held.ordinary;
-    }
+    float HeldSharesOf(const std::string& symbol) const { return m_held.Selected(symbol); }
 
     float Dividends(const std::string& symbol) const { return Find(m_dividends, symbol); }
 
@@ -91,9 +74,8 @@ private:
         return found != map.end() ? found->second : none;
     }
 
-    bool m_ungroup;
     std::unordered_map<std::string, LotSums> m_lots;
-    std::unordered_map<std::string, HeldShares> m_held;
+    SymbolKindSums m_held;  // shares held as of today
     std::unordered_map<std::string, float> m_dividends;
 };
 

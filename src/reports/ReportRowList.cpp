@@ -1,5 +1,6 @@
 #include "reports/ReportRowList.h"
 
+#include <algorithm>
 #include <string>
 
 #include "reports/ReportText.h"
@@ -38,9 +39,10 @@ void ReportRowList::AddRow(std::string_view name, std::string_view symbolText,
         m_groupRows.emplace(groupKey, index);
     }
     if (m_dateOrdered) {
-        // A hint of end() places the row after every row of an equal date, and costs
-        // nothing extra when rows arrive in date order.
-        m_byDate.emplace_hint(m_byDate.end(), date, index);
+        if (!m_byDate.empty() && date < m_byDate.back().date) {
+            m_byDateSorted = false;
+        }
+        m_byDate.push_back(DateEntry{date, index});
     }
 }
 
@@ -57,6 +59,15 @@ void ReportRowList::AddOverviewRow(std::int64_t date, float shares, float price,
 void ReportRowList::AddSummaryRow(std::int64_t date, float shares, float price, float salePrice,
                                   std::int64_t groupKey) {
     AddRow({}, {}, 0, date, shares, price, salePrice, 0, 0, groupKey);
+}
+
+const std::vector<ReportRowList::DateEntry>& ReportRowList::DateOrder() const {
+    if (!m_byDateSorted) {
+        // Entries are unique by index, which orders equal dates as they were added.
+        std::sort(m_byDate.begin(), m_byDate.end());
+        m_byDateSorted = true;
+    }
+    return m_byDate;
 }
 
 std::vector<ReportRow> ReportRowList::Rows() const {

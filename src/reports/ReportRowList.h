@@ -1,7 +1,7 @@
 #pragma once
 
+#include <compare>
 #include <cstdint>
-#include <map>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
@@ -10,8 +10,9 @@
 
 // The ordered rows of the summary, tax, history and overview reports. With `mergeSales`
 // the lots of one sale (equal group key) become one row; with `dateOrdered` rows come
-// out by date, equal dates in the order they were added. Adding a row costs O(log n),
-// so a report over hundreds of thousands of sales stays fast.
+// out by date, equal dates in the order they were added. Merging is a hash look-up and
+// the date order one sort when the rows are first read, so a report over hundreds of
+// thousands of sales stays fast.
 class ReportRowList {
 public:
     explicit ReportRowList(bool mergeSales, bool dateOrdered = true, bool csvLayout = false);
@@ -36,8 +37,8 @@ public:
     template <typename Visit>
     void ForEachRow(Visit&& visit) const {
         if (m_dateOrdered) {
-            for (const auto& entry : m_byDate) {
-                visit(m_rows[entry.second]);
+            for (const DateEntry& entry : DateOrder()) {
+                visit(m_rows[entry.index]);
             }
             return;
         }
@@ -50,12 +51,23 @@ public:
     std::vector<ReportRow> Rows() const;
 
 private:
+    struct DateEntry {
+        std::int64_t date;
+        std::size_t index;  // into m_rows; breaks ties between equal dates
+        friend auto operator<=>(const DateEntry&, const DateEntry&) = default;
+    };
+
+    // The date index, sorted if rows arrived out of date order since the last read.
+    const std::vector<DateEntry>& DateOrder() const;
+
     bool m_mergeSales;
     bool m_dateOrdered;
     bool m_csvLayout;
     std::vector<ReportRow> m_rows;  // in the order they were added
-    // Date index for `dateOrdered`: a new row goes after every row of its date.
-    std::multimap<std::int64_t, std::size_t> m_byDate;
+    // Date index for `dateOrdered`. Sorting it is deferred to the first read after rows
+    // arrive out of order; that cache does not change what the list holds.
+    mutable std::vector<DateEntry> m_byDate;
+    mutable bool m_byDateSorted = true;
     // For `mergeSales`: the row that each sale's lots merge into.
     std::unordered_map<std::int64_t, std::size_t> m_groupRows;
 };

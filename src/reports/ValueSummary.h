@@ -11,6 +11,10 @@ struct ValueSummary {
     float potentialGain = 0;  // the potential gains report's total
 };
 
+// The document's total value (the held symbols' values), in one walk over the lots
+// whatever the number of symbols.
+float PortfolioValue(const CKx7Doc& doc);
+
 // Brings the lots' available shares up to today, as the potential gains report does.
 ValueSummary ComputeValueSummary(CKx7Doc& doc);
 

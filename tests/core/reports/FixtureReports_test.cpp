@@ -8,10 +8,10 @@
 #include "reports/HistoryReport.h"
 #include "reports/OverviewReport.h"
 #include "reports/ReportFixture.h"
-#include "support/CaseName.h"
 #include "reports/SummaryReport.h"
 #include "reports/TaxReport.h"
 #include "reports/ValueSummary.h"
+#include "support/CaseName.h"
 
 namespace {
 
@@ -171,6 +171,15 @@ TEST_F(FixtureReportsTest, ValueSummary) {
     EXPECT_EQ(summary.realizedGain, 4262.5f);
     EXPECT_EQ(summary.potentialGain, 2002.5f);
     EXPECT_EQ(ValueSummaryFigures(summary), "3,290.00\r\n4,262.50\r\n2,002.50\r\n");
+}
+
+// The one-walk value agrees with the document's own sum over its held symbols, with the
+// grants listed apart and kept with their stock.
+TEST_F(FixtureReportsTest, PortfolioValueAgreesWithTheDocument) {
+    EXPECT_EQ(PortfolioValue(doc), doc.TotalValue());
+    portfolio.settings.ungroupOptions = false;
+    EXPECT_EQ(PortfolioValue(doc), 3290.0f);
+    EXPECT_EQ(PortfolioValue(doc), doc.TotalValue());
 }
 
 // Sale 0 is one line of 120 shares at the first lot's price: 120 x 15 = 1800.
