@@ -1,6 +1,7 @@
 #include "reports/GainsReport.h"
 
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "app/Settings.h"
@@ -23,16 +24,23 @@ struct LotSums {
     bool seen = false;
 };
 
+// The shares each symbol holds as of today. Brings every lot's available shares up to
+// today first, as the cost of the shares held is then taken from them.
+SymbolKindSums HeldSharesToday(CKx7Doc& doc) {
+    SymbolKindSums held(doc.AppSettings().ungroupOptions);
+    const std::int64_t now = Clock::Now();
+    for (const auto& lot : doc.Purchases()) {
+        held.Add(*lot, lot->ExercisableShares(now));
+    }
+    return held;
+}
+
 // Every figure of the report gathered in one walk over the lots and one over the
 // dividends, so the report costs the same whatever the number of symbols.
 class GainsFigures {
 public:
-    GainsFigures(CKx7Doc& doc, bool needHeld) : m_held(doc.AppSettings().ungroupOptions) {
-        const std::int64_t now = Clock::Now();
+    GainsFigures(const CKx7Doc& doc, SymbolKindSums held) : m_held(std::move(held)) {
         for (const auto& lot : doc.Purchases()) {
-            if (needHeld) {
-                m_held.Add(*lot, lot->ExercisableShares(now));
-            }
             LotSums& sums = m_lots[lot->symbol];
             if (!sums.seen) {
                 sums.seen = true;
@@ -93,8 +101,8 @@ void AppendGainsLine(std::string& out, const std::string& symbol, float cost, fl
     AppendFormat(out, "%.4f\t\r\n", static_cast<double>(gain / cost * 100.0f));
 }
 
-GainsReport BuildGains(CKx7Doc& doc, GainsView view) {
-    const GainsFigures figures(doc, view != GainsView::kRealized);
+GainsReport BuildGains(const CKx7Doc& doc, GainsView view, SymbolKindSums heldShares) {
+    const GainsFigures figures(doc, std::move(heldShares));
     GainsReport report;
     for (const std::string& symbol : doc.SymbolNames()) {
         const LotSums& lots = figures.Lots(symbol);
@@ -134,16 +142,16 @@ GainsReport BuildGains(CKx7Doc& doc, GainsView view) {
 
 }  // namespace
 
-GainsReport BuildRealizedGains(CKx7Doc& doc) {
-    return BuildGains(doc, GainsView::kRealized);
+GainsReport BuildRealizedGains(const CKx7Doc& doc) {
+    return BuildGains(doc, GainsView::kRealized, SymbolKindSums(doc.AppSettings().ungroupOptions));
 }
 
 GainsReport BuildPotentialGains(CKx7Doc& doc) {
-    return BuildGains(doc, GainsView::kPotential);
+    return BuildGains(doc, GainsView::kPotential, HeldSharesToday(doc));
 }
 
 GainsReport BuildCombinedGains(CKx7Doc& doc) {
-    return BuildGains(doc, GainsView::kCombined);
+    return BuildGains(doc, GainsView::kCombined, HeldSharesToday(doc));
 }
 
 GainsReport BuildGainsReport(CKx7Doc& doc, std::string_view view) {

@@ -13,7 +13,7 @@ struct GainsReport {
 };
 
 // Sold shares only.
-GainsReport BuildRealizedGains(CKx7Doc& doc);
+GainsReport BuildRealizedGains(const CKx7Doc& doc);
 // Shares still held, valued at the market price. Brings every lot's available shares up
 // to today.
 GainsReport BuildPotentialGains(CKx7Doc& doc);
