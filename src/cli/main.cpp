@@ -7,7 +7,9 @@
 #include <string_view>
 #include <vector>
 
+#include "OpenPortfolio.h"
 #include "PortfolioJson.h"
+#include "ReportCommands.h"
 #include "app/Settings.h"
 #include "app/SettingsFile.h"
 #include "app/SettingsText.h"
@@ -32,19 +34,6 @@ int ShowSettings(const std::vector<std::string>& /*arguments*/) {
         std::printf("[%s] %s=%s\n", entry.section.c_str(), entry.key.c_str(), entry.value.c_str());
     }
     return 0;
-}
-
-// Opens the portfolio file, or says on stderr why it cannot; a partial read is told too.
-bool OpenPortfolio(CKx7Doc& doc, const std::string& path, Kx7ReadResult& read) {
-    read = OpenKx7File(doc, path);
-    if (!read.Ok()) {
-        std::fprintf(stderr, "velmora-cli: %s: %s\n", path.c_str(), read.error.c_str());
-        return false;
-    }
-    if (!read.warning.empty()) {
-        std::fprintf(stderr, "velmora-cli: %s: %s\n", path.c_str(), read.warning.c_str());
-    }
-    return true;
 }
 
 int Dump(const std::vector<std::string>& arguments) {
@@ -95,14 +84,24 @@ int Demo(const std::vector<std::string>& arguments) {
     return 0;
 }
 
+std::vector<Command> WithReportCommands(std::vector<Command> commands) {
+    for (const ReportCommandInfo& report : ReportCommandList()) {
+        commands.push_back({report.name, report.arguments, report.summary,
+                            [name = report.name](const std::vector<std::string>& arguments) {
+                                return RunReportCommand(name, arguments);
+                            }});
+    }
+    return commands;
+}
+
 const std::vector<Command>& Commands() {
-    static const std::vector<Command> commands{
+    static const std::vector<Command> commands = WithReportCommands({
         {"settings", "", "show the settings the program would start with", ShowSettings},
         {"dump", "FILE", "print a portfolio file as JSON", Dump},
         {"convert", "IN OUT", "read a portfolio file of any version, write the current one",
          Convert},
         {"demo", "FILE", "write a small demo portfolio", Demo},
-    };
+    });
     return commands;
 }
 
@@ -112,6 +111,9 @@ void PrintUsage(std::FILE* out) {
         const std::string head = std::string(command.name) + " " + std::string(command.arguments);
         std::fprintf(out, "  %-32s %s\n", head.c_str(), std::string(command.summary).c_str());
     }
+    std::fprintf(out, "\nReport commands take these options before their name:\n  %s\n",
+                 std::string(kReportOptionsUsage).c_str());
+    std::fprintf(out, "  %-32s %s\n", "COMMAND --help", "show the arguments of a command");
     std::fprintf(out, "  %-32s %s\n", "--version", "show the version");
     std::fprintf(out, "  %-32s %s\n", "--help", "show this text");
 }
@@ -127,6 +129,9 @@ int main(int argc, char* argv[]) {
     if (arguments[0] == "--version") {
         std::printf("%s %s\n", kProductName, VersionText().c_str());
         return 0;
+    }
+    if (IsReportOption(arguments[0])) {
+        return RunReportCommandLine(arguments);
     }
     for (const Command& command : Commands()) {
         if (command.name == arguments[0]) {

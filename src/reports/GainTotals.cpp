@@ -3,6 +3,7 @@
 #include <string>
 
 #include "model/Kx7Doc.h"
+#include "reports/GainsReport.h"
 
 namespace {
 
@@ -45,29 +46,11 @@ float HeldCost(const CKx7Doc& doc, std::string_view symbol) {
     return sum;
 }
 
+// The value summary shows the totals of the gains reports themselves.
 float RealizedGainTotal(const CKx7Doc& doc) {
-    float total = 0.0f;
-    for (const std::string& symbol : doc.SymbolNames()) {
-        const float cost = RealizedCost(doc, symbol);
-        if (cost == 0.0f) {
-            continue;
-        }
-        total += RealizedValue(doc, symbol) - cost + doc.DividendTotal(symbol);
-    }
-    return total;
+    return BuildRealizedGains(doc).total;
 }
 
 float PotentialGainTotal(CKx7Doc& doc) {
-    float total = 0.0f;
-    for (const std::string& symbol : doc.SymbolNames()) {
-        // Held shares first: counting them refreshes the lots' available shares, which
-        // the cost of the shares held is taken from.
-        const float held = doc.ExercisableShares(symbol);
-        if (held == 0.0f) {
-            continue;
-        }
-        const float value = doc.MarketPrice(symbol) * held;
-        total += value - HeldCost(doc, symbol) + doc.DividendTotal(symbol);
-    }
-    return total;
+    return BuildPotentialGains(doc).total;
 }

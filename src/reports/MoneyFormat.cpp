@@ -1,31 +1,28 @@
 #include "reports/MoneyFormat.h"
 
 #include <cctype>
-#include <cstdio>
 
-std::string FormatMoney(float amount) {
-    const double value = amount;
-    const int length = std::snprintf(nullptr, 0, "%.2f", value);
-    if (length <= 0) {
-        return {};
-    }
-    std::string text(static_cast<std::size_t>(length) + 1, '\0');
-    std::snprintf(text.data(), text.size(), "%.2f", value);
-    text.resize(static_cast<std::size_t>(length));
+#include "reports/ReportText.h"
 
-    const std::size_t digitsBegin = text[0] == '-' ? 1 : 0;
-    std::size_t digitsEnd = text.find('.');
-    if (digitsEnd == std::string::npos) {
-        digitsEnd = text.size();
+std::string FormatMoney(float value) {
+    std::string plain;
+    AppendFormat(plain, "%.2f", static_cast<double>(value));
+
+    const std::size_t digitsStart = !plain.empty() && plain.front() == '-' ? 1 : 0;
+    std::size_t digitsEnd = digitsStart;
+    while (digitsEnd < plain.size() &&
+           std::isdigit(static_cast<unsigned char>(plain[digitsEnd])) != 0) {
+        ++digitsEnd;
     }
-    // "inf" and "nan" have no digits to group.
-    for (std::size_t i = digitsBegin; i < digitsEnd; ++i) {
-        if (std::isdigit(static_cast<unsigned char>(text[i])) == 0) {
-            return text;
+
+    std::string grouped = plain.substr(0, digitsStart);
+    for (std::size_t i = digitsStart; i < digitsEnd; ++i) {
+        const std::size_t digitsLeft = digitsEnd - i;
+        if (i != digitsStart && digitsLeft % 3 == 0) {
+            grouped += ',';
         }
+        grouped += plain[i];
     }
-    for (std::size_t at = digitsEnd; at > digitsBegin + 3; at -= 3) {
-        text.insert(at - 3, 1, ',');
-    }
-    return text;
+    grouped += plain.substr(digitsEnd);
+    return grouped;
 }

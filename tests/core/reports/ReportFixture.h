@@ -1,0 +1,51 @@
+#pragma once
+
+#include "app/Settings.h"
+#include "model/Kx7Doc.h"
+#include "support/TestClock.h"
+
+// A small portfolio made through the document operations, with every kind of row the
+// reports print. Now is 15 June 2024, noon; sale numbers run 0 to 3.
+//
+//   lot 0  ACME  Acme Corp        100 @ 10.00  01/10/2020  commission 10  "first"
+//   lot 1  ACME  Acme Corp         50 @ 20.00  03/05/2021  commission 5
+//   lot 2  ACME  grant 1YA        200 @  5.00  06/01/2019  "ISO", id G-1
+//   lot 3  BETA  Beta Industries   40 @ 25.00  07/20/2022  type "Other"
+//   lot 4  ACME  grant 12MM       100 @  8.00  06/15/2023  "NQ", id G-2 (entered last)
+//
+//   sale 0  ACME   120 @ 15  02/14/2022  commission 12, FIFO: 100 from lot 0, 20 from lot 1
+//   sale 1  ACME-O 150 @ 30  08/01/2023  from lot 2
+//   sale 2  expiry of the 50 options left in lot 2, 01/02/2024
+//   sale 3  BETA    10 @ 30  08/01/2023  commission 5, from lot 3
+//
+//   dividends: BETA cash 12.50 on 03/15/2023, ACME 2 shares on 09/01/2023
+//   market prices: ACME 25, BETA 28
+class ReportFixture {
+public:
+    ReportFixture() : clock(At(2024, 6, 15)) { Build(); }
+
+    void Build() {
+        doc.Purchase("ACME", "Acme Corp", 100, 10.0f, At(2020, 1, 10), 10.0f, "Direct Purchase",
+                     "first");
+        doc.Purchase("ACME", "Acme Corp", 50, 20.0f, At(2021, 3, 5), 5.0f, "Direct Purchase", "");
+        doc.ReceiveGrant("ACME", "Acme Corp", 200, 5.0f, At(2019, 6, 1), "ISO", 0, "G-1", "");
+        doc.Purchase("BETA", "Beta Industries", 40, 25.0f, At(2022, 7, 20), 0.0f, "Other", "");
+
+        doc.Sell("ACME", 120, 15.0f, At(2022, 2, 14), 12.0f, CKx7Doc::kFifo, "trim");
+        doc.Sell("ACME-O", 150, 30.0f, At(2023, 8, 1), 0.0f, CKx7Doc::kFifo, "exercise");
+        doc.ExpireOptions("ACME-O", At(2024, 1, 2), "expired");
+        doc.Sell("BETA", 10, 30.0f, At(2023, 8, 1), 5.0f, CKx7Doc::kFifo, "");
+
+        doc.ReceiveGrant("ACME", "Acme Corp", 100, 8.0f, At(2023, 6, 15), "NQ", 8, "G-2", "");
+
+        doc.RecordDividend("BETA", CDividend::kCash, 12.5f, At(2023, 3, 15), "");
+        doc.RecordDividend("ACME", CDividend::kShares, 2.0f, At(2023, 9, 1), "");
+
+        doc.SetMarketPrice("ACME", 25.0f);
+        doc.SetMarketPrice("BETA", 28.0f);
+    }
+
+    ScopedClock clock;
+    Settings settings;
+    CKx7Doc doc{settings};
+};
