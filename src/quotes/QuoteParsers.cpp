@@ -10,10 +10,10 @@ constexpr auto npos = std::string_view::npos;
 // Offsets on the pages, counted from the start of the marker they follow.
 constexpr std::size_t kAmexPriceSearchOffset = 100;
 constexpr std::size_t kNasdaqPriceSearchOffset = 250;
-constexpr std::size_t kNasdaqPriceOffset = 7;  // from the "$"
-constexpr std::size_t kNasdaqChangeOffset = 21;  // from "<font color"
+constexpr std::size_t kNasdaqPriceOffset = 7;       // from the "$"
+constexpr std::size_t kNasdaqChangeOffset = 21;     // from "<font color"
 constexpr std::size_t kYahooDialogPriceOffset = 2;  // from the "b"
-constexpr std::size_t kYahooChangeOffset = 2;  // from the ","
+constexpr std::size_t kYahooChangeOffset = 2;       // from the ","
 constexpr std::string_view kNasdaqImage = "/images/nc_";
 constexpr std::string_view kBold = "<b>";
 

@@ -91,19 +91,20 @@ void FinishQuoteUpdate(CKx7Doc& doc) {
     doc.RecordTimelineSample();
 }
 
-std::vector<std::string> RunQuoteUpdate(CKx7Doc& doc, PageFetcher& fetcher,
-                                        const QuoteHosts& hosts, int source, QuoteCaller caller,
+std::vector<std::string> RunQuoteUpdate(CKx7Doc& doc, PageFetcher& fetcher, const QuoteHosts& hosts,
+                                        int source, QuoteCaller caller,
                                         const QuoteProgress& progress) {
     const std::vector<std::string> symbols = doc.SymbolNames(CKx7Doc::kHeldLots);
     std::vector<std::string> lines;
-    FetchQuoteBatches(fetcher, hosts, source, caller, symbols,
-                      [&](std::vector<QuoteResult> results) {
-                          for (std::string& line : ApplyQuoteResults(doc, results)) {
-                              lines.push_back(std::move(line));
-                          }
-                          return true;
-                      },
-                      progress);
+    FetchQuoteBatches(
+        fetcher, hosts, source, caller, symbols,
+        [&](std::vector<QuoteResult> results) {
+            for (std::string& line : ApplyQuoteResults(doc, results)) {
+                lines.push_back(std::move(line));
+            }
+            return true;
+        },
+        progress);
     if (progress) {
         progress(static_cast<int>(symbols.size()));
     }

@@ -41,6 +41,6 @@ void FinishQuoteUpdate(CKx7Doc& doc);
 // One whole update on the document's own thread: every batch of the held symbols is
 // fetched, read and stored, the progress reported, and the run finished. Returns the
 // update list's lines in the order they arose.
-std::vector<std::string> RunQuoteUpdate(CKx7Doc& doc, PageFetcher& fetcher,
-                                        const QuoteHosts& hosts, int source, QuoteCaller caller,
+std::vector<std::string> RunQuoteUpdate(CKx7Doc& doc, PageFetcher& fetcher, const QuoteHosts& hosts,
+                                        int source, QuoteCaller caller,
                                         const QuoteProgress& progress = {});

@@ -16,7 +16,7 @@ constexpr int kLastMorningHour = 8;
 constexpr int kDefaultRefreshIndex = 3;
 constexpr int kQuickRefreshIndex = 99;
 constexpr std::chrono::milliseconds kIdlePause = 10s;
-constexpr std::array<std::chrono::milliseconds, 6> kRefreshPauses{1min, 3min, 5min,
+constexpr std::array<std::chrono::milliseconds, 6> kRefreshPauses{1min,  3min,  5min,
                                                                   10min, 30min, 60min};
 
 bool IsMarketTime(const std::tm& tm) {

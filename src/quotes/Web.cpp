@@ -63,8 +63,7 @@ struct Transfer {
     bool refused = false;  // the body broke the size cap, or storing it failed
 };
 
-int OnConnected(void* context, char* /*ip*/, char* /*localIp*/, int /*port*/,
-                int /*localPort*/) {
+int OnConnected(void* context, char* /*ip*/, char* /*localIp*/, int /*port*/, int /*localPort*/) {
     static_cast<Transfer*>(context)->connected = true;
     return CURL_PREREQFUNC_OK;
 }
@@ -122,8 +121,7 @@ bool Configure(CURL* handle, Transfer& transfer, const std::string& body) {
 
 }  // namespace
 
-CWeb::CWeb(FetchNotifier& notifier, FetchLimits limits)
-    : m_notifier(notifier), m_limits(limits) {}
+CWeb::CWeb(FetchNotifier& notifier, FetchLimits limits) : m_notifier(notifier), m_limits(limits) {}
 
 std::string CWeb::GetPage(std::string host, std::string path) {
     const std::vector<char>* page = Fetch(std::move(host), std::move(path));
