@@ -7,6 +7,7 @@
 
 #include "app/Settings.h"
 #include "support/CaseName.h"
+#include "support/QuotePages.h"
 
 namespace {
 
@@ -25,22 +26,6 @@ QuoteResult PriceOnly(const std::string& symbol, float price) {
 QuoteResult Full(const std::string& symbol, float price, int direction, float change,
                  float extra = 0.0f) {
     return {symbol, QuoteOutcome::kFound, true, price, direction, change, extra};
-}
-
-// Rows shaped the way each service's page puts them; only the markers and offsets count.
-std::string AmexRow(const std::string& symbol, const std::string& price) {
-    return "<td><a href=\"q?s=" + symbol + "\">" + symbol + "</a></td>" + std::string(100, ' ') +
-           "<td>$" + price + "</td>\n";
-}
-
-std::string NasdaqRow(const std::string& symbol, const std::string& price,
-                      const std::string& tail) {
-    return "<font face=arial>" + symbol + "</font>" + std::string(250, ' ') + "$&nbsp;" + price +
-           tail + "\n";
-}
-
-std::string NasdaqTail(const std::string& image, const std::string& change) {
-    return "<img src=\"/images/nc_" + image + ".gif\"><font color=\"008000\">" + change + "</font>";
 }
 
 struct ParseCase {
