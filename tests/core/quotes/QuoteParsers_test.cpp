@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -171,5 +174,23 @@ INSTANTIATE_TEST_SUITE_P(
                       ParserForCase{"UnknownSource", 3, QuoteCaller::kDialog, std::nullopt},
                       ParserForCase{"NegativeSource", -1, QuoteCaller::kWorker, std::nullopt}),
     CaseName());
+
+// Starting points for the page readers' fuzz targets (scripts/fuzz.sh): a length byte, the
+// symbol, then the page, as tests/fuzz/QuoteFuzzInput.h splits its input.
+TEST(QuoteFuzzSeeds, WritesSeedFiles) {
+    const char* dir = std::getenv("VELMORA_FUZZ_SEEDS");
+    if (dir == nullptr) {
+        GTEST_SKIP() << "VELMORA_FUZZ_SEEDS not set";
+    }
+    const auto write = [&](const char* target, const std::string& page) {
+        const std::filesystem::path folder = std::filesystem::path(dir) / target;
+        std::filesystem::create_directories(folder);
+        std::ofstream(folder / "page.txt", std::ios::binary) << '\x01' << "AB" << page;
+    };
+    write("quote_amex", AmexRow("AB", "12.50") + AmexRow("CD", "3"));
+    write("quote_yahoo_dialog", "AB <b>12.25</b>\nCD <b>3.5</b>");
+    write("quote_yahoo_worker", "AB <b>12.25</b>, 12.75 - -0.50\n");
+    write("quote_nasdaq", NasdaqRow("AB", "12.5", NasdaqTail("up", "0.25")));
+}
 
 }  // namespace
