@@ -11,6 +11,7 @@
 #include "app/Version.h"
 #include "quotes/FetchNotifier.h"
 #include "quotes/QuoteHosts.h"
+#include "quotes/SystemProxy.h"
 
 namespace {
 
@@ -94,7 +95,17 @@ std::size_t OnBody(char* data, std::size_t size, std::size_t count, void* contex
     return length;
 }
 
-bool Configure(CURL* handle, Transfer& transfer, const std::string& body) {
+// A proxy needs the absolute form of the target; the path is kept as built behind the host.
+std::string FirstTarget(const std::string& proxy, const std::string& server,
+                        const std::string& path) {
+    if (proxy.empty()) {
+        return path;
+    }
+    return "http://" + server + (path.starts_with('/') ? "" : "/") + path;
+}
+
+bool Configure(CURL* handle, Transfer& transfer, const std::string& body,
+               const std::string& proxy) {
     const FetchLimits& limits = transfer.limits;
     bool ok = true;
     const auto set = [&](CURLoption option, auto value) {
@@ -103,6 +114,9 @@ bool Configure(CURL* handle, Transfer& transfer, const std::string& body) {
     set(CURLOPT_USERAGENT, kProductName);
     set(CURLOPT_PROTOCOLS_STR, "http,https");
     set(CURLOPT_NOSIGNAL, 1L);
+    // Decided here rather than left to libcurl, so that the target's form can follow it;
+    // the empty text means a direct connection.
+    set(CURLOPT_PROXY, proxy.c_str());
     set(CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(limits.connectTimeout.count()));
     set(CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(limits.maxBodyBytes));
     set(CURLOPT_PREREQFUNCTION, &OnConnected);
@@ -151,7 +165,8 @@ bool CWeb::TryFetch(std::string host, std::string path, std::string body,
     const std::string server = EffectiveHost(host);
     const CurlHandle handle(CurlReady() ? curl_easy_init() : nullptr);
     Transfer transfer{m_limits, m_onChunk, {}, false, false, false};
-    if (!handle || !Configure(handle.get(), transfer, body)) {
+    const std::string proxy = SystemProxyFor(server);
+    if (!handle || !Configure(handle.get(), transfer, body, proxy)) {
         Warn("Can't open internet session, please try again later!");
         return false;
     }
@@ -166,6 +181,7 @@ bool CWeb::TryFetch(std::string host, std::string path, std::string body,
 
     // Redirects are followed here rather than by libcurl, because the request target set
     // for the first request would otherwise be sent again to the new location.
+    const std::string target = FirstTarget(proxy, server, path);
     const auto deadline = std::chrono::steady_clock::now() + m_limits.transferTimeout;
     std::string url = "http://" + server + "/";
     for (int hop = 0;; ++hop) {
@@ -174,7 +190,7 @@ bool CWeb::TryFetch(std::string host, std::string path, std::string body,
         const bool configured =
             curl_easy_setopt(handle.get(), CURLOPT_URL, url.c_str()) == CURLE_OK &&
             curl_easy_setopt(handle.get(), CURLOPT_REQUEST_TARGET,
-                             hop == 0 ? path.c_str() : nullptr) == CURLE_OK &&
+                             hop == 0 ? target.c_str() : nullptr) == CURLE_OK &&
             curl_easy_setopt(handle.get(), CURLOPT_TIMEOUT_MS,
                              static_cast<long>(std::max<std::int64_t>(left.count(), 1))) ==
                 CURLE_OK;

@@ -242,6 +242,36 @@ TEST_F(WebTest, OnlyHttpAndHttpsAreFollowed) {
     EXPECT_EQ(server.Targets().size(), 1u);
 }
 
+// Sets an environment variable for the life of a test.
+class ScopedEnvironment {
+public:
+    ScopedEnvironment(const char* name, const std::string& value) : m_name(name) {
+        ::setenv(name, value.c_str(), 1);
+    }
+    ~ScopedEnvironment() { ::unsetenv(m_name); }
+    ScopedEnvironment(const ScopedEnvironment&) = delete;
+    ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
+
+private:
+    const char* m_name;
+};
+
+// Through a proxy the target goes in absolute form, the built path kept behind the host.
+// The "proxy" is the loopback server, so nothing leaves the machine.
+TEST_F(WebTest, ProxyFromTheEnvironmentGetsTheAbsoluteTarget) {
+    LoopbackHttpServer proxy([](const std::string&) { return CannedReply::Page("via proxy"); });
+    const ScopedEnvironment variable("http_proxy", "http://" + proxy.Host());
+
+    EXPECT_EQ(web.GetPage("quotes.invalid", "quote.dll?mode=stock&page=quick&symbol=AB"),
+              "via proxy");
+    EXPECT_EQ(web.GetPage("quotes.invalid:8080", "/d?s=AB&f=1lc"), "via proxy");
+
+    EXPECT_EQ(
+        proxy.Targets(),
+        (std::vector<std::string>{"http://quotes.invalid/quote.dll?mode=stock&page=quick&symbol=AB",
+                                  "http://quotes.invalid:8080/d?s=AB&f=1lc"}));
+}
+
 TEST_F(WebTest, SetTextReplacesThePageText) {
     web.SetText("replaced");
     EXPECT_EQ(web.Text(), "replaced");
