@@ -46,3 +46,19 @@ bool SaveSettingsFile(const QString& path, const Settings& settings) {
     file.sync();
     return file.status() == QSettings::NoError;
 }
+
+QuoteHosts LoadQuoteHosts(const QString& path) {
+    const QSettings file(path, QSettings::IniFormat);
+    QuoteHosts hosts;
+    const auto take = [&file](const char* key, std::string& host) {
+        const QVariant value = file.value(KeyPath("QuoteHosts", key));
+        if (value.isValid() && value.typeId() == QMetaType::QString &&
+            !value.toString().trimmed().isEmpty()) {
+            host = value.toString().trimmed().toStdString();
+        }
+    };
+    take("AMEX", hosts.amex);
+    take("Yahoo", hosts.yahoo);
+    take("NASDAQ", hosts.nasdaq);
+    return hosts;
+}

@@ -1,6 +1,7 @@
 // velmora-cli: the portfolio tools without a window.
 
 #include <QString>
+#include <algorithm>
 #include <cstdio>
 #include <functional>
 #include <string>
@@ -17,6 +18,10 @@
 #include "model/DemoPortfolio.h"
 #include "model/Kx7Doc.h"
 #include "model/Kx7File.h"
+#include "model/PortfolioLock.h"
+#include "quotes/FetchNotifier.h"
+#include "quotes/QuoteUpdate.h"
+#include "quotes/Web.h"
 
 namespace {
 
@@ -94,6 +99,56 @@ std::vector<Command> WithReportCommands(std::vector<Command> commands) {
     return commands;
 }
 
+// Fetch warnings go to stderr, in the words and captions the desktop program shows.
+class StderrFetchNotifier final : public FetchNotifier {
+public:
+    void Show(const FetchMessage& message) override {
+        std::fprintf(stderr, "%s: %s\n", message.caption.c_str(), message.text.c_str());
+    }
+};
+
+// One price update as the "Quote Price" dialog runs it; its list lines go to stdout in the
+// dialog's (sorted) order and the portfolio is saved.
+int Update(const std::vector<std::string>& arguments) {
+    int source = Settings::kYahoo;
+    const bool sourceGiven = arguments.size() == 3 && arguments[1] == "--source";
+    if (sourceGiven) {
+        const std::string& value = arguments[2];
+        source = value == "0" || value == "1" || value == "2" ? value[0] - '0' : -1;
+    }
+    if ((arguments.size() != 1 && !sourceGiven) || source < 0) {
+        std::fprintf(stderr, "Usage: velmora-cli update FILE [--source 0|1|2]\n");
+        return 2;
+    }
+    const std::string& path = arguments[0];
+    Settings settings = LoadSettingsFile(SettingsFilePath());
+    settings.quoteSource = source;
+    const PortfolioLock lock(path);
+    if (lock.GetState() == PortfolioLock::State::kHeldByOther) {
+        std::fprintf(stderr, "velmora-cli: %s is open in another program (process %d on %s)\n",
+                     path.c_str(), lock.OwnerPid(), lock.OwnerHost().c_str());
+        return 1;
+    }
+    CKx7Doc doc(settings);
+    Kx7ReadResult read;
+    if (!OpenPortfolio(doc, path, read)) {
+        return 1;
+    }
+    StderrFetchNotifier notifier;
+    CWeb web(notifier);
+    std::vector<std::string> lines =
+        RunQuoteUpdate(doc, web, LoadQuoteHosts(SettingsFilePath()), source, QuoteCaller::kDialog);
+    std::sort(lines.begin(), lines.end());
+    for (const std::string& line : lines) {
+        std::printf("%s\n", line.c_str());
+    }
+    if (const std::string error = SaveKx7File(doc, path); !error.empty()) {
+        std::fprintf(stderr, "velmora-cli: %s\n", error.c_str());
+        return 1;
+    }
+    return 0;
+}
+
 const std::vector<Command>& Commands() {
     static const std::vector<Command> commands = WithReportCommands({
         {"settings", "", "show the settings the program would start with", ShowSettings},
@@ -101,6 +156,7 @@ const std::vector<Command>& Commands() {
         {"convert", "IN OUT", "read a portfolio file of any version, write the current one",
          Convert},
         {"demo", "FILE", "write a small demo portfolio", Demo},
+        {"update", "FILE [--source 0|1|2]", "fetch current prices into a portfolio file", Update},
     });
     return commands;
 }

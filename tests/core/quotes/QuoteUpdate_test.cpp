@@ -1,0 +1,367 @@
+#include "quotes/QuoteUpdate.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "app/Settings.h"
+#include "model/Kx7Doc.h"
+#include "quotes/QuoteHosts.h"
+#include "quotes/Web.h"
+#include "support/CaseName.h"
+#include "support/DocBuilder.h"
+#include "support/LoopbackHttpServer.h"
+#include "support/QuotePages.h"
+#include "support/RecordingFetchNotifier.h"
+#include "support/TestClock.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+QuoteHosts AllAt(const std::string& host) {
+    return QuoteHosts{host, host, host};
+}
+
+std::string SymbolName(int index) {
+    char name[8];
+    std::snprintf(name, sizeof(name), "S%02d", index);
+    return name;
+}
+
+// The requests a held-symbol list of `count` symbols must produce, built the plain way:
+// groups of five joined by "+" for Yahoo!, groups of ten "&symbol=" entries otherwise,
+// the last group padded with empty entries.
+std::vector<std::string> ExpectedPaths(int source, int count) {
+    const int size = source == Settings::kYahoo ? 5 : 10;
+    std::vector<std::string> paths;
+    for (int first = 0; first < count; first += size) {
+        std::string query;
+        for (int i = first; i < first + size; ++i) {
+            if (source == Settings::kYahoo) {
+                if (i < count) {
+                    query += (i == first ? "" : "+") + SymbolName(i);
+                }
+            } else {
+                query += "&symbol=" + (i < count ? SymbolName(i) : std::string());
+            }
+        }
+        switch (source) {
+            case Settings::kAmex:
+                paths.push_back("quote.dll?mode=stock&page=quick" + query);
+                break;
+            case Settings::kYahoo:
+                paths.push_back("/d?s=" + query + "&f=1lc");
+                break;
+            default:
+                paths.push_back("/quote.dll?mode=stock" + query + "&multi.x=5&multi.y=13");
+                break;
+        }
+    }
+    return paths;
+}
+
+class QuoteUpdateTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        for (const char* name : {"http_proxy", "HTTP_PROXY", "all_proxy", "ALL_PROXY"}) {
+            ::unsetenv(name);
+        }
+    }
+
+    static FetchLimits Limits() {
+        FetchLimits limits;
+        limits.connectTimeout = 2s;
+        limits.transferTimeout = 2s;
+        return limits;
+    }
+
+    ScopedClock clock{At(2024, 3, 6, 11)};
+    Settings settings;
+    CKx7Doc doc{settings};
+    RecordingFetchNotifier notifier;
+    CWeb web{notifier, Limits()};
+};
+
+struct BatchCase {
+    const char* name;
+    int source;
+    int count;
+    std::vector<int> progress;
+};
+
+class QuoteBatchingTest : public QuoteUpdateTest,
+                          public ::testing::WithParamInterface<BatchCase> {};
+
+TEST_P(QuoteBatchingTest, SendsEachBatchOnceAndReportsProgress) {
+    const BatchCase& c = GetParam();
+    for (int i = 0; i < c.count; ++i) {
+        AddLot(doc, SymbolName(i), 10, 1).marketPrice = 2.0f;
+    }
+    LoopbackHttpServer server([](const std::string&) { return CannedReply::Page(""); });
+    std::vector<int> progress;
+
+    const std::vector<std::string> lines =
+        RunQuoteUpdate(doc, web, AllAt(server.Host()), c.source, QuoteCaller::kDialog,
+                       [&](int position) { progress.push_back(position); });
+
+    EXPECT_EQ(server.Targets(), ExpectedPaths(c.source, c.count));
+    EXPECT_EQ(progress, c.progress);
+    ASSERT_EQ(lines.size(), static_cast<std::size_t>(c.count));
+    if (c.count > 0) {
+        EXPECT_EQ(lines.back(), SymbolName(c.count - 1) + "\t$2.0000 \tNo Data");
+    }
+    EXPECT_EQ(doc.LastUpdateTime(), At(2024, 3, 6, 11));
+    EXPECT_EQ(doc.TimelineCount(), 1);
+    EXPECT_TRUE(notifier.messages.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sources, QuoteBatchingTest,
+    ::testing::Values(BatchCase{"Amex0", Settings::kAmex, 0, {0}},
+                      BatchCase{"Amex1", Settings::kAmex, 1, {1}},
+                      BatchCase{"Amex5", Settings::kAmex, 5, {5}},
+                      BatchCase{"Amex6", Settings::kAmex, 6, {6}},
+                      BatchCase{"Amex10", Settings::kAmex, 10, {9, 10}},
+                      BatchCase{"Amex11", Settings::kAmex, 11, {9, 11}},
+                      BatchCase{"Amex23", Settings::kAmex, 23, {9, 19, 23}},
+                      BatchCase{"Yahoo0", Settings::kYahoo, 0, {0}},
+                      BatchCase{"Yahoo1", Settings::kYahoo, 1, {1}},
+                      BatchCase{"Yahoo5", Settings::kYahoo, 5, {4, 5}},
+                      BatchCase{"Yahoo6", Settings::kYahoo, 6, {4, 6}},
+                      BatchCase{"Yahoo10", Settings::kYahoo, 10, {4, 9, 10}},
+                      BatchCase{"Yahoo11", Settings::kYahoo, 11, {4, 9, 11}},
+                      BatchCase{"Yahoo23", Settings::kYahoo, 23, {4, 9, 14, 19, 23}},
+                      BatchCase{"Nasdaq0", Settings::kNasdaq, 0, {0}},
+                      BatchCase{"Nasdaq1", Settings::kNasdaq, 1, {1}},
+                      BatchCase{"Nasdaq5", Settings::kNasdaq, 5, {5}},
+                      BatchCase{"Nasdaq6", Settings::kNasdaq, 6, {6}},
+                      BatchCase{"Nasdaq10", Settings::kNasdaq, 10, {9, 10}},
+                      BatchCase{"Nasdaq11", Settings::kNasdaq, 11, {9, 11}},
+                      BatchCase{"Nasdaq23", Settings::kNasdaq, 23, {9, 19, 23}}),
+    CaseName());
+
+// The two request shapes spelled out, so that the plain builder above is checked as well.
+TEST_F(QuoteUpdateTest, ShortBatchesArePaddedOrJoinedExactly) {
+    for (int i = 0; i < 11; ++i) {
+        AddLot(doc, SymbolName(i), 10, 1);
+    }
+    LoopbackHttpServer server([](const std::string&) { return CannedReply::Page(""); });
+
+    RunQuoteUpdate(doc, web, AllAt(server.Host()), Settings::kNasdaq, QuoteCaller::kDialog);
+    RunQuoteUpdate(doc, web, AllAt(server.Host()), Settings::kYahoo, QuoteCaller::kDialog);
+
+    const std::vector<std::string> targets = server.Targets();
+    ASSERT_EQ(targets.size(), 5u);
+    EXPECT_EQ(targets[1],
+              "/quote.dll?mode=stock&symbol=S10&symbol=&symbol=&symbol=&symbol=&symbol=&symbol="
+              "&symbol=&symbol=&symbol=&multi.x=5&multi.y=13");
+    EXPECT_EQ(targets[2], "/d?s=S00+S01+S02+S03+S04&f=1lc");
+    EXPECT_EQ(targets[4], "/d?s=S10&f=1lc");
+}
+
+struct SourcePageCase {
+    const char* name;
+    int source;
+    QuoteCaller caller;
+    std::string page;  // carries AB, lacks CD, has EF's marker without its price
+    std::vector<std::string> lines;
+    float priceAB;
+    int directionAB;
+    float changeAB;
+};
+
+class QuoteSourcePageTest : public QuoteUpdateTest,
+                            public ::testing::WithParamInterface<SourcePageCase> {};
+
+TEST_P(QuoteSourcePageTest, StoresWhatThePageCarriesAndListsTheRest) {
+    const SourcePageCase& c = GetParam();
+    for (const char* symbol : {"AB", "CD", "EF"}) {
+        AddLot(doc, symbol, 10, 1).marketPrice = 10.0f;
+    }
+    AddLot(doc, "GH", 10, 1).availableShares = 0;  // sold out: not asked for
+    LoopbackHttpServer server([&](const std::string&) { return CannedReply::Page(c.page); });
+
+    const std::vector<std::string> lines =
+        RunQuoteUpdate(doc, web, AllAt(server.Host()), c.source, c.caller);
+
+    EXPECT_EQ(lines, c.lines);
+    EXPECT_EQ(server.Targets().size(), 1u);
+    EXPECT_FLOAT_EQ(doc.MarketPrice("AB"), c.priceAB);
+    EXPECT_EQ(doc.QuoteDirection("AB"), c.directionAB);
+    EXPECT_FLOAT_EQ(doc.QuoteChange("AB"), c.changeAB);
+    EXPECT_FLOAT_EQ(doc.MarketPrice("CD"), 10.0f);
+    EXPECT_FLOAT_EQ(doc.MarketPrice("EF"), 10.0f);
+    EXPECT_TRUE(doc.IsModified());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sources, QuoteSourcePageTest,
+    ::testing::Values(SourcePageCase{"Amex",
+                                     Settings::kAmex,
+                                     QuoteCaller::kDialog,
+                                     AmexRow("AB", "12.5") + "<a>EF</a></td></tr>",
+                                     {"AB\t$10.0000 \t$12.5000", "CD\t$10.0000 \tNo Data"},
+                                     12.5f,
+                                     0,
+                                     0.0f},
+                      SourcePageCase{"YahooDialog",
+                                     Settings::kYahoo,
+                                     QuoteCaller::kDialog,
+                                     "AB <b>12.5</b>\nEF 7.25\n",
+                                     {"AB\t$10.0000 \t$12.5000", "CD\t$10.0000 \tNo Data"},
+                                     12.5f,
+                                     0,
+                                     0.0f},
+                      SourcePageCase{
+                          "Nasdaq",
+                          Settings::kNasdaq,
+                          QuoteCaller::kDialog,
+                          NasdaqRow("AB", "12.5", NasdaqTail("down", "0.75")) + "EF</font> n/a",
+                          {"AB\t$10.0000 \t$12.5000", "CD\t$10.0000 \tNo Data",
+                           "EF\t$10.0000 \tNo Data"},
+                          12.5f,
+                          -1,
+                          0.75f},
+                      SourcePageCase{"YahooWorker",
+                                     Settings::kYahoo,
+                                     QuoteCaller::kWorker,
+                                     "AB <b>12.5</b>, 12.0 - 0.5\nEF 7.25\n",
+                                     {"AB\t$10.0000 \t$12.5000", "CD\t$10.0000 \tNo Data"},
+                                     12.5f,
+                                     1,
+                                     0.5f}),
+    CaseName());
+
+// With the ungroup setting on, XYZ-O is asked for unchanged; no page carries it.
+TEST_F(QuoteUpdateTest, OptionPseudoSymbolIsSentButNeverStored) {
+    AddLot(doc, "XYZ", 10, 1).marketPrice = 4.0f;
+    AddGrant(doc, "XYZ", 100, 2).marketPrice = 4.0f;
+    LoopbackHttpServer server(
+        [](const std::string&) { return CannedReply::Page("XYZ <b>5.00</b>\n"); });
+
+    const std::vector<std::string> lines =
+        RunQuoteUpdate(doc, web, AllAt(server.Host()), Settings::kYahoo, QuoteCaller::kDialog);
+
+    EXPECT_EQ(server.Targets(), std::vector<std::string>{"/d?s=XYZ+XYZ-O&f=1lc"});
+    EXPECT_EQ(lines,
+              (std::vector<std::string>{"XYZ\t$4.0000 \t$5.0000", "XYZ-O\t$5.0000 \tNo Data"}));
+}
+
+TEST_F(QuoteUpdateTest, FailedFetchWarnsPerBatchAndStillFinishesTheRun) {
+    for (int i = 0; i < 6; ++i) {
+        AddLot(doc, SymbolName(i), 10, 1).marketPrice = 3.0f;
+    }
+    const std::string host = "127.0.0.1:" + std::to_string(LoopbackHttpServer::ClosedPort());
+
+    const std::vector<std::string> lines =
+        RunQuoteUpdate(doc, web, AllAt(host), Settings::kYahoo, QuoteCaller::kDialog);
+
+    // Two batches, each with three warnings and the final error.
+    ASSERT_EQ(notifier.messages.size(), 8u);
+    EXPECT_EQ(notifier.messages[3].text, "Error Occurs on HTTP!");
+    EXPECT_EQ(notifier.messages[7].text, "Error Occurs on HTTP!");
+    ASSERT_EQ(lines.size(), 6u);
+    EXPECT_EQ(lines[0], "S00\t$3.0000 \tNo Data");
+    EXPECT_FLOAT_EQ(doc.MarketPrice("S00"), 3.0f);
+    EXPECT_EQ(doc.LastUpdateTime(), At(2024, 3, 6, 11));
+    EXPECT_EQ(doc.TimelineCount(), 1);
+}
+
+struct NothingCase {
+    const char* name;
+    int source;
+    QuoteCaller caller;
+};
+
+class QuoteNothingFetchedTest : public QuoteUpdateTest,
+                                public ::testing::WithParamInterface<NothingCase> {};
+
+// A source the caller does not use fetches nothing, yet the run still ends as every run.
+TEST_P(QuoteNothingFetchedTest, TouchesTheDocumentWithoutARequest) {
+    AddLot(doc, "AB", 10, 1);
+    LoopbackHttpServer server([](const std::string&) { return CannedReply::Page("AB <b>1</b>"); });
+
+    const std::vector<std::string> lines =
+        RunQuoteUpdate(doc, web, AllAt(server.Host()), GetParam().source, GetParam().caller);
+
+    EXPECT_TRUE(lines.empty());
+    EXPECT_TRUE(server.Targets().empty());
+    EXPECT_EQ(doc.LastUpdateTime(), At(2024, 3, 6, 11));
+    EXPECT_EQ(doc.TimelineCount(), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Sources, QuoteNothingFetchedTest,
+                         ::testing::Values(NothingCase{"WorkerNeverAsksAmex", Settings::kAmex,
+                                                       QuoteCaller::kWorker},
+                                           NothingCase{"UnknownSource", 5, QuoteCaller::kDialog},
+                                           NothingCase{"NegativeSource", -1, QuoteCaller::kWorker}),
+                         CaseName());
+
+// The worker's half: fetching fills a list and leaves the document alone until it is applied.
+TEST_F(QuoteUpdateTest, FetchedResultsReachTheDocumentOnlyWhenApplied) {
+    std::vector<std::string> symbols;
+    for (int i = 0; i < 7; ++i) {
+        symbols.push_back(SymbolName(i));
+        AddLot(doc, SymbolName(i), 10, 1).marketPrice = 1.0f;
+    }
+    LoopbackHttpServer server([](const std::string&) {
+        return CannedReply::Page("S00 <b>2.5</b>, 2.0 - 0.5\nS05 <b>9</b>, 9.5 - -0.5\n");
+    });
+    int batches = 0;
+
+    const std::vector<QuoteResult> results =
+        FetchQuotes(web, AllAt(server.Host()), Settings::kYahoo, QuoteCaller::kWorker, symbols,
+                    [&] { return ++batches < 2; });
+
+    ASSERT_EQ(results.size(), 7u);
+    EXPECT_FALSE(doc.IsModified());
+    EXPECT_FLOAT_EQ(doc.MarketPrice("S00"), 1.0f);
+
+    ApplyQuoteResults(doc, results);
+
+    EXPECT_FLOAT_EQ(doc.MarketPrice("S00"), 2.5f);
+    EXPECT_EQ(doc.QuoteDirection("S05"), -1);
+    EXPECT_FLOAT_EQ(doc.MarketPrice("S06"), 1.0f);
+    EXPECT_TRUE(doc.IsModified());
+}
+
+TEST_F(QuoteUpdateTest, StopAfterABatchSendsNoFurtherRequest) {
+    std::vector<std::string> symbols;
+    for (int i = 0; i < 12; ++i) {
+        symbols.push_back(SymbolName(i));
+    }
+    LoopbackHttpServer server([](const std::string&) { return CannedReply::Page(""); });
+
+    const std::vector<QuoteResult> results =
+        FetchQuotes(web, AllAt(server.Host()), Settings::kYahoo, QuoteCaller::kWorker, symbols,
+                    [] { return false; });
+
+    EXPECT_EQ(results.size(), 5u);
+    EXPECT_EQ(server.Targets().size(), 1u);
+}
+
+TEST(ApplyQuoteResultsTest, ListsTheOldPriceReadBeforeStoring) {
+    Settings settings;
+    CKx7Doc doc(settings);
+    AddLot(doc, "AB", 10, 1).marketPrice = 1.5f;
+    AddLot(doc, "BIG", 10, 1).marketPrice = 0.0f;
+    const std::vector<QuoteResult> results{
+        {"AB", QuoteOutcome::kFound, false, 2.25f, 0, 0.0f, 0.0f},
+        {"AB", QuoteOutcome::kFound, false, 3.0f, 0, 0.0f, 0.0f},
+        {"BIG", QuoteOutcome::kFound, false, 3.4028235e38f, 0, 0.0f, 0.0f},
+        {"AB", QuoteOutcome::kNoLine, false, 0.0f, 0, 0.0f, 0.0f},
+    };
+
+    EXPECT_EQ(
+        ApplyQuoteResults(doc, results),
+        (std::vector<std::string>{"AB\t$1.5000 \t$2.2500", "AB\t$2.2500 \t$3.0000",
+                                  "BIG\t$0.0000 \t$340282346638528859811704183484516925440.0000"}));
+    EXPECT_FLOAT_EQ(doc.MarketPrice("AB"), 3.0f);
+}
+
+}  // namespace

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "quotes/QuoteParsers.h"
+
+// The first byte gives the symbol's length, the symbol follows, the rest is the page. The
+// symbol must not be empty: the update never asks for an empty one.
+inline int FuzzQuoteParser(QuoteParser parser, const std::uint8_t* data, std::size_t size) {
+    if (size < 2) {
+        return 0;
+    }
+    const std::size_t length = 1 + data[0] % 12;
+    if (size < 1 + length) {
+        return 0;
+    }
+    const std::string symbol(reinterpret_cast<const char*>(data) + 1, length);
+    const std::string_view page(reinterpret_cast<const char*>(data) + 1 + length,
+                                size - 1 - length);
+    const QuoteResult result = ParseQuote(parser, page, symbol);
+    if (!std::isfinite(result.price) || !std::isfinite(result.change) ||
+        !std::isfinite(result.extra)) {
+        __builtin_trap();  // a page must never yield a value a price cannot be
+    }
+    return 0;
+}
