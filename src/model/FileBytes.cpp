@@ -184,7 +184,8 @@ FileBytes ReadFileBytes(const std::string& path, std::uint64_t limit) {
     }
 }
 
-std::string WriteFileSafely(const std::string& path, std::span<const std::uint8_t> bytes) {
+std::string WriteFileSafely(const std::string& path, std::span<const std::uint8_t> bytes,
+                            Backup backup) {
     fs::path target(path);
     std::error_code error;
     if (fs::is_symlink(target, error)) {
@@ -204,7 +205,7 @@ std::string WriteFileSafely(const std::string& path, std::span<const std::uint8_
         }
         return SaveError(path, reason);
     }
-    if (existed) {
+    if (existed && backup == Backup::kKeep) {
         if (std::string reason = KeepBackup(target); !reason.empty()) {
             ::unlink(tempPath.c_str());
             return SaveError(path, reason);

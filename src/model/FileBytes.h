@@ -20,5 +20,8 @@ FileBytes ReadFileBytes(const std::string& path, std::uint64_t limit);
 // whole: the bytes go to a new file in the same folder, which is flushed to disk and then
 // renamed over the target. The previous file, if any, is kept as "<path>.bak". A symbolic
 // link is followed, so the file it names is replaced and the link stays. Returns an empty
-// text on success, the error otherwise.
-std::string WriteFileSafely(const std::string& path, std::span<const std::uint8_t> bytes);
+// text on success, the error otherwise. Files the program rewrites on its own (the
+// recovery copies) keep no previous version.
+enum class Backup { kKeep, kNone };
+std::string WriteFileSafely(const std::string& path, std::span<const std::uint8_t> bytes,
+                            Backup backup = Backup::kKeep);

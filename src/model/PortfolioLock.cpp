@@ -1,26 +1,18 @@
 #include "model/PortfolioLock.h"
 
 #include <fcntl.h>
-#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <array>
 #include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <utility>
 
-namespace {
+#include "model/ProcessInfo.h"
 
-std::string HostName() {
-    std::array<char, 256> name{};
-    if (gethostname(name.data(), name.size() - 1) != 0) {
-        return "unknown";
-    }
-    return name.data();
-}
+namespace {
 
 struct Owner {
     int pid = 0;
@@ -39,10 +31,6 @@ bool ReadOwner(const std::string& lockPath, Owner& owner) {
     }
     std::istringstream pidText(pidLine);
     return static_cast<bool>(pidText >> owner.pid) && owner.pid > 0;
-}
-
-bool ProcessAlive(int pid) {
-    return kill(pid, 0) == 0 || errno == EPERM;
 }
 
 // Creates the lock file only if none exists, so two starts cannot both win.
@@ -92,7 +80,7 @@ PortfolioLock& PortfolioLock::operator=(PortfolioLock&& other) noexcept {
 }
 
 void PortfolioLock::Acquire() {
-    const int pid = static_cast<int>(getpid());
+    const int pid = CurrentPid();
     const std::string host = HostName();
     const std::string content = std::to_string(pid) + "\n" + host + "\n";
 
