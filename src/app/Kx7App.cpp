@@ -10,6 +10,7 @@
 #include <cstdio>
 
 #include "app/InstanceChannel.h"
+#include "app/RecoveryGuard.h"
 #include "app/SettingsFile.h"
 #include "app/Version.h"
 #include "mainwindow/DocumentStorage.h"
@@ -101,13 +102,19 @@ bool CKx7App::InitInstance(const QStringList& arguments) {
     m_mainFrame =
         std::make_unique<CMainFrame>(*m_document, m_settings, *m_storage, m_recentFiles, *m_worker);
 
-    // A file that cannot be opened has given its message; the user then gets an empty
-    // portfolio rather than no program.
-    const bool opened = !line.file.isEmpty() && m_mainFrame->OpenPortfolio(line.file);
     if (line.print) {
         m_printOnly = true;
-        m_printExitCode = opened ? PrintFile() : 1;
+        m_printExitCode = m_mainFrame->OpenPortfolio(line.file) ? PrintFile() : 1;
         return true;
+    }
+
+    m_recovery = std::make_unique<CRecoveryGuard>(
+        *m_document, RecoveryStore(CRecoveryGuard::DefaultFolder().toStdString()));
+    // A recovered portfolio is what the user asked for; the file named on the command line
+    // can be opened after it is saved. A file that cannot be opened has given its message;
+    // the user then gets an empty portfolio rather than no program.
+    if (!OfferRecovery() && !line.file.isEmpty()) {
+        m_mainFrame->OpenPortfolio(line.file);
     }
     RestoreWindowPlacement();
     m_mainFrame->show();
@@ -123,6 +130,41 @@ bool CKx7App::InitInstance(const QStringList& arguments) {
         m_channel.reset();  // the program works on; only the hand-off is missing
     }
     return true;
+}
+
+bool CKx7App::OfferRecovery() {
+    for (const RecoveryStore::Orphan& orphan : m_recovery->Store().FindOrphans()) {
+        const QString original = QString::fromStdString(orphan.originalPath);
+        const QString name = original.isEmpty() ? QStringLiteral("Untitled") : original;
+        const auto answer = QMessageBox::question(
+            nullptr, QString::fromLatin1(kProductName),
+            QStringLiteral("Velmora ended without saving. Recover the unsaved changes of "
+                           "\"%1\"?")
+                .arg(name),
+            QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
+        if (answer != QMessageBox::Yes) {
+            RecoveryStore::Discard(orphan);
+            continue;
+        }
+        const QString copy = QString::fromStdString(orphan.copyPath);
+        const StorageOutcome outcome = m_mainFrame->RestoreRecoveryCopy(copy, original);
+        if (!outcome.Ok()) {
+            const std::string kept = RecoveryStore::SetAside(orphan);
+            QMessageBox::warning(
+                nullptr, QString::fromLatin1(kProductName),
+                QStringLiteral("The unsaved changes of \"%1\" could not be read: %2\n\nThe "
+                               "recovery copy was kept as \"%3\".")
+                    .arg(name, QString::fromStdString(outcome.error),
+                         QString::fromStdString(kept.empty() ? orphan.copyPath : kept)));
+            continue;
+        }
+        // The old copy goes only once this program's own copy holds the changes.
+        if (m_recovery->Flush()) {
+            RecoveryStore::Discard(orphan);
+        }
+        return true;
+    }
+    return false;
 }
 
 // The window's size and place are kept beside the settings, in a section of their own.
@@ -166,6 +208,9 @@ int CKx7App::ExitInstance(int exitCode) {
     SaveSettingsFile(m_settingsPath, m_settings);
     if (m_mainFrame != nullptr && !m_printOnly) {
         SaveWindowPlacement();
+    }
+    if (m_recovery != nullptr) {
+        m_recovery->Finish();
     }
     m_recentFiles.Save(m_settingsPath);
     return exitCode;

@@ -10,6 +10,7 @@
 
 class CInstanceChannel;
 class CKx7Doc;
+class CRecoveryGuard;
 class CMainFrame;
 class DocumentStorage;
 class UpdateWorkerControl;
@@ -63,6 +64,9 @@ public:
 
 private:
     int PrintFile();
+    // Offers the copies that programs ended without saving left behind; true when one
+    // was opened.
+    bool OfferRecovery();
     void RestoreWindowPlacement();
     void SaveWindowPlacement() const;
 
@@ -74,6 +78,7 @@ private:
     std::unique_ptr<CKx7Doc> m_document;
     std::unique_ptr<CMainFrame> m_mainFrame;
     std::unique_ptr<CInstanceChannel> m_channel;
+    std::unique_ptr<CRecoveryGuard> m_recovery;
     bool m_handedOff = false;
     bool m_printOnly = false;
     int m_printExitCode = 0;

@@ -34,6 +34,16 @@ QString ProductName() {
     return QString::fromLatin1(kProductName);
 }
 
+QString HeldByText(const QString& path, const PortfolioLock& lock) {
+    return QStringLiteral("\"%1\" is open in Velmora on %2 (process %3).")
+        .arg(path, QString::fromStdString(lock.OwnerHost()))
+        .arg(lock.OwnerPid());
+}
+
+std::string AbsolutePath(const QString& path) {
+    return QFileInfo(path).absoluteFilePath().toStdString();
+}
+
 bool IsPortfolioFile(const QUrl& url) {
     return url.isLocalFile() &&
            url.toLocalFile().endsWith(QStringLiteral(".kx7"), Qt::CaseInsensitive);
@@ -292,10 +302,19 @@ bool CMainFrame::SaveModified() {
     return SavePortfolio(QString::fromStdString(m_document.PathName()));
 }
 
+PortfolioLock CMainFrame::LockFor(const std::string& path) {
+    if (path == m_document.PathName() && m_lock.IsHeld()) {
+        return std::move(m_lock);
+    }
+    return PortfolioLock(path);
+}
+
 bool CMainFrame::NewPortfolio() {
     if (!SaveModified()) {
         return false;
     }
+    m_lock.Release();
+    m_readOnly = false;
     m_document.NewDocument();
     AfterDocumentChanged();
     return true;
@@ -305,10 +324,28 @@ bool CMainFrame::OpenPortfolio(const QString& path) {
     if (!SaveModified()) {
         return false;
     }
+    // One writer per file: another running program's file opens read-only or not at all.
+    PortfolioLock lock = LockFor(AbsolutePath(path));
+    const bool readOnly = lock.GetState() == PortfolioLock::State::kHeldByOther;
+    if (readOnly) {
+        const auto answer = QMessageBox::warning(
+            this, ProductName(),
+            HeldByText(path, lock) + QStringLiteral("\n\nOpen it read-only? Changes can then "
+                                                    "be saved only under another name."),
+            QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+        if (answer != QMessageBox::Yes) {
+            return false;
+        }
+    }
+    m_lock.Release();
+    m_lock = std::move(lock);
+    m_readOnly = readOnly;
     m_document.ClearContents();
     const StorageOutcome outcome = m_storage.Load(m_document, path.toStdString());
     if (!outcome.Ok()) {
         // What was read is no portfolio to keep; the user is left with an empty one.
+        m_lock.Release();
+        m_readOnly = false;
         m_document.NewDocument();
         m_recentFiles.Remove(path);
         AfterDocumentChanged();
@@ -326,19 +363,58 @@ bool CMainFrame::OpenPortfolio(const QString& path) {
     return true;
 }
 
+StorageOutcome CMainFrame::RestoreRecoveryCopy(const QString& copyPath,
+                                               const QString& originalPath) {
+    m_lock.Release();
+    m_readOnly = false;
+    m_document.ClearContents();
+    const StorageOutcome outcome = m_storage.Load(m_document, copyPath.toStdString());
+    if (!outcome.Ok()) {
+        m_document.NewDocument();
+        AfterDocumentChanged();
+        return outcome;
+    }
+    if (!originalPath.isEmpty()) {
+        m_lock = PortfolioLock(AbsolutePath(originalPath));
+        m_readOnly = m_lock.GetState() == PortfolioLock::State::kHeldByOther;
+    }
+    m_document.SetPathName(originalPath.isEmpty() ? std::string() : AbsolutePath(originalPath));
+    m_document.SetModified(true);
+    m_document.SetLastUpdateTime(0);
+    AfterDocumentChanged();
+    return outcome;
+}
+
 bool CMainFrame::SavePortfolio(const QString& path) {
     QString target = path;
+    // A file another program has open is not written over: it takes another name.
+    if (m_readOnly && !target.isEmpty() && AbsolutePath(target) == m_document.PathName()) {
+        target.clear();
+    }
     if (target.isEmpty()) {
         target = AskFileName(true);
         if (target.isEmpty()) {
             return false;
         }
     }
+    PortfolioLock lock = LockFor(AbsolutePath(target));
+    if (lock.GetState() == PortfolioLock::State::kHeldByOther) {
+        QMessageBox::warning(
+            this, ProductName(),
+            HeldByText(target, lock) + QStringLiteral(" Save the portfolio under another name."));
+        return false;
+    }
     const StorageOutcome outcome = m_storage.Save(m_document, target.toStdString());
     if (!outcome.Ok()) {
+        if (lock.IsHeld() && AbsolutePath(target) == m_document.PathName()) {
+            m_lock = std::move(lock);
+        }
         QMessageBox::warning(this, ProductName(), QString::fromStdString(outcome.error));
         return false;
     }
+    m_lock.Release();
+    m_lock = std::move(lock);
+    m_readOnly = false;
     m_document.SetPathName(QFileInfo(target).absoluteFilePath().toStdString());
     m_document.SetModified(false);
     m_document.SetLastUpdateTime(0);

@@ -3,11 +3,14 @@
 #include <QMainWindow>
 #include <QPrinter>
 #include <memory>
+#include <string>
+
+#include "mainwindow/DocumentStorage.h"
+#include "model/PortfolioLock.h"
 
 class CKx7Doc;
 class CKx7View;
 class CRecentFileList;
-class DocumentStorage;
 class QAction;
 class QLabel;
 class QMenu;
@@ -86,6 +89,12 @@ public:
     // Asks "Save changes to %1?" when the portfolio is modified; false for Cancel or a
     // failed save.
     bool SaveModified();
+    // Opens a recovery copy as the unsaved state of `originalPath` (empty: a new
+    // portfolio); the result is modified.
+    StorageOutcome RestoreRecoveryCopy(const QString& copyPath, const QString& originalPath);
+    // Another running program had the file open when it was opened here: saving it asks
+    // for another name.
+    bool IsReadOnly() const { return m_readOnly; }
 
     // Prints to the printer without a dialog.
     void PrintTo(QPrinter& printer);
@@ -167,4 +176,10 @@ private:
     QLabel* m_capsPane;
     QLabel* m_numPane;
     QPrinter m_printer;
+    PortfolioLock m_lock;
+    bool m_readOnly = false;
+
+private:
+    // The lock of the file at `path`: the one held already when it is the open file.
+    PortfolioLock LockFor(const std::string& path);
 };

@@ -254,7 +254,7 @@ void CKx7Doc::SetMarketPrice(std::string_view symbol, float price) {
             lot->marketPrice = price;
         }
     }
-    m_modified = true;
+    SetModified();
 }
 
 void CKx7Doc::ApplyQuote(std::string_view symbol, float price, std::int32_t direction, float change,
@@ -267,7 +267,7 @@ void CKx7Doc::ApplyQuote(std::string_view symbol, float price, std::int32_t dire
             lot->quoteExtra = extra;
         }
     }
-    m_modified = true;
+    SetModified();
 }
 
 void CKx7Doc::SetAlert(std::string_view symbol, const AlertThresholds& thresholds) {
@@ -281,7 +281,7 @@ void CKx7Doc::SetAlert(std::string_view symbol, const AlertThresholds& threshold
     entry->percentDown = thresholds.percentDown;
     entry->percentUp = thresholds.percentUp;
     entry->alertState = 0;
-    m_modified = true;
+    SetModified();
 }
 
 void CKx7Doc::RemoveAlert(std::string_view symbol) {
@@ -290,7 +290,7 @@ void CKx7Doc::RemoveAlert(std::string_view symbol) {
     if (it != m_alerts.end()) {
         m_alerts.erase(it);
     }
-    m_modified = true;
+    SetModified();
 }
 
 void CKx7Doc::SetAlertState(std::string_view symbol, std::int32_t value) {
@@ -300,7 +300,7 @@ void CKx7Doc::SetAlertState(std::string_view symbol, std::int32_t value) {
 }
 
 void CKx7Doc::SetPortfolioInformation(std::string owner, std::string objective) {
-    m_modified = true;
+    SetModified();
     m_ownerName = std::move(owner);
     m_portfolioObjective = std::move(objective);
 }

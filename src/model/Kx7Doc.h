@@ -48,7 +48,15 @@ public:
     void NewDocument();
 
     bool IsModified() const { return m_modified; }
-    void SetModified(bool modified = true) { m_modified = modified; }
+    void SetModified(bool modified = true) {
+        m_modified = modified;
+        if (modified) {
+            ++m_revision;
+        }
+    }
+    // Goes up with every change marked modified, so a copy of the portfolio can tell
+    // whether it is behind.
+    std::uint64_t Revision() const { return m_revision; }
 
     const std::string& PathName() const { return m_pathName; }
     void SetPathName(std::string pathName) { m_pathName = std::move(pathName); }
@@ -188,6 +196,7 @@ private:
     std::int64_t m_timelineLastTime = 0;
     std::int64_t m_timelineFirstTime = 0;
     bool m_modified = false;
+    std::uint64_t m_revision = 0;
     std::string m_pathName;
     CustomLotChooser* m_lotChooser = nullptr;
 };

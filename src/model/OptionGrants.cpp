@@ -12,7 +12,7 @@ CPurchase& CKx7Doc::ReceiveGrant(std::string symbol, std::string companyName, fl
                                     date, 0.0f, std::move(optionType), std::move(comment)));
     grant.vestingSchedule = vestingSchedule;
     grant.grantId = std::move(grantId);
-    m_modified = true;
+    SetModified();
     ++m_recordCount;
     return grant;
 }
@@ -35,7 +35,7 @@ void CKx7Doc::ExpireOptions(std::string_view symbol, std::int64_t date,
         expired = true;
     }
     if (expired) {
-        m_modified = true;
+        SetModified();
         ++m_nextSaleNumber;
     }
 }

@@ -35,7 +35,7 @@ CPurchase& CKx7Doc::Purchase(std::string symbol, std::string companyName, float 
     CPurchase& lot = AppendPurchase(
         std::make_unique<CPurchase>(std::move(symbol), std::move(companyName), shares, price, date,
                                     commission, std::move(purchaseType), std::move(comment)));
-    m_modified = true;
+    SetModified();
     ++m_recordCount;
     return lot;
 }
@@ -69,7 +69,7 @@ bool CKx7Doc::LotSellable(const CPurchase& lot, std::string_view symbol) const {
 
 void CKx7Doc::SellInOrder(std::string_view symbol, float shares, float price, std::int64_t date,
                           float commission, const std::string& comment, bool lastFirst) {
-    m_modified = true;
+    SetModified();
     float remaining = shares;
     float commissionToCarry = commission;
     const auto sellFrom = [&](CPurchase& lot) {
@@ -125,7 +125,7 @@ void CKx7Doc::SellCustom(std::string_view symbol, float shares, float price, std
         return;
     }
 
-    m_modified = true;
+    SetModified();
     float commissionToCarry = commission;
     for (std::size_t i = 0; i < lots.size() && i < counts->size(); ++i) {
         const float count = (*counts)[i];
