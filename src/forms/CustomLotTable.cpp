@@ -14,10 +14,9 @@ constexpr double kNothingLeft = 0.0001;
 
 CustomLotTable::CustomLotTable(std::string_view lotList, float sharesToSell)
     : m_remaining(sharesToSell) {
-    for (auto end = lotList.find(';'); end != std::string_view::npos; end = lotList.find(';')) {
+    for (std::string& line : ListPieces(lotList)) {
         Lot lot;
-        lot.line = std::string(lotList.substr(0, end));
-        lotList.remove_prefix(end + 1);
+        lot.line = std::move(line);
         // The first three fields, separated by blanks: date, shares held, purchase price.
         std::istringstream fields(lot.line);
         std::string available;

@@ -1,5 +1,6 @@
 #include "forms/FormNumbers.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -93,12 +94,19 @@ std::string FormatNumber(const char* format, double value) {
     return text;
 }
 
-std::vector<std::string> ListItems(std::string_view list) {
-    std::vector<std::string> items;
-    for (auto end = list.find(';'); end != std::string_view::npos && end != 0;
-         end = list.find(';')) {
-        items.emplace_back(list.substr(0, end));
+std::vector<std::string> ListPieces(std::string_view list) {
+    std::vector<std::string> pieces;
+    for (auto end = list.find(';'); end != std::string_view::npos; end = list.find(';')) {
+        pieces.emplace_back(list.substr(0, end));
         list.remove_prefix(end + 1);
     }
+    return pieces;
+}
+
+std::vector<std::string> ListItems(std::string_view list) {
+    std::vector<std::string> items = ListPieces(list);
+    const auto firstEmpty = std::find_if(items.begin(), items.end(),
+                                         [](const std::string& item) { return item.empty(); });
+    items.erase(firstEmpty, items.end());
     return items;
 }
