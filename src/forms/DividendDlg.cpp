@@ -68,10 +68,10 @@ CDividendDlg::CDividendDlg(const CKx7Doc& doc, const CDividend* editing, QWidget
     auto* kinds = new QGridLayout;
     kinds->addWidget(picture, 0, 0, 2, 1);
     kinds->addWidget(m_cash, 0, 1);
-    kinds->addWidget(new QLabel(QStringLiteral("Dividend Value"), this), 0, 2);
+    kinds->addWidget(LabelFor(QStringLiteral("Dividend Value"), m_valueEdit, this), 0, 2);
     kinds->addWidget(m_valueEdit, 0, 3);
     kinds->addWidget(m_sharesButton, 1, 1);
-    kinds->addWidget(new QLabel(QStringLiteral("Number of shares"), this), 1, 2);
+    kinds->addWidget(LabelFor(QStringLiteral("Number of shares"), m_sharesEdit, this), 1, 2);
     kinds->addWidget(m_sharesEdit, 1, 3);
     kinds->setColumnStretch(3, 1);
 

@@ -36,6 +36,7 @@ CEditAlertDlg::CEditAlertDlg(CKx7Doc& doc, QWidget* parent) : QDialog(parent), m
     setWindowTitle(QStringLiteral("Edit Alert"));
 
     m_alertList = new QTreeWidget(this);
+    m_alertList->setObjectName(QStringLiteral("alerts"));
     m_alertList->setRootIsDecorated(false);
     m_alertList->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_alertList->setAllColumnsShowFocus(true);

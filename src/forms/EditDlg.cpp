@@ -29,6 +29,7 @@ CEditDlg::CEditDlg(CKx7Doc& doc, QWidget* parent) : QDialog(parent), m_doc(doc) 
     setWindowTitle(QStringLiteral("Edit Record"));
 
     m_recordList = new QTreeWidget(this);
+    m_recordList->setObjectName(QStringLiteral("records"));
     m_recordList->setRootIsDecorated(false);
     m_recordList->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_recordList->setAllColumnsShowFocus(true);
@@ -46,6 +47,7 @@ CEditDlg::CEditDlg(CKx7Doc& doc, QWidget* parent) : QDialog(parent), m_doc(doc) 
     m_recordList->header()->setSectionsClickable(true);
 
     m_filterBox = new QComboBox(this);
+    m_filterBox->setObjectName(QStringLiteral("filter"));
     m_filterBox->addItem(
         QString::fromLatin1(kAllRecords.data(), static_cast<int>(kAllRecords.size())));
     std::string all;

@@ -21,9 +21,6 @@ public:
     CEditDlg(CKx7Doc& doc, QWidget* parent);
     ~CEditDlg() override;
 
-    // The list as shown, for the tests: the five column texts of each row.
-    QTreeWidget* RecordList() const { return m_recordList; }
-
 private:
     void BuildList();
     void ShowRow(QTreeWidgetItem* item, const RecordRow& row);

@@ -4,6 +4,7 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
@@ -89,6 +90,12 @@ QDialogButtonBox* MakeOkCancel(QWidget* dialog, const QString& okText) {
         QObject::connect(buttons, &QDialogButtonBox::rejected, asDialog, &QDialog::reject);
     }
     return buttons;
+}
+
+QLabel* LabelFor(const QString& text, QWidget* field, QWidget* parent) {
+    auto* label = new QLabel(text, parent);
+    label->setBuddy(field);
+    return label;
 }
 
 void SetTabOrder(std::initializer_list<QWidget*> widgets) {

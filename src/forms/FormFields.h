@@ -38,6 +38,10 @@ std::string ComboText(const QComboBox* box);
 QGroupBox* MakeCommentGroup(QPlainTextEdit*& edit, QWidget* parent);
 std::string CommentText(const QPlainTextEdit* edit);
 
+// A label for `field`, which it names for the keyboard and for the tests.
+class QLabel;
+QLabel* LabelFor(const QString& text, QWidget* field, QWidget* parent);
+
 // Tab moves through the widgets in this order.
 void SetTabOrder(std::initializer_list<QWidget*> widgets);
 

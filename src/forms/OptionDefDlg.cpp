@@ -8,17 +8,20 @@
 
 namespace {
 
-QGroupBox* TextGroup(const QString& title, const QString& text, int lines, QWidget* parent) {
+// `aligned`: the lines line up by spaces and need a fixed-pitch font; other texts wrap.
+QGroupBox* TextGroup(const QString& title, const QString& text, int lines, bool aligned,
+                     QWidget* parent) {
     auto* group = new QGroupBox(title, parent);
     // The texts keep their CR LF line ends; the edit shows a CR as a glyph of its own.
     auto* edit = new QPlainTextEdit(QString(text).remove(QLatin1Char('\r')), group);
     edit->setReadOnly(true);
-    edit->setLineWrapMode(QPlainTextEdit::NoWrap);
-    // The type lines are aligned with spaces.
-    edit->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    if (aligned) {
+        edit->setLineWrapMode(QPlainTextEdit::NoWrap);
+        edit->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    }
     const int lineHeight = edit->fontMetrics().lineSpacing();
     edit->setMinimumHeight(lineHeight * lines + 12);
-    edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(QLatin1Char('x')) * 100);
+    edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(QLatin1Char('x')) * 90);
     auto* layout = new QVBoxLayout(group);
     layout->addWidget(edit);
     return group;
@@ -29,9 +32,10 @@ QGroupBox* TextGroup(const QString& title, const QString& text, int lines, QWidg
 COptionDefDlg::COptionDefDlg(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Option Definitions"));
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(
-        TextGroup(QStringLiteral("Option Vesting Schedule Definitions"), ScheduleText(), 12, this));
-    layout->addWidget(TextGroup(QStringLiteral("Stock Option Types"), TypeText(), 5, this));
+    layout->addWidget(TextGroup(QStringLiteral("Option Vesting Schedule Definitions"),
+                                ScheduleText(), 25, false, this),
+                      1);
+    layout->addWidget(TextGroup(QStringLiteral("Stock Option Types"), TypeText(), 5, true, this));
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     layout->addWidget(buttons);

@@ -5,6 +5,7 @@
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -66,7 +67,7 @@ CRecGrantDlg::CRecGrantDlg(const CKx7Doc& doc, const std::string& allSymbols, QW
     fields->addRow(QStringLiteral("Date"), m_datePicker);
     fields->addRow(QStringLiteral("Number of shares"), m_sharesEdit);
     fields->addRow(QStringLiteral("Strike Price"), m_strikeEdit);
-    fields->addRow(QStringLiteral("Vesting Schedule"), scheduleRow);
+    fields->addRow(LabelFor(QStringLiteral("Vesting Schedule"), m_scheduleBox, this), scheduleRow);
     fields->addRow(QStringLiteral("Grant ID"), m_grantIdEdit);
     fields->addRow(QStringLiteral("Purchase Type"), m_typeBox);
 

@@ -27,6 +27,7 @@ CSaleCustomDlg::CSaleCustomDlg(const CustomSaleRequest& request, QWidget* parent
         new QLabel(QStringLiteral("Date         Available       P.Price   Shares Sold"), this);
     header->setFont(fixed);
     m_lotList = new QListWidget(this);
+    m_lotList->setObjectName(QStringLiteral("lots"));
     m_lotList->setFont(fixed);
     for (int i = 0; i < m_table.Count(); ++i) {
         m_lotList->addItem(QString::fromStdString(m_table.Line(i)));
@@ -37,6 +38,7 @@ CSaleCustomDlg::CSaleCustomDlg(const CustomSaleRequest& request, QWidget* parent
 
     auto* entryGroup = new QGroupBox(QStringLiteral("Enter Shares"), this);
     m_entry = new QLineEdit(QStringLiteral("0"), entryGroup);
+    m_entry->setObjectName(QStringLiteral("entry"));
     auto* commit = new QPushButton(QStringLiteral("Commit"), entryGroup);
     auto* sellAvailable = new QPushButton(QStringLiteral("  Sell\nAvailable"), entryGroup);
     sellAvailable->setAccessibleName(QStringLiteral("  Sell Available"));
@@ -44,6 +46,7 @@ CSaleCustomDlg::CSaleCustomDlg(const CustomSaleRequest& request, QWidget* parent
         button->setAutoDefault(false);
     }
     m_remaining = new QLabel(entryGroup);
+    m_remaining->setObjectName(QStringLiteral("remaining"));
     m_remaining->setMinimumWidth(metrics.horizontalAdvance(QStringLiteral("000000.0000")));
     auto* entryLayout = new QGridLayout(entryGroup);
     entryLayout->addWidget(m_entry, 0, 0, 1, 2);

@@ -40,7 +40,9 @@ CStockSplitDlg::CStockSplitDlg(const std::string& heldSymbols, bool monthFirst, 
 
     auto* ratioGroup = new QGroupBox(QStringLiteral("Split Ratio"), this);
     m_newBox = RatioBox(2, ratioGroup);
+    m_newBox->setObjectName(QStringLiteral("newShares"));
     m_oldBox = RatioBox(1, ratioGroup);
+    m_oldBox->setObjectName(QStringLiteral("oldShares"));
     auto* ratio = new QHBoxLayout(ratioGroup);
     ratio->addWidget(m_newBox);
     ratio->addWidget(new QLabel(QStringLiteral("For"), ratioGroup));

@@ -41,13 +41,13 @@ CSymbolChangeDlg::CSymbolChangeDlg(const CKx7Doc& doc, QWidget* parent)
     separator->setFrameShadow(QFrame::Sunken);
 
     auto* grid = new QGridLayout;
-    grid->addWidget(new QLabel(QStringLiteral("Old Symbol"), this), 0, 0);
-    grid->addWidget(new QLabel(QStringLiteral("Old Company Name"), this), 0, 1);
+    grid->addWidget(LabelFor(QStringLiteral("Old Symbol"), m_oldBox, this), 0, 0);
+    grid->addWidget(LabelFor(QStringLiteral("Old Company Name"), m_oldCompanyEdit, this), 0, 1);
     grid->addWidget(m_oldBox, 1, 0);
     grid->addWidget(m_oldCompanyEdit, 1, 1);
     grid->addWidget(separator, 2, 0, 1, 2);
-    grid->addWidget(new QLabel(QStringLiteral("New Symbol"), this), 3, 0);
-    grid->addWidget(new QLabel(QStringLiteral("New Company Name"), this), 3, 1);
+    grid->addWidget(LabelFor(QStringLiteral("New Symbol"), m_newBox, this), 3, 0);
+    grid->addWidget(LabelFor(QStringLiteral("New Company Name"), m_newCompanyEdit, this), 3, 1);
     grid->addWidget(m_newBox, 4, 0);
     grid->addWidget(m_newCompanyEdit, 4, 1);
     grid->setColumnStretch(1, 1);

@@ -48,7 +48,9 @@ CPreferencesDlg::CPreferencesDlg(const Settings& settings, QWidget* parent)
     m_countEdit = new QLineEdit(display);
     m_countEdit->setMaximumWidth(48);
     auto* up = SpinArrow(Qt::UpArrow, display);
+    up->setObjectName(QStringLiteral("countUp"));
     auto* down = SpinArrow(Qt::DownArrow, display);
+    down->setObjectName(QStringLiteral("countDown"));
     auto* spin = new QVBoxLayout;
     spin->setSpacing(0);
     spin->addWidget(up);
@@ -62,9 +64,9 @@ CPreferencesDlg::CPreferencesDlg(const Settings& settings, QWidget* parent)
     count->addWidget(new QLabel(QStringLiteral("Records"), display));
     count->addStretch();
     auto* displayLayout = new QGridLayout(display);
-    displayLayout->addWidget(new QLabel(QStringLiteral("Pie Chart shows:"), display), 0, 0);
+    displayLayout->addWidget(LabelFor(QStringLiteral("Pie Chart shows:"), m_countEdit, display), 0, 0);
     displayLayout->addLayout(count, 0, 1);
-    displayLayout->addWidget(new QLabel(QStringLiteral("Show by:"), display), 1, 0);
+    displayLayout->addWidget(LabelFor(QStringLiteral("Show by:"), m_showByBox, display), 1, 0);
     displayLayout->addWidget(m_showByBox, 1, 1);
 
     auto* dates = new QGroupBox(QStringLiteral("Date Format"), this);
@@ -80,7 +82,7 @@ CPreferencesDlg::CPreferencesDlg(const Settings& settings, QWidget* parent)
                                 QStringLiteral("NASDAQ")});
     m_quoteServerBox->setEnabled(false);  // the source is chosen at start-up, not here
     auto* serverLayout = new QHBoxLayout(server);
-    serverLayout->addWidget(new QLabel(QStringLiteral("Quote Server:"), server));
+    serverLayout->addWidget(LabelFor(QStringLiteral("Quote Server:"), m_quoteServerBox, server));
     serverLayout->addWidget(m_quoteServerBox, 1);
 
     auto* automatic = new QGroupBox(QStringLiteral("Auto Web Update"), this);
@@ -91,7 +93,7 @@ CPreferencesDlg::CPreferencesDlg(const Settings& settings, QWidget* parent)
                             QStringLiteral("30 Minutes"), QStringLiteral("60 Minutes")});
     auto* automaticLayout = new QGridLayout(automatic);
     automaticLayout->addWidget(m_enableBox, 0, 0, 1, 2);
-    automaticLayout->addWidget(new QLabel(QStringLiteral("Refresh Time:"), automatic), 1, 0);
+    automaticLayout->addWidget(LabelFor(QStringLiteral("Refresh Time:"), m_refreshBox, automatic), 1, 0);
     automaticLayout->addWidget(m_refreshBox, 1, 1);
 
     m_ungroupBox = new QCheckBox(QStringLiteral("Ungroup Options and Stock"), this);

@@ -35,6 +35,7 @@ CValueDlg::CValueDlg(CKx7Doc& doc, QWidget* parent) : QDialog(parent), m_doc(doc
     const QFontMetrics metrics(fixed);
 
     m_rowList = new QListWidget(this);
+    m_rowList->setObjectName(QStringLiteral("rows"));
     m_rowList->setMinimumSize(metrics.horizontalAdvance(QString(50, QLatin1Char('0'))) + 32,
                               metrics.lineSpacing() * 12);
     m_entry = new QLineEdit(this);
@@ -45,7 +46,8 @@ CValueDlg::CValueDlg(CKx7Doc& doc, QWidget* parent) : QDialog(parent), m_doc(doc
         button->setAutoDefault(false);
     }
     m_total = new QLabel(QStringLiteral("0"), this);
-    auto* entryLabel = new QLabel(QStringLiteral("Enter Market Value"), this);
+    m_total->setObjectName(QStringLiteral("total"));
+    auto* entryLabel = LabelFor(QStringLiteral("Enter Market Value"), m_entry, this);
     entryLabel->setAlignment(Qt::AlignCenter);
 
     auto* entryRow = new QHBoxLayout;
