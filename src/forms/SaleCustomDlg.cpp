@@ -26,6 +26,7 @@ CSaleCustomDlg::CSaleCustomDlg(const CustomSaleRequest& request, QWidget* parent
     auto* header =
         new QLabel(QStringLiteral("Date         Available       P.Price   Shares Sold"), this);
     header->setFont(fixed);
+    header->setIndent(4);  // over the list's frame and item margin
     m_lotList = new QListWidget(this);
     m_lotList->setObjectName(QStringLiteral("lots"));
     m_lotList->setFont(fixed);

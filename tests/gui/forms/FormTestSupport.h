@@ -104,8 +104,9 @@ inline void AnswerMessage(QString& text) {
 class BeepLog {
 public:
     BeepLog() {
-        m_previous = SetBeepRecorder(
-            [this](int frequency, int milliseconds) { beeps.emplace_back(frequency, milliseconds); });
+        m_previous = SetBeepRecorder([this](int frequency, int milliseconds) {
+            beeps.emplace_back(frequency, milliseconds);
+        });
     }
     ~BeepLog() { SetBeepRecorder(std::move(m_previous)); }
     BeepLog(const BeepLog&) = delete;

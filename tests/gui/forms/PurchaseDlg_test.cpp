@@ -5,9 +5,9 @@
 #include "../../core/support/TestClock.h"
 #include "app/Settings.h"
 #include "forms/FormDatePicker.h"
+#include "forms/FormTestSupport.h"
 #include "forms/OptionDefDlg.h"
 #include "forms/RecGrantDlg.h"
-#include "forms/FormTestSupport.h"
 #include "model/Kx7Doc.h"
 #include "support/GuiTestRegistry.h"
 
@@ -39,19 +39,47 @@ private slots:
         QTest::addColumn<QString>("type");
         QTest::addColumn<bool>("accepted");
 
-        QTest::newRow("typed Dividend Reinvest at price 0")
-            << "XYZ" << "" << "10" << "0" << "Dividend Reinvest" << true;
+        QTest::newRow("typed Dividend Reinvest at price 0") << "XYZ"
+                                                            << ""
+                                                            << "10"
+                                                            << "0"
+                                                            << "Dividend Reinvest" << true;
         QTest::newRow("listed Dividend Reinvestment at price 0")
-            << "XYZ" << "" << "10" << "0" << "Dividend Reinvestment" << false;
-        QTest::newRow("a direct purchase") << "XYZ" << "" << "10" << "12.5" << "Direct Purchase"
-                                           << true;
-        QTest::newRow("a new symbol with its company") << "NEWCO" << "New Co" << "5" << "3"
+            << "XYZ"
+            << ""
+            << "10"
+            << "0"
+            << "Dividend Reinvestment" << false;
+        QTest::newRow("a direct purchase") << "XYZ"
+                                           << ""
+                                           << "10"
+                                           << "12.5"
+                                           << "Direct Purchase" << true;
+        QTest::newRow("a new symbol with its company") << "NEWCO"
+                                                       << "New Co"
+                                                       << "5"
+                                                       << "3"
                                                        << "Other" << true;
-        QTest::newRow("a new symbol without a company")
-            << "NEWCO" << "" << "5" << "3" << "Other" << false;
-        QTest::newRow("no symbol") << "" << "New Co" << "5" << "3" << "Other" << false;
-        QTest::newRow("no shares") << "XYZ" << "" << "0" << "3" << "Other" << false;
-        QTest::newRow("negative shares") << "XYZ" << "" << "-5" << "3" << "Other" << true;
+        QTest::newRow("a new symbol without a company") << "NEWCO"
+                                                        << ""
+                                                        << "5"
+                                                        << "3"
+                                                        << "Other" << false;
+        QTest::newRow("no symbol") << ""
+                                   << "New Co"
+                                   << "5"
+                                   << "3"
+                                   << "Other" << false;
+        QTest::newRow("no shares") << "XYZ"
+                                   << ""
+                                   << "0"
+                                   << "3"
+                                   << "Other" << false;
+        QTest::newRow("negative shares") << "XYZ"
+                                         << ""
+                                         << "-5"
+                                         << "3"
+                                         << "Other" << true;
     }
 
     void okFollowsTheRules() {
@@ -175,10 +203,14 @@ private slots:
         QTest::addColumn<QString>("type");
         QTest::addColumn<QString>("strike");
         QTest::addColumn<bool>("accepted");
-        QTest::newRow("complete") << 3 << "ISO" << "12.5" << true;
-        QTest::newRow("no schedule") << -1 << "ISO" << "12.5" << false;
-        QTest::newRow("no type") << 3 << "" << "12.5" << false;
-        QTest::newRow("no strike") << 3 << "NQ" << "0" << false;
+        QTest::newRow("complete") << 3 << "ISO"
+                                  << "12.5" << true;
+        QTest::newRow("no schedule") << -1 << "ISO"
+                                     << "12.5" << false;
+        QTest::newRow("no type") << 3 << ""
+                                 << "12.5" << false;
+        QTest::newRow("no strike") << 3 << "NQ"
+                                   << "0" << false;
     }
 
     void grantOkFollowsTheRules() {

@@ -58,11 +58,21 @@ private slots:
         QTest::addColumn<QString>("shares");
         QTest::addColumn<QString>("price");
         QTest::addColumn<bool>("accepted");
-        QTest::newRow("exactly the shares available") << "XYZ" << "150" << "11" << true;
-        QTest::newRow("0.0001 more") << "XYZ" << "150.0001" << "11" << false;
-        QTest::newRow("no symbol") << "" << "10" << "11" << false;
-        QTest::newRow("no shares") << "XYZ" << "0" << "11" << false;
-        QTest::newRow("no price") << "XYZ" << "10" << "0" << false;
+        QTest::newRow("exactly the shares available") << "XYZ"
+                                                      << "150"
+                                                      << "11" << true;
+        QTest::newRow("0.0001 more") << "XYZ"
+                                     << "150.0001"
+                                     << "11" << false;
+        QTest::newRow("no symbol") << ""
+                                   << "10"
+                                   << "11" << false;
+        QTest::newRow("no shares") << "XYZ"
+                                   << "0"
+                                   << "11" << false;
+        QTest::newRow("no price") << "XYZ"
+                                  << "10"
+                                  << "0" << false;
     }
 
     void okChecksTheSharesAvailable() {
@@ -146,7 +156,8 @@ private slots:
         Type(Entry(&form), QStringLiteral("60"));
         Click(&form, QStringLiteral("Commit"));
         QCOMPARE(log.beeps, Beeps(1, kAmountRefused));
-        QCOMPARE(Lots(&form)->item(1)->text(), QStringLiteral("06/15/2002     50.0000       12.0000"));
+        QCOMPARE(Lots(&form)->item(1)->text(),
+                 QStringLiteral("06/15/2002     50.0000       12.0000"));
 
         Lots(&form)->setCurrentRow(0);
         Type(Entry(&form), QStringLiteral("80"));
@@ -174,10 +185,15 @@ private slots:
         QTest::addColumn<QString>("second");
         QTest::addColumn<QString>("remaining");
         QTest::addColumn<bool>("accepted");
-        QTest::newRow("half a share left") << "100" << "19.5" << "0.5000" << false;
-        QTest::newRow("filled exactly") << "100" << "20" << "0.0000" << true;
-        QTest::newRow("a negative amount raises what is left") << "0" << "-2" << "122.0000"
-                                                               << false;
+        QTest::newRow("half a share left") << "100"
+                                           << "19.5"
+                                           << "0.5000" << false;
+        QTest::newRow("filled exactly") << "100"
+                                        << "20"
+                                        << "0.0000" << true;
+        QTest::newRow("a negative amount raises what is left") << "0"
+                                                               << "-2"
+                                                               << "122.0000" << false;
     }
 
     void customSellRefusals() {
