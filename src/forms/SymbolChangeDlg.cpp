@@ -52,6 +52,8 @@ CSymbolChangeDlg::CSymbolChangeDlg(const CKx7Doc& doc, QWidget* parent)
     grid->addWidget(m_newCompanyEdit, 4, 1);
     grid->setColumnStretch(1, 1);
     m_oldCompanyEdit->setMinimumWidth(220);
+    m_oldBox->setMinimumWidth(110);
+    m_newBox->setMinimumWidth(110);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(new QLabel(
