@@ -14,4 +14,10 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLAT
     "$build_dir/src/velmora-cli" --help
     exit 0
 fi
+# Without a file, a newcomer gets a portfolio to look at rather than an empty window.
+if [ $# -eq 0 ]; then
+    demo=build/demo.kx7
+    "$build_dir/src/velmora-cli" demo "$demo"
+    set -- "$demo"
+fi
 exec "$build_dir/src/velmora" "$@"

@@ -8,6 +8,8 @@ packages=(
     libcurl4-openssl-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     tzdata
+    desktop-file-utils appstream libxml2-utils shared-mime-info man-db
+    nlohmann-json3-dev
 )
 
 missing=()

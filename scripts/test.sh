@@ -14,3 +14,7 @@ export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 ctest --test-dir "$build_dir" --output-on-failure -j "$(nproc)"
+
+if command -v clang++ >/dev/null 2>&1; then
+    bash scripts/fuzz.sh 30
+fi

@@ -7,9 +7,14 @@
 #include <string_view>
 #include <vector>
 
+#include "PortfolioJson.h"
+#include "app/Settings.h"
 #include "app/SettingsFile.h"
 #include "app/SettingsText.h"
 #include "app/Version.h"
+#include "model/DemoPortfolio.h"
+#include "model/Kx7Doc.h"
+#include "model/Kx7File.h"
 
 namespace {
 
@@ -29,9 +34,74 @@ int ShowSettings(const std::vector<std::string>& /*arguments*/) {
     return 0;
 }
 
+// Opens the portfolio file, or says on stderr why it cannot; a partial read is told too.
+bool OpenPortfolio(CKx7Doc& doc, const std::string& path, Kx7ReadResult& read) {
+    read = OpenKx7File(doc, path);
+    if (!read.Ok()) {
+        std::fprintf(stderr, "velmora-cli: %s: %s\n", path.c_str(), read.error.c_str());
+        return false;
+    }
+    if (!read.warning.empty()) {
+        std::fprintf(stderr, "velmora-cli: %s: %s\n", path.c_str(), read.warning.c_str());
+    }
+    return true;
+}
+
+int Dump(const std::vector<std::string>& arguments) {
+    if (arguments.size() != 1) {
+        std::fprintf(stderr, "Usage: velmora-cli dump FILE\n");
+        return 2;
+    }
+    const Settings settings;
+    CKx7Doc doc(settings);
+    Kx7ReadResult read;
+    if (!OpenPortfolio(doc, arguments[0], read)) {
+        return 1;
+    }
+    std::fputs(PortfolioJson(doc, read).c_str(), stdout);
+    return 0;
+}
+
+int Convert(const std::vector<std::string>& arguments) {
+    if (arguments.size() != 2) {
+        std::fprintf(stderr, "Usage: velmora-cli convert IN OUT\n");
+        return 2;
+    }
+    const Settings settings;
+    CKx7Doc doc(settings);
+    Kx7ReadResult read;
+    if (!OpenPortfolio(doc, arguments[0], read)) {
+        return 1;
+    }
+    if (const std::string error = SaveKx7File(doc, arguments[1]); !error.empty()) {
+        std::fprintf(stderr, "velmora-cli: %s\n", error.c_str());
+        return 1;
+    }
+    return 0;
+}
+
+int Demo(const std::vector<std::string>& arguments) {
+    if (arguments.size() != 1) {
+        std::fprintf(stderr, "Usage: velmora-cli demo FILE\n");
+        return 2;
+    }
+    const Settings settings;
+    CKx7Doc doc(settings);
+    BuildDemoPortfolio(doc);
+    if (const std::string error = SaveKx7File(doc, arguments[0]); !error.empty()) {
+        std::fprintf(stderr, "velmora-cli: %s\n", error.c_str());
+        return 1;
+    }
+    return 0;
+}
+
 const std::vector<Command>& Commands() {
     static const std::vector<Command> commands{
         {"settings", "", "show the settings the program would start with", ShowSettings},
+        {"dump", "FILE", "print a portfolio file as JSON", Dump},
+        {"convert", "IN OUT", "read a portfolio file of any version, write the current one",
+         Convert},
+        {"demo", "FILE", "write a small demo portfolio", Demo},
     };
     return commands;
 }

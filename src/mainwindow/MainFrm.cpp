@@ -1,17 +1,534 @@
 #include "mainwindow/MainFrm.h"
 
+#include <QAction>
+#include <QCloseEvent>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QStatusBar>
+#include <QTimer>
+
+#include "app/AboutDlg.h"
+#include "app/RecentFileList.h"
+#include "app/Settings.h"
 #include "app/Version.h"
+#include "mainwindow/DocumentStorage.h"
+#include "mainwindow/Kx7View.h"
 #include "model/Kx7Doc.h"
 
-CMainFrame::CMainFrame(CKx7Doc& document, QWidget* parent)
-    : QMainWindow(parent), m_document(document) {
-    resize(800, 600);
+namespace {
+
+const QString kFilter = QStringLiteral("Kx7 Files (*.kx7)");
+constexpr int kStatusRefreshMs = 500;
+
+QString ProductName() {
+    return QString::fromLatin1(kProductName);
+}
+
+bool IsPortfolioFile(const QUrl& url) {
+    return url.isLocalFile() &&
+           url.toLocalFile().endsWith(QStringLiteral(".kx7"), Qt::CaseInsensitive);
+}
+
+// The pane width its reserving text would take: the label and spaces, `length` in all.
+int PaneWidth(const QLabel& pane, const QString& label, int length) {
+    return pane.fontMetrics().horizontalAdvance(label.leftJustified(length)) + 8;
+}
+
+}  // namespace
+
+struct CMainFrame::MenuItem {
+    QString text;  // empty: a separator
+    QList<QKeySequence> shortcuts;
+    int id = 0;
+    void (CMainFrame::*handler)() = nullptr;
+    bool checkable = false;
+};
+
+CMainFrame::CMainFrame(CKx7Doc& document, Settings& settings, DocumentStorage& storage,
+                       CRecentFileList& recentFiles, UpdateWorkerControl& worker, QWidget* parent)
+    : QMainWindow(parent),
+      m_document(document),
+      m_settings(settings),
+      m_storage(storage),
+      m_recentFiles(recentFiles),
+      m_view(new CKx7View(document, settings, worker, this)),
+      m_readyPane(new QLabel(QStringLiteral("Ready"), this)),
+      m_ownerPane(new QLabel(this)),
+      m_recordsPane(new QLabel(this)),
+      m_capsPane(new QLabel(this)),
+      m_numPane(new QLabel(this)) {
+    setCentralWidget(m_view);
+    BuildMenus();
+
+    m_readyPane->setMinimumWidth(200);
+    m_ownerPane->setFrameShape(QFrame::NoFrame);
+    m_ownerPane->setMinimumWidth(PaneWidth(*m_ownerPane, QStringLiteral("Portfolio:"), 49));
+    for (QLabel* pane : {m_recordsPane, m_capsPane, m_numPane}) {
+        pane->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    }
+    m_recordsPane->setMinimumWidth(PaneWidth(*m_recordsPane, QStringLiteral("Records:"), 20));
+    // The lock states cannot be read portably; the panes keep their place.
+    m_capsPane->setMinimumWidth(PaneWidth(*m_capsPane, QStringLiteral("CAP"), 3));
+    m_numPane->setMinimumWidth(PaneWidth(*m_numPane, QStringLiteral("NUM"), 3));
+    statusBar()->addWidget(m_readyPane);
+    statusBar()->addPermanentWidget(m_ownerPane);
+    statusBar()->addPermanentWidget(m_recordsPane);
+    statusBar()->addPermanentWidget(m_capsPane);
+    statusBar()->addPermanentWidget(m_numPane);
+    statusBar()->setSizeGripEnabled(false);
+
+    // The panes follow the document while the program is idle, as the worker and the
+    // dialogs change it without telling the frame.
+    auto* statusTimer = new QTimer(this);
+    connect(statusTimer, &QTimer::timeout, this, &CMainFrame::UpdateStatusPanes);
+    statusTimer->start(kStatusRefreshMs);
+
+    connect(m_view, &CKx7View::AlertEditorRequested, this, &CMainFrame::OnEditAlerts);
+    connect(m_view, &CKx7View::SymbolSummaryRequested, this, &CMainFrame::OnSymbolSummary);
+
+    setAcceptDrops(true);
+    resize(580, 502);
     UpdateTitle();
+    UpdateStatusPanes();
 }
 
 CMainFrame::~CMainFrame() = default;
 
+// Commands whose forms, reports and price updates are not part of the program yet have
+// no handler in this table, so their items show disabled; each already has its slot
+// (OnPurchaseStock and so on), which goes into the table once it does its work.
+void CMainFrame::BuildMenus() {
+    using F = CMainFrame;
+    const auto keys = [](std::initializer_list<QKeySequence> list) {
+        return QList<QKeySequence>(list);
+    };
+    AddMenu(QStringLiteral("&File"),
+            {{QStringLiteral("&New"), keys({QKeySequence(QStringLiteral("Ctrl+N"))}), kFileNew,
+              &F::OnFileNew},
+             {QStringLiteral("&Open..."), keys({QKeySequence(QStringLiteral("Ctrl+O"))}), kFileOpen,
+              &F::OnFileOpen},
+             {QStringLiteral("&Save"), keys({QKeySequence(QStringLiteral("Ctrl+S"))}), kFileSave,
+              &F::OnFileSave},
+             {QStringLiteral("Save &As..."), {}, kFileSaveAs, &F::OnFileSaveAs},
+             {},
+             {QStringLiteral("&Print..."), keys({QKeySequence(QStringLiteral("Ctrl+P"))}),
+              kFilePrint, &F::OnFilePrint},
+             {QStringLiteral("Print Pre&view"), {}, kFilePrintPreview, &F::OnFilePrintPreview},
+             {QStringLiteral("P&rint Setup..."), {}, kFilePrintSetup, &F::OnFilePrintSetup},
+             {},
+             {QStringLiteral("Recent File"), {}, kFileMruFirst, nullptr},
+             {},
+             {QStringLiteral("E&xit"), {}, kAppExit, &F::OnAppExit}});
+    AddMenu(
+        QStringLiteral("&Edit"),
+        {{QStringLiteral("&Undo"),
+          keys({QKeySequence(QStringLiteral("Ctrl+Z")),
+                QKeySequence(QStringLiteral("Alt+Backspace"))}),
+          kEditUndo, nullptr},
+         {},
+         {QStringLiteral("Cu&t"),
+          keys({QKeySequence(QStringLiteral("Ctrl+X")), QKeySequence(QStringLiteral("Shift+Del"))}),
+          kEditCut, nullptr},
+         {QStringLiteral("&Copy"),
+          keys({QKeySequence(QStringLiteral("Ctrl+C")), QKeySequence(QStringLiteral("Ctrl+Ins"))}),
+          kEditCopy, nullptr},
+         {QStringLiteral("&Paste"),
+          keys({QKeySequence(QStringLiteral("Ctrl+V")), QKeySequence(QStringLiteral("Shift+Ins"))}),
+          kEditPaste, nullptr},
+         {},
+         {QStringLiteral("Edit &Alerts..."), {}, kEditAlerts, nullptr},
+         {QStringLiteral("&Stock Split"), {}, kStockSplit, nullptr},
+         {QStringLiteral("S&ymbol/Name Change"), {}, kSymbolChange, nullptr},
+         {QStringLiteral("&Group Sales"), {}, kGroupSales, nullptr},
+         {},
+         {QStringLiteral("Portfolio &Information"), {}, kPortfolioInformation, nullptr},
+         {QStringLiteral("&Edit Database"), {}, kEditDatabase, nullptr},
+         {QStringLiteral("E&dit Stock Splits"), {}, kEditStockSplits, nullptr},
+         {QStringLiteral("Edit Preferences..."), {}, kEditPreferences, nullptr}});
+    AddMenu(QStringLiteral("&Transaction"),
+            {{QStringLiteral("&Purchase Stock"), {}, kPurchaseStock, nullptr},
+             {QStringLiteral("Receive &Grant"), {}, kReceiveGrant, nullptr},
+             {QStringLiteral("Purchase Grant &Options"), {}, kPurchaseGrantOptions, nullptr},
+             {},
+             {QStringLiteral("&Sell Stock"), {}, kSellStock, nullptr},
+             {QStringLiteral("S&ell Grant Options"), {}, kSellGrantOptions, nullptr},
+             {},
+             {QStringLiteral("&Record Dividend"), {}, kRecordDividend, nullptr},
+             {QStringLiteral("E&xpire Unvested Options"), {}, kExpireOptions, nullptr}});
+    AddMenu(QStringLiteral("&Reports"),
+            {{QStringLiteral("&Overview"), {}, kReportOverview, nullptr},
+             {QStringLiteral("&Summary"), {}, kReportSummary, nullptr},
+             {QStringLiteral("&Taxes"), {}, kReportTaxes, nullptr},
+             {QStringLiteral("&Gains"), {}, kReportGains, nullptr},
+             {QStringLiteral("&Available"), {}, kReportAvailable, nullptr},
+             {QStringLiteral("&Detailed Info"), {}, kReportDetailed, nullptr},
+             {QStringLiteral("&History"), {}, kReportHistory, nullptr},
+             {},
+             {QStringLiteral("Show Value"), {}, kShowValue, &F::OnShowValue, true},
+             {QStringLiteral("Sh&ow Chart"), {}, kShowChart, &F::OnShowChart, true}});
+    AddMenu(QStringLiteral("&Price Update"),
+            {{QStringLiteral("&Manual Update"), {}, kManualUpdate, nullptr},
+             {QStringLiteral("&WEB Update"), {}, kWebUpdate, nullptr}});
+    AddMenu(QStringLiteral("&Help"),
+            {{QStringLiteral("&About Velmora..."), {}, kAppAbout, &F::OnAppAbout}});
+
+    m_fileMenu = menuBar()->actions().first()->menu();
+    m_recentPlaceholder = CommandAction(kFileMruFirst);
+    m_exitAction = CommandAction(kAppExit);
+    RebuildRecentFiles();
+}
+
+void CMainFrame::AddMenu(const QString& title, const std::vector<MenuItem>& items) {
+    QMenu* menu = menuBar()->addMenu(title);
+    for (const MenuItem& item : items) {
+        if (item.text.isEmpty()) {
+            menu->addSeparator();
+            continue;
+        }
+        QAction* action = menu->addAction(item.text);
+        action->setData(item.id);
+        action->setShortcuts(item.shortcuts);
+        action->setCheckable(item.checkable);
+        action->setChecked(item.checkable);
+        // An item without a handler is shown disabled.
+        action->setEnabled(item.handler != nullptr);
+        if (item.handler != nullptr) {
+            connect(action, &QAction::triggered, this, item.handler);
+        }
+    }
+}
+
+QAction* CMainFrame::CommandAction(int id) const {
+    for (QAction* menuAction : menuBar()->actions()) {
+        for (QAction* action : menuAction->menu()->actions()) {
+            if (!action->isSeparator() && action->data().toInt() == id) {
+                return action;
+            }
+        }
+    }
+    return nullptr;
+}
+
+void CMainFrame::RebuildRecentFiles() {
+    for (QAction* action : m_recentActions) {
+        m_fileMenu->removeAction(action);
+        action->deleteLater();
+    }
+    m_recentActions.clear();
+    const QStringList& entries = m_recentFiles.Entries();
+    m_recentPlaceholder->setVisible(entries.isEmpty());
+    for (int i = 0; i < entries.size(); ++i) {
+        auto* action = new QAction(
+            QStringLiteral("&%1 %2").arg(i + 1).arg(QDir::toNativeSeparators(entries[i])), this);
+        action->setData(kFileMruFirst + i);
+        action->setStatusTip(QStringLiteral("Open this document"));
+        connect(action, &QAction::triggered, this, [this, i] { OnOpenRecentFile(i); });
+        m_fileMenu->insertAction(m_recentPlaceholder, action);
+        m_recentActions.push_back(action);
+    }
+}
+
 void CMainFrame::UpdateTitle() {
     setWindowTitle(QString::fromStdString(m_document.Title()) + QStringLiteral(" - ") +
-                   QString::fromLatin1(kProductName));
+                   ProductName());
+}
+
+QString CMainFrame::ReadyText() const {
+    return m_readyPane->text();
+}
+
+QString CMainFrame::OwnerPaneText() const {
+    return m_ownerPane->text();
+}
+
+QString CMainFrame::RecordsPaneText() const {
+    return m_recordsPane->text();
+}
+
+void CMainFrame::UpdateStatusPanes() {
+    const QString owner = QString::fromStdString(m_document.OwnerName());
+    m_ownerPane->setText(owner.isEmpty() ? QString() : QStringLiteral("Portfolio: ") + owner);
+    m_recordsPane->setText(QStringLiteral("Records: %1").arg(m_document.RecordCount()));
+}
+
+void CMainFrame::Repaint() {
+    UpdateStatusPanes();
+    m_view->Repaint();
+}
+
+void CMainFrame::AfterDocumentChanged() {
+    m_view->OnInitialUpdate();
+    UpdateTitle();
+    RebuildRecentFiles();
+    Repaint();
+}
+
+bool CMainFrame::SaveModified() {
+    if (!m_document.IsModified()) {
+        return true;
+    }
+    const QString name = m_document.PathName().empty()
+                             ? QString::fromStdString(m_document.Title())
+                             : QString::fromStdString(m_document.PathName());
+    const auto answer = QMessageBox::question(
+        this, ProductName(), QStringLiteral("Save changes to %1?").arg(name),
+        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
+    if (answer == QMessageBox::Cancel) {
+        return false;
+    }
+    if (answer == QMessageBox::No) {
+        return true;
+    }
+    return SavePortfolio(QString::fromStdString(m_document.PathName()));
+}
+
+bool CMainFrame::NewPortfolio() {
+    if (!SaveModified()) {
+        return false;
+    }
+    m_document.NewDocument();
+    AfterDocumentChanged();
+    return true;
+}
+
+bool CMainFrame::OpenPortfolio(const QString& path) {
+    if (!SaveModified()) {
+        return false;
+    }
+    m_document.ClearContents();
+    const StorageOutcome outcome = m_storage.Load(m_document, path.toStdString());
+    if (!outcome.Ok()) {
+        // What was read is no portfolio to keep; the user is left with an empty one.
+        m_document.NewDocument();
+        m_recentFiles.Remove(path);
+        AfterDocumentChanged();
+        QMessageBox::warning(this, ProductName(), QString::fromStdString(outcome.error));
+        return false;
+    }
+    m_document.SetPathName(QFileInfo(path).absoluteFilePath().toStdString());
+    m_document.SetModified(false);
+    m_document.SetLastUpdateTime(0);
+    m_recentFiles.Add(path);
+    AfterDocumentChanged();
+    if (!outcome.warning.empty()) {
+        QMessageBox::warning(this, ProductName(), QString::fromStdString(outcome.warning));
+    }
+    return true;
+}
+
+bool CMainFrame::SavePortfolio(const QString& path) {
+    QString target = path;
+    if (target.isEmpty()) {
+        target = AskFileName(true);
+        if (target.isEmpty()) {
+            return false;
+        }
+    }
+    const StorageOutcome outcome = m_storage.Save(m_document, target.toStdString());
+    if (!outcome.Ok()) {
+        QMessageBox::warning(this, ProductName(), QString::fromStdString(outcome.error));
+        return false;
+    }
+    m_document.SetPathName(QFileInfo(target).absoluteFilePath().toStdString());
+    m_document.SetModified(false);
+    m_document.SetLastUpdateTime(0);
+    m_recentFiles.Add(target);
+    UpdateTitle();
+    RebuildRecentFiles();
+    Repaint();
+    return true;
+}
+
+QString CMainFrame::AskFileName(bool forSave) {
+    QFileDialog dialog(this, forSave ? QStringLiteral("Save As") : QStringLiteral("Open"));
+    dialog.setNameFilter(kFilter);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    if (forSave) {
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        dialog.setDefaultSuffix(QStringLiteral("kx7"));
+        if (!m_document.PathName().empty()) {
+            dialog.selectFile(QString::fromStdString(m_document.PathName()));
+        }
+    } else {
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::ExistingFile);
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return {};
+    }
+    return dialog.selectedFiles().first();
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    if (!SaveModified()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+}
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (std::any_of(urls.begin(), urls.end(), IsPortfolioFile)) {
+        event->acceptProposedAction();
+    }
+}
+
+void CMainFrame::dropEvent(QDropEvent* event) {
+    for (const QUrl& url : event->mimeData()->urls()) {
+        if (IsPortfolioFile(url)) {
+            event->acceptProposedAction();
+            activateWindow();
+            OpenPortfolio(url.toLocalFile());
+            return;
+        }
+    }
+}
+
+void CMainFrame::PrintTo(QPrinter& printer) {
+    m_view->Print(printer, QString::fromStdString(m_document.Title()));
+}
+
+// --- File ----------------------------------------------------------------------------
+
+void CMainFrame::OnFileNew() {
+    NewPortfolio();
+}
+
+void CMainFrame::OnFileOpen() {
+    const QString path = AskFileName(false);
+    if (!path.isEmpty()) {
+        OpenPortfolio(path);
+    }
+}
+
+void CMainFrame::OnFileSave() {
+    SavePortfolio(QString::fromStdString(m_document.PathName()));
+}
+
+void CMainFrame::OnFileSaveAs() {
+    SavePortfolio({});
+}
+
+void CMainFrame::OnFilePrint() {
+    QPrintDialog dialog(&m_printer, this);
+    if (dialog.exec() == QDialog::Accepted) {
+        PrintTo(m_printer);
+    }
+}
+
+void CMainFrame::OnFilePrintPreview() {
+    QPrintPreviewDialog preview(&m_printer, this);
+    connect(&preview, &QPrintPreviewDialog::paintRequested, this,
+            [this](QPrinter* printer) { PrintTo(*printer); });
+    preview.exec();
+}
+
+void CMainFrame::OnFilePrintSetup() {
+    QPageSetupDialog dialog(&m_printer, this);
+    dialog.exec();
+}
+
+void CMainFrame::OnOpenRecentFile(int index) {
+    const QStringList& entries = m_recentFiles.Entries();
+    if (index < 0 || index >= entries.size()) {
+        return;
+    }
+    OpenPortfolio(entries[index]);
+}
+
+void CMainFrame::OnAppExit() {
+    close();
+}
+
+// --- Commands filled in with their forms, reports and price updates ----------------
+// Each changes nothing yet; those that may change the portfolio repaint, as they will.
+
+void CMainFrame::OnEditAlerts() {
+    Repaint();
+}
+
+void CMainFrame::OnStockSplit() {}
+
+void CMainFrame::OnSymbolChange() {}
+
+void CMainFrame::OnPortfolioInformation() {
+    Repaint();
+}
+
+void CMainFrame::OnEditDatabase() {
+    Repaint();
+}
+
+void CMainFrame::OnEditPreferences() {}
+
+void CMainFrame::OnPurchaseStock() {
+    Repaint();
+}
+
+void CMainFrame::OnReceiveGrant() {
+    Repaint();
+}
+
+void CMainFrame::OnSellStock() {
+    Repaint();
+}
+
+void CMainFrame::OnRecordDividend() {
+    Repaint();
+}
+
+void CMainFrame::OnExpireOptions() {}
+
+void CMainFrame::OnReportOverview() {}
+
+void CMainFrame::OnReportSummary() {}
+
+void CMainFrame::OnReportTaxes() {}
+
+void CMainFrame::OnReportGains() {}
+
+void CMainFrame::OnReportAvailable() {}
+
+void CMainFrame::OnReportDetailed() {}
+
+void CMainFrame::OnReportHistory() {}
+
+void CMainFrame::OnManualUpdate() {
+    Repaint();
+}
+
+void CMainFrame::OnWebUpdate() {
+    Repaint();
+}
+
+void CMainFrame::OnSymbolSummary(const QString& /*symbol*/) {}
+
+// --- Reports: the two display toggles ----------------------------------------------
+
+void CMainFrame::OnShowValue() {
+    // The menu's check mark is the source of truth; the setting follows it.
+    m_settings.valueShown = CommandAction(kShowValue)->isChecked();
+    Repaint();
+}
+
+void CMainFrame::OnShowChart() {
+    m_settings.chartShown = CommandAction(kShowChart)->isChecked();
+    Repaint();
+}
+
+void CMainFrame::OnAppAbout() {
+    CAboutDlg about(this);
+    about.exec();
 }

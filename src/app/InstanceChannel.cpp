@@ -1,0 +1,80 @@
+#include "app/InstanceChannel.h"
+
+#include <unistd.h>
+#include <QFileInfo>
+#include <QLocalServer>
+#include <QLocalSocket>
+
+namespace {
+
+constexpr int kTimeoutMs = 3000;
+// A path longer than this is no request of ours; the line is not read further.
+constexpr qint64 kMaxRequest = 64 * 1024;
+const QByteArray kAccepted = "ok\n";
+
+}  // namespace
+
+CInstanceChannel::CInstanceChannel(QObject* parent)
+    : QObject(parent), m_server(new QLocalServer(this)) {
+    connect(m_server, &QLocalServer::newConnection, this, &CInstanceChannel::AcceptConnections);
+}
+
+CInstanceChannel::~CInstanceChannel() = default;
+
+QString CInstanceChannel::DefaultName() {
+    const QString overridden = qEnvironmentVariable("VELMORA_INSTANCE");
+    if (!overridden.isEmpty()) {
+        return overridden;
+    }
+    return QStringLiteral("velmora-%1").arg(getuid());
+}
+
+bool CInstanceChannel::SendToRunning(const QString& name, const QString& file) {
+    QLocalSocket socket;
+    socket.connectToServer(name);
+    if (!socket.waitForConnected(kTimeoutMs)) {
+        return false;
+    }
+    socket.write(QFileInfo(file).absoluteFilePath().toUtf8() + '\n');
+    if (!socket.waitForBytesWritten(kTimeoutMs)) {
+        return false;
+    }
+    while (!socket.canReadLine()) {
+        if (!socket.waitForReadyRead(kTimeoutMs)) {
+            return false;
+        }
+    }
+    return socket.readLine() == kAccepted;
+}
+
+bool CInstanceChannel::Listen(const QString& name) {
+    m_server->setSocketOptions(QLocalServer::UserAccessOption);
+    if (m_server->listen(name)) {
+        return true;
+    }
+    // Nobody answered on the name (the check came first), so it was left by a program
+    // that ended without closing it.
+    QLocalServer::removeServer(name);
+    return m_server->listen(name);
+}
+
+void CInstanceChannel::AcceptConnections() {
+    while (QLocalSocket* socket = m_server->nextPendingConnection()) {
+        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+        connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
+            if (!socket->canReadLine()) {
+                if (socket->bytesAvailable() > kMaxRequest) {
+                    socket->abort();
+                }
+                return;
+            }
+            const QString path = QString::fromUtf8(socket->readLine().trimmed());
+            socket->write(kAccepted);
+            socket->flush();
+            socket->disconnectFromServer();
+            if (!path.isEmpty()) {
+                emit openRequested(path);
+            }
+        });
+    }
+}

@@ -1,0 +1,68 @@
+#include "mainwindow/PortfolioSnapshot.h"
+
+#include <cstdio>
+#include <utility>
+
+#include "app/Settings.h"
+#include "model/Kx7Doc.h"
+
+PortfolioSnapshot TakePortfolioSnapshot(const CKx7Doc& doc) {
+    PortfolioSnapshot snapshot;
+    for (std::string& symbol : doc.SymbolNames(CKx7Doc::kHeldLots)) {
+        const float value = doc.SymbolValue(symbol);
+        snapshot.total += value;
+        snapshot.entries.push_back({std::move(symbol), value});
+    }
+    if (doc.AppSettings().pieGrouping == Settings::kBySymbol) {
+        return snapshot;
+    }
+    // Exchange-sort rather than std::sort so equal values keep the order the holdings
+    // have always had.
+    auto& entries = snapshot.entries;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        for (std::size_t j = i; j < entries.size(); ++j) {
+            if (entries[i].value < entries[j].value) {
+                std::swap(entries[i], entries[j]);
+            }
+        }
+    }
+    return snapshot;
+}
+
+std::string FormatFixed2(double value) {
+    const int length = std::snprintf(nullptr, 0, "%.2f", value);
+    if (length <= 0) {
+        return {};
+    }
+    std::string text(static_cast<std::size_t>(length) + 1, '\0');
+    std::snprintf(text.data(), text.size(), "%.2f", value);
+    text.resize(static_cast<std::size_t>(length));
+    return text;
+}
+
+std::vector<HoldingRow> BuildHoldingRows(const CKx7Doc& doc, const PortfolioSnapshot& snapshot) {
+    std::vector<HoldingRow> rows;
+    rows.reserve(snapshot.entries.size());
+    int index = 0;
+    for (const SnapshotEntry& entry : snapshot.entries) {
+        HoldingRow row;
+        const int state = doc.AlertState(entry.symbol);
+        row.symbolText = " " + entry.symbol;
+        if (state > 0) {
+            row.symbolText += '+';
+        } else if (state < 0) {
+            row.symbolText += '-';
+        }
+        row.bold = state != 0;
+        row.background = view_palette::SliceColour(index++);
+        row.value = FormatFixed2(entry.value);
+        row.price = FormatFixed2(doc.MarketPrice(entry.symbol));
+        row.change = FormatFixed2(doc.QuoteChange(entry.symbol));
+        const int direction = doc.QuoteDirection(entry.symbol);
+        row.changeBackground = direction == 1    ? view_palette::kRising
+                               : direction == -1 ? view_palette::kFalling
+                                                 : view_palette::kUnchanged;
+        rows.push_back(std::move(row));
+    }
+    return rows;
+}

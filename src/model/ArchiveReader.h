@@ -1,0 +1,38 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+
+// Reads the values of the portfolio file's byte encoding from a buffer. A read that would
+// pass the end of the buffer fails: from then on every read gives 0 or an empty text and
+// Failed() is true, so a loader can read a whole group and check once. Nothing is ever
+// allocated beyond what the remaining bytes could hold.
+class CArchiveReader {
+public:
+    explicit CArchiveReader(std::span<const std::uint8_t> bytes) : m_bytes(bytes) {}
+
+    std::int32_t ReadInt();
+    float ReadFloat();
+    double ReadDouble();
+    // The stored unsigned 32-bit count of seconds.
+    std::int64_t ReadTime();
+    // A length-prefixed text, narrow (Windows-1252) or wide (UTF-16), as UTF-8.
+    std::string ReadString();
+
+    bool Failed() const { return m_failed; }
+    std::size_t Offset() const { return m_offset; }
+
+private:
+    // The next `count` bytes, or nullptr (and failed) when fewer remain.
+    const std::uint8_t* Take(std::size_t count);
+    std::uint8_t ReadByte();
+    std::uint16_t ReadWord();
+    std::uint32_t ReadDword();
+    std::uint64_t ReadQword();
+
+    std::span<const std::uint8_t> m_bytes;
+    std::size_t m_offset = 0;
+    bool m_failed = false;
+};

@@ -1,0 +1,216 @@
+#include "model/FileBytes.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <random>
+#include <system_error>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string Reason(int error) {
+    return std::generic_category().message(error);
+}
+
+std::string OpenError(const std::string& path, const std::string& reason) {
+    return "Could not open \"" + path + "\": " + reason + ".";
+}
+
+std::string SaveError(const std::string& path, const std::string& reason) {
+    return "Could not save \"" + path + "\": " + reason + ".";
+}
+
+// Closes on scope exit unless released.
+class FileDescriptor {
+public:
+    explicit FileDescriptor(int fd) : m_fd(fd) {}
+    ~FileDescriptor() {
+        if (m_fd >= 0) {
+            ::close(m_fd);
+        }
+    }
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+
+    int Get() const { return m_fd; }
+    // Closes now and returns the close error (0 when none), since a failed close can mean
+    // the data never reached the disk.
+    int Close() {
+        const int result = ::close(m_fd);
+        m_fd = -1;
+        return result == 0 ? 0 : errno;
+    }
+
+private:
+    int m_fd;
+};
+
+// 0 when every byte was written, the error otherwise.
+int WriteAll(int fd, std::span<const std::uint8_t> bytes) {
+    while (!bytes.empty()) {
+        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+        if (written < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return errno;
+        }
+        bytes = bytes.subspan(static_cast<std::size_t>(written));
+    }
+    return 0;
+}
+
+// Creates a file of a fresh name beside `target`, open for writing. The mode 0666 lets the
+// user's umask decide the permissions of a file that did not exist before.
+int CreateBeside(const fs::path& target, std::string& tempPath) {
+    static std::mt19937_64 random{std::random_device{}()};
+    const fs::path folder = target.parent_path().empty() ? fs::path(".") : target.parent_path();
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        tempPath = (folder / ("." + target.filename().string() + "." +
+                              std::to_string(random() % 1000000000) + ".tmp"))
+                       .string();
+        const int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST) {
+            return fd;
+        }
+    }
+    errno = EEXIST;
+    return -1;
+}
+
+// Writes `bytes` into a new temporary file beside `target` and flushes it to disk.
+std::string WriteTemporary(const fs::path& target, std::span<const std::uint8_t> bytes,
+                           const struct stat* previous, std::string& tempPath) {
+    FileDescriptor file(CreateBeside(target, tempPath));
+    if (file.Get() < 0) {
+        tempPath.clear();
+        return Reason(errno);
+    }
+    if (previous != nullptr) {
+        // The replacement keeps the permissions the user gave the file; failing to is no
+        // reason to refuse the save.
+        static_cast<void>(::fchmod(file.Get(), previous->st_mode & 07777));
+    }
+    int error = WriteAll(file.Get(), bytes);
+    if (error == 0 && ::fsync(file.Get()) != 0) {
+        error = errno;
+    }
+    const int closeError = file.Close();
+    if (error == 0) {
+        error = closeError;
+    }
+    return error == 0 ? std::string() : Reason(error);
+}
+
+// Keeps the file now at `target` as "<target>.bak": a second name for it where the folder
+// allows one, a copy otherwise.
+std::string KeepBackup(const fs::path& target) {
+    const std::string backup = target.string() + ".bak";
+    if (::unlink(backup.c_str()) != 0 && errno != ENOENT) {
+        return "the previous version could not be kept as \"" + backup + "\": " + Reason(errno);
+    }
+    if (::link(target.c_str(), backup.c_str()) == 0) {
+        return {};
+    }
+    std::error_code error;
+    if (!fs::copy_file(target, backup, fs::copy_options::overwrite_existing, error)) {
+        return "the previous version could not be kept as \"" + backup + "\": " + error.message();
+    }
+    return {};
+}
+
+void SyncFolder(const fs::path& target) {
+    const fs::path folder = target.parent_path().empty() ? fs::path(".") : target.parent_path();
+    FileDescriptor dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (dir.Get() >= 0) {
+        // The rename is done; a folder that cannot be flushed leaves it to the system.
+        static_cast<void>(::fsync(dir.Get()));
+    }
+}
+
+}  // namespace
+
+FileBytes ReadFileBytes(const std::string& path, std::uint64_t limit) {
+    FileBytes result;
+    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (file.Get() < 0) {
+        result.error = OpenError(path, Reason(errno));
+        return result;
+    }
+    struct stat status {};
+    if (::fstat(file.Get(), &status) != 0) {
+        result.error = OpenError(path, Reason(errno));
+        return result;
+    }
+    if (!S_ISREG(status.st_mode)) {
+        result.error = OpenError(path, "it is not a regular file");
+        return result;
+    }
+    if (static_cast<std::uint64_t>(status.st_size) > limit) {
+        result.error = OpenError(path, "the file is too large");
+        return result;
+    }
+    result.bytes.reserve(static_cast<std::size_t>(status.st_size));
+    std::uint8_t chunk[65536];
+    for (;;) {
+        const ssize_t got = ::read(file.Get(), chunk, sizeof chunk);
+        if (got < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            result.error = OpenError(path, Reason(errno));
+            result.bytes.clear();
+            return result;
+        }
+        if (got == 0) {
+            return result;
+        }
+        // The file may grow while it is read.
+        if (result.bytes.size() + static_cast<std::size_t>(got) > limit) {
+            result.error = OpenError(path, "the file is too large");
+            result.bytes.clear();
+            return result;
+        }
+        result.bytes.insert(result.bytes.end(), chunk, chunk + got);
+    }
+}
+
+std::string WriteFileSafely(const std::string& path, std::span<const std::uint8_t> bytes) {
+    fs::path target(path);
+    std::error_code error;
+    if (fs::is_symlink(target, error)) {
+        const fs::path resolved = fs::canonical(target, error);
+        if (!error) {
+            target = resolved;
+        }
+    }
+    struct stat previous {};
+    const bool existed = ::stat(target.c_str(), &previous) == 0 && S_ISREG(previous.st_mode);
+
+    std::string tempPath;
+    if (std::string reason = WriteTemporary(target, bytes, existed ? &previous : nullptr, tempPath);
+        !reason.empty()) {
+        if (!tempPath.empty()) {
+            ::unlink(tempPath.c_str());
+        }
+        return SaveError(path, reason);
+    }
+    if (existed) {
+        if (std::string reason = KeepBackup(target); !reason.empty()) {
+            ::unlink(tempPath.c_str());
+            return SaveError(path, reason);
+        }
+    }
+    if (::rename(tempPath.c_str(), target.c_str()) != 0) {
+        const int renameError = errno;
+        ::unlink(tempPath.c_str());
+        return SaveError(path, Reason(renameError));
+    }
+    SyncFolder(target);
+    return {};
+}

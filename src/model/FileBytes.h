@@ -1,0 +1,24 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+// Whole-file reading and crash-safe replacement of a file. Failures come back as texts that
+// name the file and the reason, ready to show.
+
+struct FileBytes {
+    std::vector<std::uint8_t> bytes;
+    std::string error;  // empty when the file was read
+};
+
+// Reads a regular file of at most `limit` bytes; anything else is refused with an error.
+FileBytes ReadFileBytes(const std::string& path, std::uint64_t limit);
+
+// Replaces `path` with `bytes` so that a failure at any point leaves the previous file
+// whole: the bytes go to a new file in the same folder, which is flushed to disk and then
+// renamed over the target. The previous file, if any, is kept as "<path>.bak". A symbolic
+// link is followed, so the file it names is replaced and the link stays. Returns an empty
+// text on success, the error otherwise.
+std::string WriteFileSafely(const std::string& path, std::span<const std::uint8_t> bytes);

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+// Conversions between the UTF-8 text held in memory and the encodings of the portfolio file:
+// the Windows-1252 code page, and UTF-16 for text that code page cannot hold.
+
+// Every byte has a meaning: the five bytes the code page leaves unassigned map to the C1
+// controls of the same value, so any file text converts and converts back unchanged.
+std::string Utf8FromWindows1252(std::string_view bytes);
+
+// nullopt when the text holds a character outside the code page. Invalid UTF-8 counts as
+// such a character (it becomes U+FFFD on the way to UTF-16).
+std::optional<std::string> Windows1252FromUtf8(std::string_view utf8);
+
+// Invalid sequences become U+FFFD, so any byte string converts.
+std::u16string Utf16FromUtf8(std::string_view utf8);
+
+// Unpaired surrogates become U+FFFD.
+std::string Utf8FromUtf16(std::u16string_view utf16);

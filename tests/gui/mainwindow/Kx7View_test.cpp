@@ -1,0 +1,147 @@
+#include "mainwindow/Kx7View.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+#include "app/Settings.h"
+#include "controls/XListCtrl.h"
+#include "mainwindow/UpdateWorkerSwitch.h"
+#include "mainwindow/ViewGeometry.h"
+#include "model/Kx7Doc.h"
+#include "support/GuiTestRegistry.h"
+
+namespace {
+
+CPurchase& AddLot(CKx7Doc& doc, const char* symbol, float shares, float price, float market) {
+    CPurchase& lot = doc.AppendPurchase(
+        std::make_unique<CPurchase>(symbol, "Co", shares, price, 0, 0.0f, "Direct Purchase", ""));
+    lot.marketPrice = market;
+    return lot;
+}
+
+struct ViewFixture {
+    ViewFixture() : view(doc, settings, worker) {
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+    }
+
+    QStringList HoldingSymbols() {
+        QStringList symbols;
+        for (int row = 0; row < view.HoldingsList().RowCount(); ++row) {
+            symbols << view.HoldingsList().GetItemText(row, 0);
+        }
+        return symbols;
+    }
+
+    Settings settings;
+    CKx7Doc doc{settings};
+    NoUpdateWorker worker;
+    CKx7View view;
+};
+
+const QPoint kLink(view_layout::kAlertLink.left + 20, view_layout::kAlertLink.top + 10);
+const QPoint kOffLink(100, 200);
+
+}  // namespace
+
+class Kx7ViewTest final : public QObject {
+    Q_OBJECT
+
+private slots:
+    void crossedLowMarkAndPercentDownGiveTwoRedRows() {
+        ViewFixture f;
+        AddLot(f.doc, "XYZ", 10, 10, 8);
+        AddLot(f.doc, "HIGH", 10, 10, 12);
+        f.doc.SetAlert("XYZ", {.lowMark = 9.0, .percentDown = 10.0});
+        f.doc.SetAlert("HIGH", {.highMark = 12.0});
+        f.view.Repaint();
+
+        CXListCtrl& alerts = f.view.AlertList();
+        QCOMPARE(alerts.RowCount(), 2);
+        QCOMPARE(alerts.GetItemText(0, 0), QStringLiteral(" XYZ"));
+        QCOMPARE(alerts.GetItemText(0, 1), QStringLiteral("9.00"));
+        QCOMPARE(alerts.GetItemText(0, 2), QStringLiteral("8.00"));
+        QCOMPARE(alerts.GetItemText(1, 1), QStringLiteral("20.00%"));
+        QCOMPARE(alerts.GetItemText(1, 2), QStringLiteral("10.00%"));
+        for (int row = 0; row < 2; ++row) {
+            QCOMPARE(alerts.Cell(row, 1)->backColour, QColor(255, 80, 80));
+        }
+        // The price equal to the high mark fires nothing: HIGH has no mark.
+        QCOMPARE(f.HoldingSymbols(), (QStringList{" HIGH", " XYZ-"}));
+        QVERIFY(f.view.HoldingsList().Cell(1, 0)->bold);
+        QVERIFY(!f.view.HoldingsList().Cell(0, 0)->bold);
+    }
+
+    void holdingsOrder_data() {
+        QTest::addColumn<int>("grouping");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("Symbol") << int(Settings::kBySymbol) << QStringList{" AAA", " BBB", " CCC"};
+        QTest::newRow("Value") << int(Settings::kByValue) << QStringList{" CCC", " AAA", " BBB"};
+        QTest::newRow("Percent") << int(Settings::kByPercent)
+                                 << QStringList{" CCC", " AAA", " BBB"};
+    }
+
+    void holdingsOrder() {
+        QFETCH(int, grouping);
+        QFETCH(QStringList, expected);
+        ViewFixture f;
+        f.settings.pieGrouping = grouping;
+        AddLot(f.doc, "BBB", 1, 1, 10);
+        AddLot(f.doc, "CCC", 1, 1, 30);
+        AddLot(f.doc, "AAA", 1, 1, 20);
+        f.view.Repaint();
+        QCOMPARE(f.HoldingSymbols(), expected);
+        // Row colours follow the order, as the pie's slices do.
+        QCOMPARE(f.view.HoldingsList().Cell(0, 0)->backColour, QColor(80, 255, 80));
+    }
+
+    void editLinkOpensTheEditorOnlyWhenReleasedOnIt() {
+        ViewFixture f;
+        QSignalSpy editor(&f.view, &CKx7View::AlertEditorRequested);
+        QTest::mousePress(&f.view, Qt::LeftButton, {}, kLink);
+        QVERIFY(f.view.LinkPressed());
+        QTest::mouseMove(&f.view, kOffLink);
+        QTest::mouseRelease(&f.view, Qt::LeftButton, {}, kOffLink);
+        QCOMPARE(editor.count(), 0);
+        QVERIFY(!f.view.LinkPressed());
+
+        QTest::mouseClick(&f.view, Qt::LeftButton, {}, kLink);
+        QCOMPARE(editor.count(), 1);
+    }
+
+    void holdingsClickNamesTheSymbolWithoutItsMark() {
+        ViewFixture f;
+        AddLot(f.doc, "GE", 10, 100, 160);
+        f.doc.SetAlert("GE", {.highMark = 150.0});
+        f.view.Repaint();
+        QSignalSpy summary(&f.view, &CKx7View::SymbolSummaryRequested);
+        CXListCtrl& list = f.view.HoldingsList();
+        QCOMPARE(list.GetItemText(0, 0), QStringLiteral(" GE+"));
+        QTest::mouseClick(list.viewport(), Qt::LeftButton, {},
+                          list.visualRect(list.model()->index(0, 1)).center());
+        QCOMPARE(summary.count(), 1);
+        QCOMPARE(summary.at(0).at(0).toString(), QStringLiteral("GE"));
+
+        // Below the last row: nothing.
+        QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, QPoint(20, 180));
+        QCOMPARE(summary.count(), 1);
+        // The list is refilled after the summary closes.
+        QCOMPARE(list.RowCount(), 1);
+    }
+
+    void newPortfolioEmptiesTheLists() {
+        ViewFixture f;
+        AddLot(f.doc, "XYZ", 10, 10, 8);
+        f.view.Repaint();
+        QCOMPARE(f.view.HoldingsList().RowCount(), 1);
+        f.doc.NewDocument();
+        f.view.OnInitialUpdate();
+        f.view.Repaint();
+        QCOMPARE(f.view.HoldingsList().RowCount(), 0);
+        QCOMPARE(f.view.AlertList().RowCount(), 0);
+    }
+};
+
+static const GuiTestRegistration<Kx7ViewTest> registration("Kx7View_test");
+
+#include "Kx7View_test.moc"

@@ -1,0 +1,110 @@
+#pragma once
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QMessageBox>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "app/RecentFileList.h"
+#include "app/Settings.h"
+#include "mainwindow/DocumentStorage.h"
+#include "mainwindow/MainFrm.h"
+#include "mainwindow/UpdateWorkerSwitch.h"
+#include "model/Kx7Doc.h"
+
+// Stands in for the portfolio file code: a file holds the owner name only. A file whose
+// name contains "damaged" cannot be read, "partial" is read with a warning, and a path
+// inside a folder named "readonly" cannot be written.
+class FakeStorage final : public DocumentStorage {
+public:
+    StorageOutcome Load(CKx7Doc& doc, const std::string& path) override {
+        ++loads;
+        QFile file(QString::fromStdString(path));
+        if (path.find("damaged") != std::string::npos || !file.open(QIODevice::ReadOnly)) {
+            return {"The file could not be read: " + path, {}};
+        }
+        doc.SetPortfolioInformation(file.readAll().toStdString(), "");
+        if (path.find("partial") != std::string::npos) {
+            return {{}, "Part of the file could not be read."};
+        }
+        return {};
+    }
+
+    StorageOutcome Save(const CKx7Doc& doc, const std::string& path) override {
+        QFile file(QString::fromStdString(path));
+        if (path.find("/readonly/") != std::string::npos || !file.open(QIODevice::WriteOnly)) {
+            return {"The file could not be written: " + path, {}};
+        }
+        file.write(QByteArray::fromStdString(doc.OwnerName()));
+        return {};
+    }
+
+    int loads = 0;
+};
+
+// A main window over its own document, settings and storage.
+struct FrameFixture {
+    FrameFixture() : frame(doc, settings, storage, recentFiles, worker) {}
+
+    QString PathOf(const QString& name) const { return folder.filePath(name); }
+
+    // Writes a portfolio file the fake storage can read.
+    QString WriteFile(const QString& name, const QByteArray& owner = "Owner") const {
+        QFile file(PathOf(name));
+        file.open(QIODevice::WriteOnly);
+        file.write(owner);
+        return PathOf(name);
+    }
+
+    QTemporaryDir folder;
+    Settings settings;
+    CKx7Doc doc{settings};
+    FakeStorage storage;
+    CRecentFileList recentFiles;
+    NoUpdateWorker worker;
+    CMainFrame frame;
+};
+
+// Runs `action` on the next modal dialog once it is open (polling, since the dialog
+// opens inside the call under test).
+inline void OnNextModal(std::function<void(QWidget*)> action) {
+    auto* timer = new QTimer;
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, [timer, action] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal == nullptr) {
+            return;
+        }
+        timer->stop();
+        timer->deleteLater();
+        action(modal);
+    });
+    timer->start();
+}
+
+// Answers the next message box with `button` and keeps its text in `text`.
+inline void AnswerMessageBox(QMessageBox::StandardButton button, QString* text = nullptr) {
+    OnNextModal([button, text](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        if (box == nullptr) {
+            modal->close();
+            return;
+        }
+        if (text != nullptr) {
+            *text = box->text();
+        }
+        box->button(button)->click();
+    });
+}
+
+inline QString ScreenshotFolder() {
+    const QString folder = QStringLiteral(QT_TESTCASE_BUILDDIR "/screenshots");
+    QDir().mkpath(folder);
+    return folder;
+}
