@@ -21,9 +21,9 @@ CPortfolioDlg::CPortfolioDlg(const std::string& owner, const std::string& object
     m_objectiveEdit->setMinimumSize(380, 160);
 
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(QStringLiteral("Portfolio Owner"), this));
+    layout->addWidget(LabelFor(QStringLiteral("Portfolio Owner"), m_ownerEdit, this));
     layout->addWidget(m_ownerEdit);
-    layout->addWidget(new QLabel(QStringLiteral("Portfolio Objective"), this));
+    layout->addWidget(LabelFor(QStringLiteral("Portfolio Objective"), m_objectiveEdit, this));
     layout->addWidget(m_objectiveEdit, 1);
     layout->addWidget(MakeOkCancel(this));
 }

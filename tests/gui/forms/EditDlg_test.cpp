@@ -56,10 +56,10 @@ private slots:
         Fill(doc);
         CEditDlg form(doc, nullptr);
         form.show();
-        QCOMPARE(Column(&form, 1), (QStringList{"Purchase", "Sale", "Purchase", "Dividend",
-                                                "Dividend"}));
-        QCOMPARE(Column(&form, 4), (QStringList{"100.0000 ", "40.0000 ", "50.0000 ", "Cash",
-                                                "Cash"}));
+        QCOMPARE(Column(&form, 1),
+                 (QStringList{"Purchase", "Sale", "Purchase", "Dividend", "Dividend"}));
+        QCOMPARE(Column(&form, 4),
+                 (QStringList{"100.0000 ", "40.0000 ", "50.0000 ", "Cash", "Cash"}));
         QCOMPARE(Records(&form)->topLevelItem(1)->background(0).color(), QColor(0xF9, 0x8E, 0xA7));
         auto* filter = form.findChild<QComboBox*>(QStringLiteral("filter"));
         QCOMPARE(filter->itemText(0), QStringLiteral("All"));
@@ -96,7 +96,8 @@ private slots:
             Click(confirm, answer);
         });
         Click(&form, QStringLiteral("Delete"));
-        QCOMPARE(asked, QStringLiteral("This will remove any sales associated with this purchase."));
+        QCOMPARE(asked,
+                 QStringLiteral("This will remove any sales associated with this purchase."));
         QCOMPARE(Records(&form)->topLevelItemCount(), rowsLeft);
         QCOMPARE(doc.IsModified(), modified);
         QCOMPARE(doc.Purchases().size(), modified ? 1u : 2u);

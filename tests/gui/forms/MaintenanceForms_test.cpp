@@ -67,10 +67,18 @@ private slots:
         QTest::addColumn<QString>("newSymbol");  // typed
         QTest::addColumn<QString>("newCompany");
         QTest::addColumn<bool>("accepted");
-        QTest::newRow("complete") << "XYZ" << "XYZN" << "Xyz New" << true;
-        QTest::newRow("no old symbol") << "" << "XYZN" << "Xyz New" << false;
-        QTest::newRow("no new symbol") << "XYZ" << "" << "Xyz New" << false;
-        QTest::newRow("no new company") << "XYZ" << "XYZN" << "" << false;
+        QTest::newRow("complete") << "XYZ"
+                                  << "XYZN"
+                                  << "Xyz New" << true;
+        QTest::newRow("no old symbol") << ""
+                                       << "XYZN"
+                                       << "Xyz New" << false;
+        QTest::newRow("no new symbol") << "XYZ"
+                                       << ""
+                                       << "Xyz New" << false;
+        QTest::newRow("no new company") << "XYZ"
+                                        << "XYZN"
+                                        << "" << false;
     }
 
     void symbolChangeRules() {
@@ -142,7 +150,8 @@ private slots:
         form.show();
         QTreeWidget* list = Alerts(&form);
         list->setCurrentItem(list->topLevelItem(1));
-        QCOMPARE(FieldOf<QLineEdit>(&form, QStringLiteral("Symbol"))->text(), QStringLiteral("XYZ"));
+        QCOMPARE(FieldOf<QLineEdit>(&form, QStringLiteral("Symbol"))->text(),
+                 QStringLiteral("XYZ"));
         Type(FieldOf<QLineEdit>(&form, QStringLiteral("% Down")), QStringLiteral("10"));
         Type(FieldOf<QLineEdit>(&form, QStringLiteral("High Mark")), QStringLiteral("n/a"));
         Click(&form, QStringLiteral("Set"));
