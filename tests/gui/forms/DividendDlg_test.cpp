@@ -141,11 +141,10 @@ private slots:
                      QStringLiteral("400.0000"));
         }
         QVERIFY(!FieldOf<QLineEdit>(&form, QStringLiteral("Number of shares"))->isEnabled());
-        auto* sellAllBox =
-            qobject_cast<QCheckBox*>(ButtonOf(&form, QStringLiteral("Sell All Remaining")));
-        QVERIFY(sellAllBox->isChecked());
+        QVERIFY(ButtonOf(&form, QStringLiteral("Sell All Remaining"))->isChecked());
         if (!sellAll) {
-            QTest::mouseClick(sellAllBox, Qt::LeftButton);
+            Click(&form, QStringLiteral("Sell All Remaining"));
+            QVERIFY(!ButtonOf(&form, QStringLiteral("Sell All Remaining"))->isChecked());
         }
         SaveShot(&form, QStringLiteral("ExpireOptions"));
         Click(&form, QStringLiteral("OK"));

@@ -55,7 +55,10 @@ inline void Type(QLineEdit* field, const QString& text) {
 inline void Click(const QWidget* form, const QString& text) {
     QAbstractButton* button = ButtonOf(form, text);
     QVERIFY2(button != nullptr, qPrintable(text));
-    QTest::mouseClick(button, Qt::LeftButton);
+    // A check box or option button takes clicks on its mark and text only, at its left.
+    const bool marked = button->isCheckable() && !button->inherits("QPushButton");
+    QTest::mouseClick(button, Qt::LeftButton, {},
+                      marked ? QPoint(8, button->height() / 2) : button->rect().center());
 }
 
 // Picks an entry from a drop-down list as a person would: the selection moves and the
