@@ -47,13 +47,9 @@ CDividendDlg::CDividendDlg(const CKx7Doc& doc, const CDividend* editing, QWidget
     : QDialog(parent) {
     setWindowTitle(QStringLiteral("Dividend"));
 
-    auto* symbolGroup = new QGroupBox(QStringLiteral("Select a Symbol"), this);
-    m_symbolBox = new QComboBox(symbolGroup);
-    m_companyEdit = new QLineEdit(symbolGroup);
-    m_companyEdit->setReadOnly(true);
-    auto* symbolFields = new QFormLayout(symbolGroup);
-    symbolFields->addRow(QStringLiteral("Symbol"), m_symbolBox);
-    symbolFields->addRow(QStringLiteral("Company Name"), m_companyEdit);
+    const SymbolGroup symbolGroup = MakeSymbolGroup(false, this);
+    m_symbolBox = symbolGroup.symbolBox;
+    m_companyEdit = symbolGroup.companyEdit;
 
     m_datePicker = new FormDatePicker(doc.AppSettings().dateMonthFirst, this);
     auto* dateFields = new QFormLayout;
@@ -76,7 +72,7 @@ CDividendDlg::CDividendDlg(const CKx7Doc& doc, const CDividend* editing, QWidget
     kinds->setColumnStretch(3, 1);
 
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(symbolGroup);
+    layout->addWidget(symbolGroup.group);
     layout->addLayout(dateFields);
     layout->addLayout(kinds);
     layout->addWidget(MakeCommentGroup(m_commentEdit, this));

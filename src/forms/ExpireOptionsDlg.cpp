@@ -19,20 +19,14 @@
 CExpireOptionsDlg::CExpireOptionsDlg(CKx7Doc& doc, QWidget* parent) : QDialog(parent), m_doc(doc) {
     setWindowTitle(QStringLiteral("Expire Options"));
 
-    auto* symbolGroup = new QGroupBox(QStringLiteral("Select a Symbol"), this);
-    m_symbolBox = new QComboBox(symbolGroup);
+    const SymbolGroup symbolGroup = MakeSymbolGroup(true, this);
+    m_symbolBox = symbolGroup.symbolBox;
+    m_companyEdit = symbolGroup.companyEdit;
+    m_availableEdit = symbolGroup.availableEdit;
     std::string grants;
     doc.SymbolList(grants, CKx7Doc::kGrants);
     AddSortedItems(m_symbolBox, ListItems(grants));
     m_symbolBox->setCurrentIndex(-1);
-    m_companyEdit = new QLineEdit(symbolGroup);
-    m_companyEdit->setReadOnly(true);
-    m_availableEdit = new QLineEdit(symbolGroup);
-    m_availableEdit->setReadOnly(true);
-    auto* symbolFields = new QFormLayout(symbolGroup);
-    symbolFields->addRow(QStringLiteral("Symbol"), m_symbolBox);
-    symbolFields->addRow(QStringLiteral("Company Name"), m_companyEdit);
-    symbolFields->addRow(QStringLiteral("Shares Available"), m_availableEdit);
 
     m_datePicker = new FormDatePicker(doc.AppSettings().dateMonthFirst, this);
     auto* sharesEdit = new QLineEdit(this);
@@ -45,7 +39,7 @@ CExpireOptionsDlg::CExpireOptionsDlg(CKx7Doc& doc, QWidget* parent) : QDialog(pa
     fields->addRow(QString(), m_sellAllBox);
 
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(symbolGroup);
+    layout->addWidget(symbolGroup.group);
     layout->addLayout(fields);
     layout->addWidget(MakeCommentGroup(m_commentEdit, this));
     layout->addWidget(MakeOkCancel(this));

@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QFormLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -15,6 +16,7 @@
 
 #include "app/Version.h"
 #include "forms/FormNumbers.h"
+#include "model/Kx7Doc.h"
 
 namespace {
 
@@ -63,6 +65,38 @@ std::string FieldText(const QLineEdit* field) {
 
 std::string ComboText(const QComboBox* box) {
     return box->currentText().trimmed().toStdString();
+}
+
+void ApplySymbolChoice(const CKx7Doc& doc, QComboBox* box, int index, QLineEdit* company) {
+    if (index < 0) {
+        return;  // a typed symbol keeps whatever company name was typed
+    }
+    const std::string symbol = box->itemText(index).toStdString();
+    if (symbol == " ") {
+        box->setCurrentIndex(-1);
+        company->clear();
+        return;
+    }
+    std::string name;
+    doc.CompanyName(symbol, name);
+    company->setText(QString::fromStdString(name));
+}
+
+SymbolGroup MakeSymbolGroup(bool withAvailable, QWidget* parent) {
+    SymbolGroup made;
+    made.group = new QGroupBox(QStringLiteral("Select a Symbol"), parent);
+    made.symbolBox = new QComboBox(made.group);
+    made.companyEdit = new QLineEdit(made.group);
+    made.companyEdit->setReadOnly(true);
+    auto* fields = new QFormLayout(made.group);
+    fields->addRow(QStringLiteral("Symbol"), made.symbolBox);
+    fields->addRow(QStringLiteral("Company Name"), made.companyEdit);
+    if (withAvailable) {
+        made.availableEdit = new QLineEdit(made.group);
+        made.availableEdit->setReadOnly(true);
+        fields->addRow(QStringLiteral("Shares Available"), made.availableEdit);
+    }
+    return made;
 }
 
 QGroupBox* MakeCommentGroup(QPlainTextEdit*& edit, QWidget* parent) {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+class CKx7Doc;
 class QComboBox;
 class QDialogButtonBox;
 class QGroupBox;
@@ -33,6 +34,20 @@ void AddItems(QComboBox* box, const std::vector<std::string>& items);
 
 std::string FieldText(const QLineEdit* field);
 std::string ComboText(const QComboBox* box);
+
+// The symbol choice of the purchase and grant forms: the blank entry (" ") clears the
+// choice and the company name; a listed symbol brings its company name.
+void ApplySymbolChoice(const CKx7Doc& doc, QComboBox* box, int index, QLineEdit* company);
+
+// The "Select a Symbol" group: the symbol list, the read-only company name and, when
+// asked for, the read-only shares available.
+struct SymbolGroup {
+    QGroupBox* group = nullptr;
+    QComboBox* symbolBox = nullptr;
+    QLineEdit* companyEdit = nullptr;
+    QLineEdit* availableEdit = nullptr;
+};
+SymbolGroup MakeSymbolGroup(bool withAvailable, QWidget* parent);
 
 // The multi-line comment edit inside its "Comment" group.
 QGroupBox* MakeCommentGroup(QPlainTextEdit*& edit, QWidget* parent);

@@ -35,7 +35,7 @@ COptionDefDlg::COptionDefDlg(QWidget* parent) : QDialog(parent) {
     layout->addWidget(TextGroup(QStringLiteral("Option Vesting Schedule Definitions"),
                                 ScheduleText(), 25, false, this),
                       1);
-    layout->addWidget(TextGroup(QStringLiteral("Stock Option Types"), TypeText(), 5, true, this));
+    layout->addWidget(TextGroup(QStringLiteral("Stock Option Types"), TypeText(), 6, true, this));
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     layout->addWidget(buttons);

@@ -92,18 +92,7 @@ CPurchaseDlg::CPurchaseDlg(const CKx7Doc& doc, const std::string& allSymbols,
 CPurchaseDlg::~CPurchaseDlg() = default;
 
 void CPurchaseDlg::OnSymbolChosen(int index) {
-    if (index < 0) {
-        return;  // a typed symbol keeps whatever company name was typed
-    }
-    const std::string symbol = m_symbolBox->itemText(index).toStdString();
-    if (symbol == " ") {
-        m_symbolBox->setCurrentIndex(-1);
-        m_companyEdit->clear();
-        return;
-    }
-    std::string company;
-    m_doc.CompanyName(symbol, company);
-    m_companyEdit->setText(QString::fromStdString(company));
+    ApplySymbolChoice(m_doc, m_symbolBox, index, m_companyEdit);
 }
 
 bool CPurchaseDlg::ReadBack() {

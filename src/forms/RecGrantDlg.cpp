@@ -86,18 +86,7 @@ CRecGrantDlg::CRecGrantDlg(const CKx7Doc& doc, const std::string& allSymbols, QW
 CRecGrantDlg::~CRecGrantDlg() = default;
 
 void CRecGrantDlg::OnSymbolChosen(int index) {
-    if (index < 0) {
-        return;
-    }
-    const std::string symbol = m_symbolBox->itemText(index).toStdString();
-    if (symbol == " ") {
-        m_symbolBox->setCurrentIndex(-1);
-        m_companyEdit->clear();
-        return;
-    }
-    std::string company;
-    m_doc.CompanyName(symbol, company);
-    m_companyEdit->setText(QString::fromStdString(company));
+    ApplySymbolChoice(m_doc, m_symbolBox, index, m_companyEdit);
 }
 
 void CRecGrantDlg::ShowDefinitions() {

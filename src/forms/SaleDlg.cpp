@@ -63,16 +63,10 @@ CSaleDlg::~CSaleDlg() = default;
 void CSaleDlg::Build() {
     setWindowTitle(QStringLiteral("Sale"));
 
-    auto* symbolGroup = new QGroupBox(QStringLiteral("Select a Symbol"), this);
-    m_symbolBox = new QComboBox(symbolGroup);
-    m_companyEdit = new QLineEdit(symbolGroup);
-    m_companyEdit->setReadOnly(true);
-    m_availableEdit = new QLineEdit(symbolGroup);
-    m_availableEdit->setReadOnly(true);
-    auto* symbolFields = new QFormLayout(symbolGroup);
-    symbolFields->addRow(QStringLiteral("Symbol"), m_symbolBox);
-    symbolFields->addRow(QStringLiteral("Company Name"), m_companyEdit);
-    symbolFields->addRow(QStringLiteral("Shares Available"), m_availableEdit);
+    const SymbolGroup symbolGroup = MakeSymbolGroup(true, this);
+    m_symbolBox = symbolGroup.symbolBox;
+    m_companyEdit = symbolGroup.companyEdit;
+    m_availableEdit = symbolGroup.availableEdit;
 
     m_datePicker = new FormDatePicker(m_doc.AppSettings().dateMonthFirst, this);
     m_priceEdit = new QLineEdit(this);
@@ -101,7 +95,7 @@ void CSaleDlg::Build() {
     middle->addWidget(whichGroup);
 
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(symbolGroup);
+    layout->addWidget(symbolGroup.group);
     layout->addLayout(middle);
     layout->addWidget(MakeCommentGroup(m_commentEdit, this));
     layout->addWidget(MakeOkCancel(this));
