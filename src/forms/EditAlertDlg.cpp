@@ -4,13 +4,13 @@
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTreeWidget>
 #include <QVBoxLayout>
+#include <tuple>
 
+#include "controls/XListCtrl.h"
 #include "forms/FormFields.h"
 #include "forms/FormNumbers.h"
 #include "model/Kx7Doc.h"
@@ -35,40 +35,36 @@ double ReadThreshold(const QLineEdit* edit) {
 CEditAlertDlg::CEditAlertDlg(CKx7Doc& doc, QWidget* parent) : QDialog(parent), m_doc(doc) {
     setWindowTitle(QStringLiteral("Edit Alert"));
 
-    m_alertList = new QTreeWidget(this);
+    m_alertList = new CXListCtrl(this);
     m_alertList->setObjectName(QStringLiteral("alerts"));
-    m_alertList->setRootIsDecorated(false);
-    m_alertList->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_alertList->setAllColumnsShowFocus(true);
-    m_alertList->setHeaderLabels({QStringLiteral("Symbol"), QStringLiteral("Low Mark"),
-                                  QStringLiteral("High Mark"), QStringLiteral("% Down"),
-                                  QStringLiteral("% Up"), QStringLiteral("Mkt Price")});
-    const std::array<int, 6> widths{kListWidth / 6,     kListWidth / 6,     kListWidth / 6,
-                                    kListWidth / 6 - 9, kListWidth / 6 - 9, kListWidth / 6};
-    const std::array<Qt::Alignment, 6> alignments{Qt::AlignLeft,    Qt::AlignRight,
-                                                  Qt::AlignHCenter, Qt::AlignHCenter,
-                                                  Qt::AlignHCenter, Qt::AlignHCenter};
+    m_alertList->setShowGrid(true);
+    const std::array<std::tuple<const char*, Qt::Alignment, int>, 6> columns{{
+        {"Symbol", Qt::AlignLeft, kListWidth / 6},
+        {"Low Mark", Qt::AlignRight, kListWidth / 6},
+        {"High Mark", Qt::AlignHCenter, kListWidth / 6},
+        {"% Down", Qt::AlignHCenter, kListWidth / 6 - 9},
+        {"% Up", Qt::AlignHCenter, kListWidth / 6 - 9},
+        {"Mkt Price", Qt::AlignHCenter, kListWidth / 6},
+    }};
     for (int column = 0; column < 6; ++column) {
-        m_alertList->setColumnWidth(column, widths[column]);
-        m_alertList->headerItem()->setTextAlignment(column, alignments[column] | Qt::AlignVCenter);
+        const auto& [caption, alignment, width] = columns[column];
+        m_alertList->InsertColumn(column, QString::fromLatin1(caption), alignment, width);
     }
-    m_alertList->setMinimumWidth(kListWidth + 4);
+    m_alertList->setMinimumSize(kListWidth + 4, 160);
 
     std::string held;
     doc.SymbolList(held, CKx7Doc::kHeldLots);
     for (const std::string& symbol : ListItems(held)) {
         const AlertThresholds alert = doc.AlertOf(symbol);
-        auto* row = new QTreeWidgetItem(m_alertList);
-        row->setText(0, QStringLiteral(" ") + QString::fromStdString(symbol));
-        row->setText(1, Threshold(alert.lowMark));
-        row->setText(2, Threshold(alert.highMark));
-        row->setText(3, Threshold(alert.percentDown));
-        row->setText(4, Threshold(alert.percentUp));
-        row->setText(5, QString::fromStdString(
-                            FormatNumber("%.2f", static_cast<double>(doc.MarketPrice(symbol)))));
-        for (int column = 0; column < 6; ++column) {
-            row->setTextAlignment(column, alignments[column] | Qt::AlignVCenter);
-        }
+        const int row = m_alertList->InsertItem(
+            m_alertList->RowCount(), QStringLiteral(" ") + QString::fromStdString(symbol));
+        m_alertList->SetItemText(row, 1, Threshold(alert.lowMark));
+        m_alertList->SetItemText(row, 2, Threshold(alert.highMark));
+        m_alertList->SetItemText(row, 3, Threshold(alert.percentDown));
+        m_alertList->SetItemText(row, 4, Threshold(alert.percentUp));
+        m_alertList->SetItemText(row, 5,
+                                 QString::fromStdString(FormatNumber(
+                                     "%.2f", static_cast<double>(doc.MarketPrice(symbol)))));
     }
 
     auto* selected = new QGroupBox(QStringLiteral("Selected Alert"), this);
@@ -104,8 +100,7 @@ CEditAlertDlg::CEditAlertDlg(CKx7Doc& doc, QWidget* parent) : QDialog(parent), m
     layout->addWidget(selected);
     layout->addWidget(buttons);
 
-    connect(m_alertList, &QTreeWidget::itemClicked, this, &CEditAlertDlg::OnRowChosen);
-    connect(m_alertList, &QTreeWidget::currentItemChanged, this, &CEditAlertDlg::OnRowChosen);
+    connect(m_alertList, &CXListCtrl::RowClicked, this, &CEditAlertDlg::OnRowChosen);
     connect(set, &QPushButton::clicked, this, &CEditAlertDlg::OnSet);
     connect(clear, &QPushButton::clicked, this, &CEditAlertDlg::OnClear);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
@@ -113,39 +108,43 @@ CEditAlertDlg::CEditAlertDlg(CKx7Doc& doc, QWidget* parent) : QDialog(parent), m
 
 CEditAlertDlg::~CEditAlertDlg() = default;
 
-void CEditAlertDlg::OnRowChosen() {
-    const QTreeWidgetItem* row = m_alertList->currentItem();
-    if (row == nullptr) {
+int CEditAlertDlg::SelectedRow() const {
+    const QModelIndexList selected = m_alertList->selectionModel()->selectedRows();
+    return selected.isEmpty() ? -1 : selected.front().row();
+}
+
+void CEditAlertDlg::OnRowChosen(int row) {
+    if (row < 0 || row >= m_alertList->RowCount()) {
         return;
     }
-    m_symbolEdit->setText(row->text(0).mid(1));
+    m_symbolEdit->setText(m_alertList->GetItemText(row, 0).mid(1));
     for (std::size_t i = 0; i < m_thresholdEdits.size(); ++i) {
-        m_thresholdEdits[i]->setText(row->text(static_cast<int>(i) + 1));
+        m_thresholdEdits[i]->setText(m_alertList->GetItemText(row, static_cast<int>(i) + 1));
     }
 }
 
 void CEditAlertDlg::OnSet() {
-    QTreeWidgetItem* row = m_alertList->currentItem();
-    if (row == nullptr) {
+    const int row = SelectedRow();
+    if (row < 0) {
         return;
     }
     const AlertThresholds thresholds{
         ReadThreshold(m_thresholdEdits[0]), ReadThreshold(m_thresholdEdits[1]),
         ReadThreshold(m_thresholdEdits[2]), ReadThreshold(m_thresholdEdits[3])};
-    m_doc.SetAlert(row->text(0).mid(1).toStdString(), thresholds);
+    m_doc.SetAlert(m_alertList->GetItemText(row, 0).mid(1).toStdString(), thresholds);
     for (std::size_t i = 0; i < m_thresholdEdits.size(); ++i) {
-        row->setText(static_cast<int>(i) + 1, m_thresholdEdits[i]->text());
+        m_alertList->SetItemText(row, static_cast<int>(i) + 1, m_thresholdEdits[i]->text());
     }
 }
 
 void CEditAlertDlg::OnClear() {
-    QTreeWidgetItem* row = m_alertList->currentItem();
-    if (row == nullptr) {
+    const int row = SelectedRow();
+    if (row < 0) {
         return;
     }
-    m_doc.RemoveAlert(row->text(0).mid(1).toStdString());
+    m_doc.RemoveAlert(m_alertList->GetItemText(row, 0).mid(1).toStdString());
     for (std::size_t i = 0; i < m_thresholdEdits.size(); ++i) {
         m_thresholdEdits[i]->clear();
-        row->setText(static_cast<int>(i) + 1, QString());
+        m_alertList->SetItemText(row, static_cast<int>(i) + 1, QString());
     }
 }

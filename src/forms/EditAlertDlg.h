@@ -4,8 +4,8 @@
 #include <array>
 
 class CKx7Doc;
+class CXListCtrl;
 class QLineEdit;
-class QTreeWidget;
 
 // "Edit Alert": the price alerts of the held symbols. "Set" and "Clear" change the
 // document at once; OK only closes.
@@ -18,12 +18,14 @@ public:
     ~CEditAlertDlg() override;
 
 private:
-    void OnRowChosen();
+    void OnRowChosen(int row);
+    // The list row selected, or -1.
+    int SelectedRow() const;
     void OnSet();
     void OnClear();
 
     CKx7Doc& m_doc;
-    QTreeWidget* m_alertList = nullptr;
+    CXListCtrl* m_alertList = nullptr;
     QLineEdit* m_symbolEdit = nullptr;
     // "Low Mark", "High Mark", "% Down", "% Up": the list's columns 1 to 4.
     std::array<QLineEdit*, 4> m_thresholdEdits{};

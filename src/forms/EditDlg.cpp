@@ -2,14 +2,12 @@
 
 #include <QComboBox>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
-#include <QTreeWidget>
 #include <QVBoxLayout>
 #include <array>
-#include <memory>
 
+#include "controls/XListCtrl.h"
 #include "forms/DividendDlg.h"
 #include "forms/FormFields.h"
 #include "forms/FormNumbers.h"
@@ -21,30 +19,27 @@
 namespace {
 
 constexpr int kListWidth = 520;
-constexpr int kRowIndexRole = Qt::UserRole;
 
 }  // namespace
 
 CEditDlg::CEditDlg(CKx7Doc& doc, QWidget* parent) : QDialog(parent), m_doc(doc) {
     setWindowTitle(QStringLiteral("Edit Record"));
 
-    m_recordList = new QTreeWidget(this);
+    m_recordList = new CXListCtrl(this);
     m_recordList->setObjectName(QStringLiteral("records"));
-    m_recordList->setRootIsDecorated(false);
-    m_recordList->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_recordList->setAllColumnsShowFocus(true);
-    m_recordList->setHeaderLabels({QStringLiteral("Symbol"), QStringLiteral("Record"),
-                                   QStringLiteral("Date"), QStringLiteral("Price"),
-                                   QStringLiteral("Shares")});
+    m_recordList->setShowGrid(true);
     const int fifth = kListWidth * 20 / 100;
-    const std::array<int, 5> widths{fifth - 4, fifth, fifth - 5, fifth - 5, fifth - 5};
+    const std::array<std::pair<const char*, int>, 5> columns{{{"Symbol", fifth - 4},
+                                                              {"Record", fifth},
+                                                              {"Date", fifth - 5},
+                                                              {"Price", fifth - 5},
+                                                              {"Shares", fifth - 5}}};
     for (int column = 0; column < 5; ++column) {
-        m_recordList->setColumnWidth(column, widths[column]);
-        m_recordList->headerItem()->setTextAlignment(
-            column, (column < 3 ? Qt::AlignHCenter : Qt::AlignRight) | Qt::AlignVCenter);
+        m_recordList->InsertColumn(column, QString::fromLatin1(columns[column].first),
+                                   column < 3 ? Qt::AlignHCenter : Qt::AlignRight,
+                                   columns[column].second);
     }
     m_recordList->setMinimumSize(kListWidth + 4, 240);
-    m_recordList->header()->setSectionsClickable(true);
 
     m_filterBox = new QComboBox(this);
     m_filterBox->setObjectName(QStringLiteral("filter"));
@@ -52,10 +47,7 @@ CEditDlg::CEditDlg(CKx7Doc& doc, QWidget* parent) : QDialog(parent), m_doc(doc) 
         QString::fromLatin1(kAllRecords.data(), static_cast<int>(kAllRecords.size())));
     std::string all;
     doc.SymbolList(all);
-    std::vector<std::string> symbols = ListItems(all);
-    for (const std::string& symbol : symbols) {
-        m_filterBox->addItem(QString::fromStdString(symbol));
-    }
+    AddItems(m_filterBox, ListItems(all));
     m_filterBox->setCurrentIndex(0);
 
     auto* edit = new QPushButton(QStringLiteral("Edit"), this);
@@ -80,7 +72,6 @@ CEditDlg::CEditDlg(CKx7Doc& doc, QWidget* parent) : QDialog(parent), m_doc(doc) 
     layout->addLayout(buttons);
 
     connect(m_filterBox, &QComboBox::activated, this, &CEditDlg::OnFilterChosen);
-    connect(m_recordList->header(), &QHeaderView::sectionClicked, this, &CEditDlg::OnHeaderClicked);
     connect(edit, &QPushButton::clicked, this, &CEditDlg::OnEdit);
     connect(remove, &QPushButton::clicked, this, &CEditDlg::OnDelete);
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
@@ -91,41 +82,35 @@ CEditDlg::CEditDlg(CKx7Doc& doc, QWidget* parent) : QDialog(parent), m_doc(doc) 
 CEditDlg::~CEditDlg() = default;
 
 void CEditDlg::BuildList() {
-    m_recordList->clear();
+    m_recordList->DeleteAllItems();
     m_rows = BuildRecordRows(m_doc, m_filter);
-    for (std::size_t i = 0; i < m_rows.size(); ++i) {
-        auto* item = new QTreeWidgetItem(m_recordList);
-        item->setData(0, kRowIndexRole, static_cast<qulonglong>(i));
-        ShowRow(item, m_rows[i]);
+    for (RecordRow& row : m_rows) {
+        const int listRow = m_recordList->InsertItem(m_recordList->RowCount(), QString());
+        m_recordList->SetItemUserData(listRow, &row);
+        ShowRow(listRow, row);
     }
-    if (m_sortColumn >= 0) {
-        m_recordList->sortItems(m_sortColumn,
-                                m_sortAscending ? Qt::AscendingOrder : Qt::DescendingOrder);
-    }
+    m_recordList->RepeatSort();
 }
 
-void CEditDlg::ShowRow(QTreeWidgetItem* item, const RecordRow& row) {
+void CEditDlg::ShowRow(int listRow, const RecordRow& row) {
     const QColor background(row.background.red, row.background.green, row.background.blue);
     for (int column = 0; column < 5; ++column) {
-        item->setText(column, QString::fromStdString(row.columns[column]));
-        item->setTextAlignment(column,
-                               (column < 3 ? Qt::AlignHCenter : Qt::AlignRight) | Qt::AlignVCenter);
-        item->setBackground(column, background);
-        item->setForeground(column, Qt::black);
+        m_recordList->SetItemText(listRow, column, QString::fromStdString(row.columns[column]),
+                                  Qt::black, background);
     }
 }
 
-RecordRow* CEditDlg::SelectedRow(QTreeWidgetItem** item) {
-    QTreeWidgetItem* current = m_recordList->currentItem();
-    if (current == nullptr || !current->isSelected()) {
-        return nullptr;
+int CEditDlg::SelectedListRow() const {
+    const QModelIndexList selected = m_recordList->selectionModel()->selectedRows();
+    if (selected.isEmpty()) {
+        return -1;
     }
-    const auto index = current->data(0, kRowIndexRole).toULongLong();
-    if (index >= m_rows.size()) {
-        return nullptr;
-    }
-    *item = current;
-    return &m_rows[index];
+    const int listRow = selected.front().row();
+    return listRow < m_recordList->RowCount() ? listRow : -1;
+}
+
+RecordRow* CEditDlg::RowAt(int listRow) const {
+    return static_cast<RecordRow*>(m_recordList->GetItemUserData(listRow));
 }
 
 void CEditDlg::OnFilterChosen(int index) {
@@ -136,18 +121,9 @@ void CEditDlg::OnFilterChosen(int index) {
     BuildList();
 }
 
-void CEditDlg::OnHeaderClicked(int column) {
-    m_sortAscending = column == m_sortColumn ? !m_sortAscending : true;
-    m_sortColumn = column;
-    m_recordList->header()->setSortIndicatorShown(true);
-    m_recordList->header()->setSortIndicator(
-        column, m_sortAscending ? Qt::AscendingOrder : Qt::DescendingOrder);
-    m_recordList->sortItems(column, m_sortAscending ? Qt::AscendingOrder : Qt::DescendingOrder);
-}
-
 void CEditDlg::OnEdit() {
-    QTreeWidgetItem* item = nullptr;
-    RecordRow* row = SelectedRow(&item);
+    const int listRow = SelectedListRow();
+    RecordRow* row = listRow >= 0 ? RowAt(listRow) : nullptr;
     if (row == nullptr) {
         return;
     }
@@ -162,7 +138,7 @@ void CEditDlg::OnEdit() {
             EditDividend(*row);
             break;
     }
-    ShowRow(item, *row);
+    ShowRow(listRow, *row);
 }
 
 void CEditDlg::EditPurchase(RecordRow& row) {
@@ -221,8 +197,8 @@ void CEditDlg::EditDividend(RecordRow& row) {
 }
 
 void CEditDlg::OnDelete() {
-    QTreeWidgetItem* item = nullptr;
-    RecordRow* row = SelectedRow(&item);
+    const int listRow = SelectedListRow();
+    const RecordRow* row = listRow >= 0 ? RowAt(listRow) : nullptr;
     if (row == nullptr) {
         return;
     }
@@ -243,8 +219,5 @@ void CEditDlg::OnDelete() {
             RemoveDividend(m_doc, *row->dividend);
             break;
     }
-    // The row's record is gone; the row must not lead to it again.
-    *row = RecordRow{};
-    const std::unique_ptr<QTreeWidgetItem> gone(
-        m_recordList->takeTopLevelItem(m_recordList->indexOfTopLevelItem(item)));
+    m_recordList->DeleteItem(listRow);
 }

@@ -7,9 +7,8 @@
 #include "forms/RecordRows.h"
 
 class CKx7Doc;
+class CXListCtrl;
 class QComboBox;
-class QTreeWidget;
-class QTreeWidgetItem;
 
 // "Edit Record": every purchase, sale and dividend, edited through their own forms or
 // deleted. Each change reaches the document at once; "Close" undoes nothing.
@@ -23,11 +22,11 @@ public:
 
 private:
     void BuildList();
-    void ShowRow(QTreeWidgetItem* item, const RecordRow& row);
-    // The row behind the selected item; nothing without a selection.
-    RecordRow* SelectedRow(QTreeWidgetItem** item);
+    void ShowRow(int listRow, const RecordRow& row);
+    // The list row selected, or -1.
+    int SelectedListRow() const;
+    RecordRow* RowAt(int listRow) const;
     void OnFilterChosen(int index);
-    void OnHeaderClicked(int column);
     void OnEdit();
     void OnDelete();
     void EditPurchase(RecordRow& row);
@@ -35,10 +34,10 @@ private:
     void EditDividend(RecordRow& row);
 
     CKx7Doc& m_doc;
-    QTreeWidget* m_recordList = nullptr;
+    CXListCtrl* m_recordList = nullptr;
     QComboBox* m_filterBox = nullptr;
     std::string m_filter{kAllRecords};
-    std::vector<RecordRow> m_rows;  // by the index each item keeps
-    int m_sortColumn = -1;          // none until a heading is clicked
-    bool m_sortAscending = true;
+    // Each list row keeps the address of its entry; the vector is not resized until the
+    // list is built again.
+    std::vector<RecordRow> m_rows;
 };

@@ -1,7 +1,5 @@
 #include "forms/EditDlg.h"
 
-#include <QTreeWidget>
-
 #include "../../core/support/TestClock.h"
 #include "app/Settings.h"
 #include "forms/FormTestSupport.h"
@@ -23,22 +21,16 @@ void Fill(CKx7Doc& doc) {
     doc.SetModified(false);
 }
 
-QTreeWidget* Records(const QWidget* form) {
-    return form->findChild<QTreeWidget*>(QStringLiteral("records"));
+CXListCtrl* Records(const QWidget* form) {
+    return form->findChild<CXListCtrl*>(QStringLiteral("records"));
 }
 
 QStringList Column(const QWidget* form, int column) {
-    QStringList texts;
-    const QTreeWidget* list = Records(form);
-    for (int row = 0; row < list->topLevelItemCount(); ++row) {
-        texts << list->topLevelItem(row)->text(column);
-    }
-    return texts;
+    return ColumnTexts(Records(form), column);
 }
 
 void SelectRow(const QWidget* form, int row) {
-    QTreeWidget* list = Records(form);
-    list->setCurrentItem(list->topLevelItem(row));
+    ClickRow(Records(form), row);
 }
 
 }  // namespace
@@ -60,7 +52,7 @@ private slots:
                  (QStringList{"Purchase", "Sale", "Purchase", "Dividend", "Dividend"}));
         QCOMPARE(Column(&form, 4),
                  (QStringList{"100.0000 ", "40.0000 ", "50.0000 ", "Cash", "Cash"}));
-        QCOMPARE(Records(&form)->topLevelItem(1)->background(0).color(), QColor(0xF9, 0x8E, 0xA7));
+        QCOMPARE(Records(&form)->Cell(1, 0)->backColour, QColor(0xF9, 0x8E, 0xA7));
         auto* filter = form.findChild<QComboBox*>(QStringLiteral("filter"));
         QCOMPARE(filter->itemText(0), QStringLiteral("All"));
         SaveShot(&form, QStringLiteral("EditRecord"));
@@ -98,7 +90,7 @@ private slots:
         Click(&form, QStringLiteral("Delete"));
         QCOMPARE(asked,
                  QStringLiteral("This will remove any sales associated with this purchase."));
-        QCOMPARE(Records(&form)->topLevelItemCount(), rowsLeft);
+        QCOMPARE(Records(&form)->RowCount(), rowsLeft);
         QCOMPARE(doc.IsModified(), modified);
         QCOMPARE(doc.Purchases().size(), modified ? 1u : 2u);
     }
@@ -134,9 +126,8 @@ private slots:
             Click(dividendForm, QStringLiteral("OK"));
         });
         Click(&form, QStringLiteral("Edit"));
-        const QTreeWidgetItem* row = Records(&form)->topLevelItem(3);
-        QCOMPARE(row->text(3), QStringLiteral("Shares"));
-        QCOMPARE(row->text(4), QStringLiteral("5.00 "));
+        QCOMPARE(Records(&form)->GetItemText(3, 3), QStringLiteral("Shares"));
+        QCOMPARE(Records(&form)->GetItemText(3, 4), QStringLiteral("5.00 "));
         QCOMPARE(doc.Dividends()[0]->dividendKind, CDividend::kShares);
         QCOMPARE(doc.Dividends()[0]->amount, 5.0f);
         QVERIFY(doc.IsModified());
@@ -155,7 +146,7 @@ private slots:
             Click(saleForm, QStringLiteral("OK"));
         });
         Click(&form, QStringLiteral("Edit"));
-        QCOMPARE(Records(&form)->topLevelItem(1)->text(4), QStringLiteral("25.0000 "));
+        QCOMPARE(Records(&form)->GetItemText(1, 4), QStringLiteral("25.0000 "));
         QCOMPARE(doc.Purchases()[0]->availableShares, 75.0f);
     }
 
@@ -184,7 +175,7 @@ private slots:
         form.show();
         Click(&form, QStringLiteral("Delete"));
         Click(&form, QStringLiteral("Edit"));
-        QCOMPARE(Records(&form)->topLevelItemCount(), 5);
+        QCOMPARE(Records(&form)->RowCount(), 5);
         QVERIFY(!doc.IsModified());
     }
 

@@ -4,7 +4,6 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
-#include <QTreeWidget>
 
 #include "../../core/support/TestClock.h"
 #include "app/Settings.h"
@@ -156,15 +155,15 @@ private slots:
 
         // The record editor: the first lot's commission changed, the FIFO sale deleted.
         WhenModal([](QWidget* editor) {
-            auto* records = editor->findChild<QTreeWidget*>(QStringLiteral("records"));
-            records->setCurrentItem(records->topLevelItem(0));
+            auto* records = editor->findChild<CXListCtrl*>(QStringLiteral("records"));
+            ClickRow(records, 0);
             WhenModal([](QWidget* purchase) {
                 Type(FieldOf<QLineEdit>(purchase, QStringLiteral("Commission")),
                      QStringLiteral("4.5"));
                 Click(purchase, QStringLiteral("OK"));
             });
             Click(editor, QStringLiteral("Edit"));
-            records->setCurrentItem(records->topLevelItem(1));
+            ClickRow(records, 1);
             Click(editor, QStringLiteral("Delete"));
             Click(editor, QStringLiteral("Close"));
         });

@@ -17,6 +17,7 @@
 #include <utility>
 #include <vector>
 
+#include "controls/XListCtrl.h"
 #include "forms/Beep.h"
 
 namespace formtest {
@@ -68,6 +69,21 @@ inline void Choose(QComboBox* box, const QString& text) {
     QVERIFY2(index >= 0, qPrintable(text));
     box->setCurrentIndex(index);
     emit box->activated(index);
+}
+
+// A click on a row of a list control.
+inline void ClickRow(CXListCtrl* list, int row) {
+    const QRect cell = list->visualRect(list->model()->index(row, 0));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, cell.center());
+}
+
+// The texts of one column, top to bottom.
+inline QStringList ColumnTexts(const CXListCtrl* list, int column) {
+    QStringList texts;
+    for (int row = 0; row < list->RowCount(); ++row) {
+        texts << list->GetItemText(row, column);
+    }
+    return texts;
 }
 
 // Runs `action` on the next modal window that opens above the one modal now.

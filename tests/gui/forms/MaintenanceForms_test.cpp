@@ -1,7 +1,5 @@
 // The stock split, symbol change and alert forms.
 
-#include <QTreeWidget>
-
 #include "../../core/support/TestClock.h"
 #include "app/Settings.h"
 #include "forms/EditAlertDlg.h"
@@ -22,8 +20,8 @@ void Hold(CKx7Doc& doc) {
     doc.SetModified(false);
 }
 
-QTreeWidget* Alerts(const QWidget* form) {
-    return form->findChild<QTreeWidget*>(QStringLiteral("alerts"));
+CXListCtrl* Alerts(const QWidget* form) {
+    return form->findChild<CXListCtrl*>(QStringLiteral("alerts"));
 }
 
 }  // namespace
@@ -131,14 +129,16 @@ private slots:
         doc.SetAlert("ABC", {15.0, -1.0, -1.0, 20.0});
         CEditAlertDlg form(doc, nullptr);
         form.show();
-        const QTreeWidget* list = Alerts(&form);
-        QCOMPARE(list->topLevelItemCount(), 2);
-        const QTreeWidgetItem* abc = list->topLevelItem(0);
-        QCOMPARE(abc->text(0), QStringLiteral(" ABC"));
-        QCOMPARE(abc->text(1), QStringLiteral("15.00"));
-        QCOMPARE(abc->text(2), QString());
-        QCOMPARE(abc->text(4), QStringLiteral("20.00"));
-        QCOMPARE(list->topLevelItem(1)->text(5), QStringLiteral("12.50"));
+        CXListCtrl* list = Alerts(&form);
+        QCOMPARE(list->RowCount(), 2);
+        QCOMPARE(list->GetItemText(0, 0), QStringLiteral(" ABC"));
+        QCOMPARE(list->GetItemText(0, 1), QStringLiteral("15.00"));
+        QCOMPARE(list->GetItemText(0, 2), QString());
+        QCOMPARE(list->GetItemText(0, 4), QStringLiteral("20.00"));
+        QCOMPARE(list->GetItemText(1, 5), QStringLiteral("12.50"));
+        ClickRow(list, 0);
+        QCOMPARE(FieldOf<QLineEdit>(&form, QStringLiteral("Low Mark"))->text(),
+                 QStringLiteral("15.00"));
         SaveShot(&form, QStringLiteral("EditAlert"));
     }
 
@@ -148,20 +148,20 @@ private slots:
         Hold(doc);
         CEditAlertDlg form(doc, nullptr);
         form.show();
-        QTreeWidget* list = Alerts(&form);
-        list->setCurrentItem(list->topLevelItem(1));
+        CXListCtrl* list = Alerts(&form);
+        ClickRow(list, 1);
         QCOMPARE(FieldOf<QLineEdit>(&form, QStringLiteral("Symbol"))->text(),
                  QStringLiteral("XYZ"));
         Type(FieldOf<QLineEdit>(&form, QStringLiteral("% Down")), QStringLiteral("10"));
         Type(FieldOf<QLineEdit>(&form, QStringLiteral("High Mark")), QStringLiteral("n/a"));
         Click(&form, QStringLiteral("Set"));
         QCOMPARE(doc.AlertOf("XYZ"), (AlertThresholds{-1.0, -1.0, 10.0, -1.0}));
-        QCOMPARE(list->topLevelItem(1)->text(3), QStringLiteral("10"));
-        QCOMPARE(list->topLevelItem(1)->text(2), QStringLiteral("n/a"));  // as typed
+        QCOMPARE(list->GetItemText(1, 3), QStringLiteral("10"));
+        QCOMPARE(list->GetItemText(1, 2), QStringLiteral("n/a"));  // as typed
 
         Click(&form, QStringLiteral("Clear"));
         QCOMPARE(doc.AlertOf("XYZ"), AlertThresholds{});
-        QCOMPARE(list->topLevelItem(1)->text(3), QString());
+        QCOMPARE(list->GetItemText(1, 3), QString());
         QCOMPARE(FieldOf<QLineEdit>(&form, QStringLiteral("% Down"))->text(), QString());
         QVERIFY(doc.IsModified());
     }
