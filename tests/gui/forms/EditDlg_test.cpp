@@ -1,0 +1,188 @@
+#include "forms/EditDlg.h"
+
+#include "../../core/support/TestClock.h"
+#include "app/Settings.h"
+#include "forms/FormTestSupport.h"
+#include "model/Dividend.h"
+#include "model/Kx7Doc.h"
+#include "support/GuiTestRegistry.h"
+
+using namespace formtest;
+
+namespace {
+
+// XYZ: a lot of 100 with a sale of 40; ABC: a lot of 50; a cash dividend of each.
+void Fill(CKx7Doc& doc) {
+    doc.Purchase("XYZ", "Xyz Corp", 100.0f, 10.0f, At(2001, 3, 1), 0.0f, "Direct Purchase", "");
+    doc.Sell("XYZ", 40.0f, 12.5f, At(2002, 4, 2), 5.0f, CKx7Doc::kFifo, "");
+    doc.Purchase("ABC", "Abc Inc", 50.0f, 20.0f, At(2003, 5, 3), 0.0f, "Direct Purchase", "");
+    doc.RecordDividend("XYZ", CDividend::kCash, 2.5f, At(2004, 6, 4), "");
+    doc.RecordDividend("ABC", CDividend::kCash, 1.0f, At(2005, 7, 5), "");
+    doc.SetModified(false);
+}
+
+CXListCtrl* Records(const QWidget* form) {
+    return form->findChild<CXListCtrl*>(QStringLiteral("records"));
+}
+
+QStringList Column(const QWidget* form, int column) {
+    return ColumnTexts(Records(form), column);
+}
+
+void SelectRow(const QWidget* form, int row) {
+    ClickRow(Records(form), row);
+}
+
+}  // namespace
+
+class EditDlgTest final : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() { m_clock = std::make_unique<ScopedClock>(At(2006, 5, 17, 14)); }
+    void cleanup() { m_clock.reset(); }
+
+    void listsEveryRecordInItsColour() {
+        Settings settings;
+        CKx7Doc doc(settings);
+        Fill(doc);
+        CEditDlg form(doc, nullptr);
+        form.show();
+        QCOMPARE(Column(&form, 1),
+                 (QStringList{"Purchase", "Sale", "Purchase", "Dividend", "Dividend"}));
+        QCOMPARE(Column(&form, 4),
+                 (QStringList{"100.0000 ", "40.0000 ", "50.0000 ", "Cash", "Cash"}));
+        QCOMPARE(Records(&form)->Cell(1, 0)->backColour, QColor(0xF9, 0x8E, 0xA7));
+        auto* filter = form.findChild<QComboBox*>(QStringLiteral("filter"));
+        QCOMPARE(filter->itemText(0), QStringLiteral("All"));
+        SaveShot(&form, QStringLiteral("EditRecord"));
+
+        Choose(filter, QStringLiteral("ABC"));
+        QCOMPARE(Column(&form, 1), (QStringList{"Purchase", "Dividend"}));
+        QCOMPARE(Column(&form, 0), (QStringList{"ABC", "ABC"}));
+    }
+
+    void deletingAPurchaseAsksFirst_data() {
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<int>("rowsLeft");
+        QTest::addColumn<bool>("modified");
+        QTest::newRow("YES") << "YES" << 3 << true;
+        QTest::newRow("NO") << "NO" << 5 << false;
+    }
+
+    void deletingAPurchaseAsksFirst() {
+        QFETCH(QString, answer);
+        QFETCH(int, rowsLeft);
+        QFETCH(bool, modified);
+        Settings settings;
+        CKx7Doc doc(settings);
+        Fill(doc);
+        CEditDlg form(doc, nullptr);
+        form.show();
+        SelectRow(&form, 0);
+        QString asked;
+        WhenModal([&](QWidget* confirm) {
+            const QList<QLabel*> labels = confirm->findChildren<QLabel*>();
+            asked = labels.value(0)->text();
+            SaveShot(confirm, QStringLiteral("RemoveIt"));
+            Click(confirm, answer);
+        });
+        Click(&form, QStringLiteral("Delete"));
+        QCOMPARE(asked,
+                 QStringLiteral("This will remove any sales associated with this purchase."));
+        QCOMPARE(Records(&form)->RowCount(), rowsLeft);
+        QCOMPARE(doc.IsModified(), modified);
+        QCOMPARE(doc.Purchases().size(), modified ? 1u : 2u);
+    }
+
+    void deletingASaleGivesItsSharesBack() {
+        Settings settings;
+        CKx7Doc doc(settings);
+        Fill(doc);
+        CEditDlg form(doc, nullptr);
+        form.show();
+        QCOMPARE(doc.Purchases()[0]->availableShares, 60.0f);
+        SelectRow(&form, 1);
+        Click(&form, QStringLiteral("Delete"));
+        QCOMPARE(doc.Purchases()[0]->availableShares, 100.0f);
+        QVERIFY(doc.Purchases()[0]->sales.empty());
+        QCOMPARE(Column(&form, 1), (QStringList{"Purchase", "Purchase", "Dividend", "Dividend"}));
+        QVERIFY(doc.IsModified());
+    }
+
+    void editingADividendToShares() {
+        Settings settings;
+        CKx7Doc doc(settings);
+        Fill(doc);
+        CEditDlg form(doc, nullptr);
+        form.show();
+        SelectRow(&form, 3);
+        WhenModal([](QWidget* dividendForm) {
+            Type(FieldOf<QLineEdit>(dividendForm, QStringLiteral("Dividend Value")),
+                 QStringLiteral("0"));
+            Click(dividendForm, QStringLiteral("Shares"));
+            Type(FieldOf<QLineEdit>(dividendForm, QStringLiteral("Number of shares")),
+                 QStringLiteral("5"));
+            Click(dividendForm, QStringLiteral("OK"));
+        });
+        Click(&form, QStringLiteral("Edit"));
+        QCOMPARE(Records(&form)->GetItemText(3, 3), QStringLiteral("Shares"));
+        QCOMPARE(Records(&form)->GetItemText(3, 4), QStringLiteral("5.00 "));
+        QCOMPARE(doc.Dividends()[0]->dividendKind, CDividend::kShares);
+        QCOMPARE(doc.Dividends()[0]->amount, 5.0f);
+        QVERIFY(doc.IsModified());
+    }
+
+    void editingASaleRecomputesItsLot() {
+        Settings settings;
+        CKx7Doc doc(settings);
+        Fill(doc);
+        CEditDlg form(doc, nullptr);
+        form.show();
+        SelectRow(&form, 1);
+        WhenModal([](QWidget* saleForm) {
+            Type(FieldOf<QLineEdit>(saleForm, QStringLiteral("Number of shares")),
+                 QStringLiteral("25"));
+            Click(saleForm, QStringLiteral("OK"));
+        });
+        Click(&form, QStringLiteral("Edit"));
+        QCOMPARE(Records(&form)->GetItemText(1, 4), QStringLiteral("25.0000 "));
+        QCOMPARE(doc.Purchases()[0]->availableShares, 75.0f);
+    }
+
+    void editingAPurchaseCancelled() {
+        Settings settings;
+        CKx7Doc doc(settings);
+        Fill(doc);
+        CEditDlg form(doc, nullptr);
+        form.show();
+        SelectRow(&form, 0);
+        WhenModal([](QWidget* purchaseForm) {
+            Type(FieldOf<QLineEdit>(purchaseForm, QStringLiteral("Number of shares")),
+                 QStringLiteral("7"));
+            Click(purchaseForm, QStringLiteral("Cancel"));
+        });
+        Click(&form, QStringLiteral("Edit"));
+        QCOMPARE(doc.Purchases()[0]->shares, 100.0f);
+        QVERIFY(!doc.IsModified());
+    }
+
+    void nothingSelectedDoesNothing() {
+        Settings settings;
+        CKx7Doc doc(settings);
+        Fill(doc);
+        CEditDlg form(doc, nullptr);
+        form.show();
+        Click(&form, QStringLiteral("Delete"));
+        Click(&form, QStringLiteral("Edit"));
+        QCOMPARE(Records(&form)->RowCount(), 5);
+        QVERIFY(!doc.IsModified());
+    }
+
+private:
+    std::unique_ptr<ScopedClock> m_clock;
+};
+
+static const GuiTestRegistration<EditDlgTest> registration("EditDlg_test");
+
+#include "EditDlg_test.moc"

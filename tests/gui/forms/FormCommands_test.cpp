@@ -1,0 +1,249 @@
+#include "forms/FormCommands.h"
+
+#include <QCheckBox>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QTemporaryDir>
+
+#include "../../core/support/TestClock.h"
+#include "app/Settings.h"
+#include "forms/FormTestSupport.h"
+#include "model/Dividend.h"
+#include "model/Kx7Doc.h"
+#include "model/Kx7File.h"
+#include "support/GuiTestRegistry.h"
+
+using namespace formtest;
+
+namespace {
+
+void Buy(CKx7Doc& doc, const QString& symbol, const QString& company, const QString& shares,
+         const QString& price) {
+    WhenModal([=](QWidget* form) {
+        auto* symbolBox = FieldOf<QComboBox>(form, QStringLiteral("Symbol"));
+        if (symbolBox->findText(symbol) >= 0) {
+            Choose(symbolBox, symbol);
+        } else {
+            QTest::keyClicks(symbolBox->lineEdit(), symbol);
+            Type(FieldOf<QLineEdit>(form, QStringLiteral("Company Name")), company);
+        }
+        Type(FieldOf<QLineEdit>(form, QStringLiteral("Number of shares")), shares);
+        Type(FieldOf<QLineEdit>(form, QStringLiteral("Purchase Price")), price);
+        Choose(FieldOf<QComboBox>(form, QStringLiteral("Purchase Type")),
+               QStringLiteral("Direct Purchase"));
+        Type(FieldOf<QLineEdit>(form, QStringLiteral("Commission")), QStringLiteral("9.95"));
+        Click(form, QStringLiteral("OK"));
+    });
+    QVERIFY(FormCommands::PurchaseStock(nullptr, doc));
+}
+
+// Fills the sale form; `custom` answers the lot-by-lot form that follows.
+void Sell(CKx7Doc& doc, const QString& shares, const QString& price, const QString& method,
+          std::function<void(QWidget*)> custom = {}) {
+    WhenModal([=](QWidget* form) {
+        Choose(FieldOf<QComboBox>(form, QStringLiteral("Symbol")), QStringLiteral("XYZ"));
+        Type(FieldOf<QLineEdit>(form, QStringLiteral("Sale Price")), price);
+        Type(FieldOf<QLineEdit>(form, QStringLiteral("Number of shares")), shares);
+        Click(form, method);
+        if (custom) {
+            WhenModal(custom);
+        }
+        Click(form, QStringLiteral("OK"));
+    });
+    QVERIFY(FormCommands::SellStock(nullptr, doc));
+}
+
+// Everything a portfolio holds that the forms can change, one line per record.
+QStringList Describe(const CKx7Doc& doc) {
+    QStringList lines;
+    for (const auto& lot : doc.Purchases()) {
+        lines << QStringLiteral("lot %1 %2 %3@%4 held %5 comm %6 %7")
+                     .arg(QString::fromStdString(lot->symbol),
+                          QString::fromStdString(lot->companyName))
+                     .arg(lot->shares)
+                     .arg(lot->price)
+                     .arg(lot->availableShares)
+                     .arg(lot->commission)
+                     .arg(lot->date);
+        for (const auto& sale : lot->sales) {
+            lines << QStringLiteral("  sale #%1 %2@%3 comm %4 %5")
+                         .arg(sale->saleNumber)
+                         .arg(sale->shares)
+                         .arg(sale->price)
+                         .arg(sale->commission)
+                         .arg(sale->date);
+        }
+    }
+    for (const auto& dividend : doc.Dividends()) {
+        lines << QStringLiteral("dividend %1 kind %2 %3 %4")
+                     .arg(QString::fromStdString(dividend->symbol))
+                     .arg(dividend->dividendKind)
+                     .arg(dividend->amount)
+                     .arg(dividend->date);
+    }
+    for (const SplitEntry& split : doc.Splits()) {
+        lines << QStringLiteral("split %1 %2 for %3")
+                     .arg(QString::fromStdString(split.symbol))
+                     .arg(split.newShares)
+                     .arg(split.oldShares);
+    }
+    lines << QStringLiteral("owner %1").arg(QString::fromStdString(doc.OwnerName()));
+    return lines;
+}
+
+}  // namespace
+
+class FormCommandsTest final : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() { m_clock = std::make_unique<ScopedClock>(At(2006, 5, 17, 14)); }
+    void cleanup() { m_clock.reset(); }
+
+    void aPortfolioEnteredThroughTheFormsSurvivesSaveAndReopen() {
+        Settings settings;
+        settings.ungroupOptions = false;
+        CKx7Doc doc(settings);
+
+        Buy(doc, QStringLiteral("XYZ"), QStringLiteral("Xyz Corp"), QStringLiteral("100"),
+            QStringLiteral("10"));
+        Buy(doc, QStringLiteral("XYZ"), QString(), QStringLiteral("50"), QStringLiteral("12"));
+        QCOMPARE(doc.Purchases().size(), 2u);
+        QCOMPARE(doc.Purchases()[1]->companyName, std::string("Xyz Corp"));
+
+        Sell(doc, QStringLiteral("30"), QStringLiteral("15"), QStringLiteral("FIFO"));
+        QCOMPARE(doc.Purchases()[0]->availableShares, 70.0f);
+
+        Sell(doc, QStringLiteral("40"), QStringLiteral("16"), QStringLiteral("Custom"),
+             [](QWidget* custom) {
+                 auto* lots = custom->findChild<QListWidget*>(QStringLiteral("lots"));
+                 lots->setCurrentRow(1);
+                 Click(custom, QStringLiteral("  Sell\nAvailable"));
+                 Click(custom, QStringLiteral("Sell"));
+             });
+        QCOMPARE(doc.Purchases()[0]->availableShares, 70.0f);
+        QCOMPARE(doc.Purchases()[1]->availableShares, 10.0f);
+        QCOMPARE(doc.NextSaleNumber(), 2);
+
+        WhenModal([](QWidget* form) {
+            Choose(FieldOf<QComboBox>(form, QStringLiteral("Symbol")), QStringLiteral("XYZ"));
+            Type(FieldOf<QLineEdit>(form, QStringLiteral("Dividend Value")), QStringLiteral("2.5"));
+            Click(form, QStringLiteral("OK"));
+        });
+        QVERIFY(FormCommands::RecordDividend(nullptr, doc));
+        QCOMPARE(doc.Dividends().size(), 1u);
+        QCOMPARE(doc.Dividends()[0]->dividendKind, CDividend::kCash);
+
+        WhenModal([](QWidget* form) {
+            Choose(FieldOf<QComboBox>(form, QStringLiteral("Symbol")), QStringLiteral("XYZ"));
+            Click(form, QStringLiteral("OK"));  // 2 for 1
+        });
+        QVERIFY(FormCommands::StockSplit(nullptr, doc));
+        QCOMPARE(doc.Purchases()[0]->availableShares, 140.0f);
+        QCOMPARE(doc.Purchases()[0]->price, 5.0f);
+
+        WhenModal([](QWidget* form) {
+            Choose(FieldOf<QComboBox>(form, QStringLiteral("Old Symbol")), QStringLiteral("XYZ"));
+            QTest::keyClicks(FieldOf<QComboBox>(form, QStringLiteral("New Symbol"))->lineEdit(),
+                             QStringLiteral("XYZN"));
+            Type(FieldOf<QLineEdit>(form, QStringLiteral("New Company Name")),
+                 QStringLiteral("Xyz New"));
+            Click(form, QStringLiteral("OK"));
+        });
+        QVERIFY(FormCommands::SymbolChange(nullptr, doc));
+        QCOMPARE(doc.Purchases()[1]->symbol, std::string("XYZN"));
+
+        // The record editor: the first lot's commission changed, the FIFO sale deleted.
+        WhenModal([](QWidget* editor) {
+            auto* records = editor->findChild<CXListCtrl*>(QStringLiteral("records"));
+            ClickRow(records, 0);
+            WhenModal([](QWidget* purchase) {
+                Type(FieldOf<QLineEdit>(purchase, QStringLiteral("Commission")),
+                     QStringLiteral("4.5"));
+                Click(purchase, QStringLiteral("OK"));
+            });
+            Click(editor, QStringLiteral("Edit"));
+            ClickRow(records, 1);
+            Click(editor, QStringLiteral("Delete"));
+            Click(editor, QStringLiteral("Close"));
+        });
+        QVERIFY(FormCommands::EditDatabase(nullptr, doc));
+        QCOMPARE(doc.Purchases()[0]->commission, 4.5f);
+        QVERIFY(doc.Purchases()[0]->sales.empty());
+        QCOMPARE(doc.Purchases()[0]->availableShares, 200.0f);
+
+        WhenModal([](QWidget* form) {
+            Type(FieldOf<QLineEdit>(form, QStringLiteral("Portfolio Owner")),
+                 QStringLiteral("R. Holder"));
+            Click(form, QStringLiteral("OK"));
+        });
+        QVERIFY(FormCommands::PortfolioInformation(nullptr, doc));
+        QCOMPARE(doc.OwnerName(), std::string("R. Holder"));
+
+        const QTemporaryDir folder;
+        const std::string path = folder.filePath(QStringLiteral("entered.kx7")).toStdString();
+        QCOMPARE(SaveKx7File(doc, path), std::string());
+        CKx7Doc reopened(settings);
+        QVERIFY(OpenKx7File(reopened, path).Ok());
+        QCOMPARE(Describe(reopened), Describe(doc));
+        QCOMPARE(Describe(doc).size(), 6);  // two lots, the custom sale, dividend, split, owner
+    }
+
+    void cancelledFormsChangeNothing() {
+        Settings settings;
+        CKx7Doc doc(settings);
+        doc.ReceiveGrant("XYZ", "Xyz Corp", 400.0f, 5.0f, At(2000, 1, 3), "ISO", 0, "G1", "");
+        doc.SetModified(false);
+        const auto cancel = [](QWidget* form) { Click(form, QStringLiteral("Cancel")); };
+        WhenModal(cancel);
+        QVERIFY(FormCommands::PurchaseStock(nullptr, doc));  // redraws after any close
+        WhenModal(cancel);
+        QVERIFY(!FormCommands::ExpireOptions(nullptr, doc));
+        WhenModal(cancel);
+        QVERIFY(!FormCommands::StockSplit(nullptr, doc));
+        WhenModal(cancel);
+        QVERIFY(!FormCommands::SymbolChange(nullptr, doc));
+        WhenModal(cancel);
+        QVERIFY(!FormCommands::EditPreferences(nullptr, settings));
+        QVERIFY(!doc.IsModified());
+        QCOMPARE(doc.RecordCount(), 1);
+    }
+
+    void grantThenExpiry() {
+        Settings settings;
+        CKx7Doc doc(settings);
+        WhenModal([](QWidget* form) {
+            QTest::keyClicks(FieldOf<QComboBox>(form, QStringLiteral("Symbol"))->lineEdit(),
+                             QStringLiteral("XYZ"));
+            Type(FieldOf<QLineEdit>(form, QStringLiteral("Company Name")),
+                 QStringLiteral("Xyz Corp"));
+            Type(FieldOf<QLineEdit>(form, QStringLiteral("Number of shares")),
+                 QStringLiteral("400"));
+            Type(FieldOf<QLineEdit>(form, QStringLiteral("Strike Price")), QStringLiteral("5"));
+            Choose(FieldOf<QComboBox>(form, QStringLiteral("Vesting Schedule")),
+                   QStringLiteral("4YA"));
+            Choose(FieldOf<QComboBox>(form, QStringLiteral("Purchase Type")), QStringLiteral("NQ"));
+            Click(form, QStringLiteral("OK"));
+        });
+        QVERIFY(FormCommands::ReceiveGrant(nullptr, doc));
+        QCOMPARE(doc.Purchases().size(), 1u);
+        QCOMPARE(doc.Purchases()[0]->vestingSchedule, 3);
+        QCOMPARE(doc.Purchases()[0]->purchaseType, std::string("NQ"));
+
+        WhenModal([](QWidget* form) {
+            Choose(FieldOf<QComboBox>(form, QStringLiteral("Symbol")), QStringLiteral("XYZ-O"));
+            Click(form, QStringLiteral("OK"));
+        });
+        QVERIFY(FormCommands::ExpireOptions(nullptr, doc));
+        QCOMPARE(doc.Purchases()[0]->sales.size(), 1u);
+        QCOMPARE(doc.Purchases()[0]->sales[0]->price, -1.0f);
+        QCOMPARE(doc.Purchases()[0]->sales[0]->shares, 400.0f);
+    }
+
+private:
+    std::unique_ptr<ScopedClock> m_clock;
+};
+
+static const GuiTestRegistration<FormCommandsTest> registration("FormCommands_test");
+
+#include "FormCommands_test.moc"
