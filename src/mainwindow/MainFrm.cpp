@@ -21,6 +21,7 @@
 #include "app/RecentFileList.h"
 #include "app/Settings.h"
 #include "app/Version.h"
+#include "forms/FormCommands.h"
 #include "mainwindow/DocumentStorage.h"
 #include "mainwindow/Kx7View.h"
 #include "model/Kx7Doc.h"
@@ -156,25 +157,29 @@ void CMainFrame::BuildMenus() {
           keys({QKeySequence(QStringLiteral("Ctrl+V")), QKeySequence(QStringLiteral("Shift+Ins"))}),
           kEditPaste, nullptr},
          {},
-         {QStringLiteral("Edit &Alerts..."), {}, kEditAlerts, nullptr},
-         {QStringLiteral("&Stock Split"), {}, kStockSplit, nullptr},
-         {QStringLiteral("S&ymbol/Name Change"), {}, kSymbolChange, nullptr},
+         {QStringLiteral("Edit &Alerts..."), {}, kEditAlerts, &F::OnEditAlerts},
+         {QStringLiteral("&Stock Split"), {}, kStockSplit, &F::OnStockSplit},
+         {QStringLiteral("S&ymbol/Name Change"), {}, kSymbolChange, &F::OnSymbolChange},
          {QStringLiteral("&Group Sales"), {}, kGroupSales, nullptr},
          {},
-         {QStringLiteral("Portfolio &Information"), {}, kPortfolioInformation, nullptr},
-         {QStringLiteral("&Edit Database"), {}, kEditDatabase, nullptr},
+         {QStringLiteral("Portfolio &Information"),
+          {},
+          kPortfolioInformation,
+          &F::OnPortfolioInformation},
+         {QStringLiteral("&Edit Database"), {}, kEditDatabase, &F::OnEditDatabase},
          {QStringLiteral("E&dit Stock Splits"), {}, kEditStockSplits, nullptr},
-         {QStringLiteral("Edit Preferences..."), {}, kEditPreferences, nullptr}});
-    AddMenu(QStringLiteral("&Transaction"),
-            {{QStringLiteral("&Purchase Stock"), {}, kPurchaseStock, nullptr},
-             {QStringLiteral("Receive &Grant"), {}, kReceiveGrant, nullptr},
-             {QStringLiteral("Purchase Grant &Options"), {}, kPurchaseGrantOptions, nullptr},
-             {},
-             {QStringLiteral("&Sell Stock"), {}, kSellStock, nullptr},
-             {QStringLiteral("S&ell Grant Options"), {}, kSellGrantOptions, nullptr},
-             {},
-             {QStringLiteral("&Record Dividend"), {}, kRecordDividend, nullptr},
-             {QStringLiteral("E&xpire Unvested Options"), {}, kExpireOptions, nullptr}});
+         {QStringLiteral("Edit Preferences..."), {}, kEditPreferences, &F::OnEditPreferences}});
+    AddMenu(
+        QStringLiteral("&Transaction"),
+        {{QStringLiteral("&Purchase Stock"), {}, kPurchaseStock, &F::OnPurchaseStock},
+         {QStringLiteral("Receive &Grant"), {}, kReceiveGrant, &F::OnReceiveGrant},
+         {QStringLiteral("Purchase Grant &Options"), {}, kPurchaseGrantOptions, nullptr},
+         {},
+         {QStringLiteral("&Sell Stock"), {}, kSellStock, &F::OnSellStock},
+         {QStringLiteral("S&ell Grant Options"), {}, kSellGrantOptions, nullptr},
+         {},
+         {QStringLiteral("&Record Dividend"), {}, kRecordDividend, &F::OnRecordDividend},
+         {QStringLiteral("E&xpire Unvested Options"), {}, kExpireOptions, &F::OnExpireOptions}});
     AddMenu(QStringLiteral("&Reports"),
             {{QStringLiteral("&Overview"), {}, kReportOverview, nullptr},
              {QStringLiteral("&Summary"), {}, kReportSummary, nullptr},
@@ -187,7 +192,7 @@ void CMainFrame::BuildMenus() {
              {QStringLiteral("Show Value"), {}, kShowValue, &F::OnShowValue, true},
              {QStringLiteral("Sh&ow Chart"), {}, kShowChart, &F::OnShowChart, true}});
     AddMenu(QStringLiteral("&Price Update"),
-            {{QStringLiteral("&Manual Update"), {}, kManualUpdate, nullptr},
+            {{QStringLiteral("&Manual Update"), {}, kManualUpdate, &F::OnManualUpdate},
              {QStringLiteral("&WEB Update"), {}, kWebUpdate, nullptr}});
     AddMenu(QStringLiteral("&Help"),
             {{QStringLiteral("&About Velmora..."), {}, kAppAbout, &F::OnAppAbout}});
@@ -532,40 +537,70 @@ void CMainFrame::OnAppExit() {
 // Each changes nothing yet; those that may change the portfolio repaint, as they will.
 
 void CMainFrame::OnEditAlerts() {
-    Repaint();
+    if (FormCommands::EditAlerts(this, m_document)) {
+        Repaint();
+    }
 }
 
-void CMainFrame::OnStockSplit() {}
+void CMainFrame::OnStockSplit() {
+    if (FormCommands::StockSplit(this, m_document)) {
+        Repaint();
+    }
+}
 
-void CMainFrame::OnSymbolChange() {}
+void CMainFrame::OnSymbolChange() {
+    if (FormCommands::SymbolChange(this, m_document)) {
+        Repaint();
+    }
+}
 
 void CMainFrame::OnPortfolioInformation() {
-    Repaint();
+    if (FormCommands::PortfolioInformation(this, m_document)) {
+        Repaint();
+    }
 }
 
 void CMainFrame::OnEditDatabase() {
-    Repaint();
+    if (FormCommands::EditDatabase(this, m_document)) {
+        Repaint();
+    }
 }
 
-void CMainFrame::OnEditPreferences() {}
+void CMainFrame::OnEditPreferences() {
+    if (FormCommands::EditPreferences(this, m_settings)) {
+        Repaint();
+    }
+}
 
 void CMainFrame::OnPurchaseStock() {
-    Repaint();
+    if (FormCommands::PurchaseStock(this, m_document)) {
+        Repaint();
+    }
 }
 
 void CMainFrame::OnReceiveGrant() {
-    Repaint();
+    if (FormCommands::ReceiveGrant(this, m_document)) {
+        Repaint();
+    }
 }
 
 void CMainFrame::OnSellStock() {
-    Repaint();
+    if (FormCommands::SellStock(this, m_document)) {
+        Repaint();
+    }
 }
 
 void CMainFrame::OnRecordDividend() {
-    Repaint();
+    if (FormCommands::RecordDividend(this, m_document)) {
+        Repaint();
+    }
 }
 
-void CMainFrame::OnExpireOptions() {}
+void CMainFrame::OnExpireOptions() {
+    if (FormCommands::ExpireOptions(this, m_document)) {
+        Repaint();
+    }
+}
 
 void CMainFrame::OnReportOverview() {}
 
@@ -582,7 +617,9 @@ void CMainFrame::OnReportDetailed() {}
 void CMainFrame::OnReportHistory() {}
 
 void CMainFrame::OnManualUpdate() {
-    Repaint();
+    if (FormCommands::ManualUpdate(this, m_document)) {
+        Repaint();
+    }
 }
 
 void CMainFrame::OnWebUpdate() {

@@ -1,13 +1,19 @@
 #include "forms/FormCommands.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
+#include <functional>
 
 #include "../../core/support/TestClock.h"
+#include "app/RecentFileList.h"
 #include "app/Settings.h"
 #include "forms/FormTestSupport.h"
+#include "mainwindow/DocumentStorage.h"
+#include "mainwindow/MainFrm.h"
+#include "mainwindow/UpdateWorkerSwitch.h"
 #include "model/Dividend.h"
 #include "model/Kx7Doc.h"
 #include "model/Kx7File.h"
@@ -17,8 +23,46 @@ using namespace formtest;
 
 namespace {
 
-void Buy(CKx7Doc& doc, const QString& symbol, const QString& company, const QString& shares,
-         const QString& price) {
+// Carries out a command of the main frame: through the command functions, or through the
+// frame's own menu item, as a person would.
+using RunCommand = std::function<bool(int command)>;
+
+RunCommand DirectCommands(CKx7Doc& doc) {
+    return [&doc](int command) {
+        switch (command) {
+            case CMainFrame::kPurchaseStock:
+                return FormCommands::PurchaseStock(nullptr, doc);
+            case CMainFrame::kSellStock:
+                return FormCommands::SellStock(nullptr, doc);
+            case CMainFrame::kRecordDividend:
+                return FormCommands::RecordDividend(nullptr, doc);
+            case CMainFrame::kStockSplit:
+                return FormCommands::StockSplit(nullptr, doc);
+            case CMainFrame::kSymbolChange:
+                return FormCommands::SymbolChange(nullptr, doc);
+            case CMainFrame::kEditDatabase:
+                return FormCommands::EditDatabase(nullptr, doc);
+            case CMainFrame::kPortfolioInformation:
+                return FormCommands::PortfolioInformation(nullptr, doc);
+            default:
+                return false;
+        }
+    };
+}
+
+RunCommand FrameCommands(CMainFrame& frame) {
+    return [&frame](int command) {
+        QAction* action = frame.CommandAction(command);
+        if (action == nullptr || !action->isEnabled()) {
+            return false;
+        }
+        action->trigger();
+        return true;
+    };
+}
+
+void Buy(const RunCommand& run, const QString& symbol, const QString& company,
+         const QString& shares, const QString& price) {
     WhenModal([=](QWidget* form) {
         auto* symbolBox = FieldOf<QComboBox>(form, QStringLiteral("Symbol"));
         if (symbolBox->findText(symbol) >= 0) {
@@ -34,11 +78,11 @@ void Buy(CKx7Doc& doc, const QString& symbol, const QString& company, const QStr
         Type(FieldOf<QLineEdit>(form, QStringLiteral("Commission")), QStringLiteral("9.95"));
         Click(form, QStringLiteral("OK"));
     });
-    QVERIFY(FormCommands::PurchaseStock(nullptr, doc));
+    QVERIFY(run(CMainFrame::kPurchaseStock));
 }
 
 // Fills the sale form; `custom` answers the lot-by-lot form that follows.
-void Sell(CKx7Doc& doc, const QString& shares, const QString& price, const QString& method,
+void Sell(const RunCommand& run, const QString& shares, const QString& price, const QString& method,
           std::function<void(QWidget*)> custom = {}) {
     WhenModal([=](QWidget* form) {
         Choose(FieldOf<QComboBox>(form, QStringLiteral("Symbol")), QStringLiteral("XYZ"));
@@ -50,7 +94,7 @@ void Sell(CKx7Doc& doc, const QString& shares, const QString& price, const QStri
         }
         Click(form, QStringLiteral("OK"));
     });
-    QVERIFY(FormCommands::SellStock(nullptr, doc));
+    QVERIFY(run(CMainFrame::kSellStock));
 }
 
 // Everything a portfolio holds that the forms can change, one line per record.
@@ -104,17 +148,36 @@ private slots:
         Settings settings;
         settings.ungroupOptions = false;
         CKx7Doc doc(settings);
+        EnterAndReopen(doc, DirectCommands(doc));
+    }
 
-        Buy(doc, QStringLiteral("XYZ"), QStringLiteral("Xyz Corp"), QStringLiteral("100"),
+    void theSameThroughTheMainFrameMenus() {
+        Settings settings;
+        settings.ungroupOptions = false;
+        CKx7Doc doc(settings);
+        Kx7FileStorage storage;
+        CRecentFileList recentFiles;
+        NoUpdateWorker worker;
+        CMainFrame frame(doc, settings, storage, recentFiles, worker);
+        frame.show();
+        EnterAndReopen(doc, FrameCommands(frame));
+        QCOMPARE(frame.RecordsPaneText(), QStringLiteral("Records: %1").arg(doc.RecordCount()));
+    }
+
+private:
+    static void EnterAndReopen(CKx7Doc& doc, const RunCommand& run) {
+        const Settings& settings = doc.AppSettings();
+
+        Buy(run, QStringLiteral("XYZ"), QStringLiteral("Xyz Corp"), QStringLiteral("100"),
             QStringLiteral("10"));
-        Buy(doc, QStringLiteral("XYZ"), QString(), QStringLiteral("50"), QStringLiteral("12"));
+        Buy(run, QStringLiteral("XYZ"), QString(), QStringLiteral("50"), QStringLiteral("12"));
         QCOMPARE(doc.Purchases().size(), 2u);
         QCOMPARE(doc.Purchases()[1]->companyName, std::string("Xyz Corp"));
 
-        Sell(doc, QStringLiteral("30"), QStringLiteral("15"), QStringLiteral("FIFO"));
+        Sell(run, QStringLiteral("30"), QStringLiteral("15"), QStringLiteral("FIFO"));
         QCOMPARE(doc.Purchases()[0]->availableShares, 70.0f);
 
-        Sell(doc, QStringLiteral("40"), QStringLiteral("16"), QStringLiteral("Custom"),
+        Sell(run, QStringLiteral("40"), QStringLiteral("16"), QStringLiteral("Custom"),
              [](QWidget* custom) {
                  auto* lots = custom->findChild<QListWidget*>(QStringLiteral("lots"));
                  lots->setCurrentRow(1);
@@ -130,7 +193,7 @@ private slots:
             Type(FieldOf<QLineEdit>(form, QStringLiteral("Dividend Value")), QStringLiteral("2.5"));
             Click(form, QStringLiteral("OK"));
         });
-        QVERIFY(FormCommands::RecordDividend(nullptr, doc));
+        QVERIFY(run(CMainFrame::kRecordDividend));
         QCOMPARE(doc.Dividends().size(), 1u);
         QCOMPARE(doc.Dividends()[0]->dividendKind, CDividend::kCash);
 
@@ -138,7 +201,7 @@ private slots:
             Choose(FieldOf<QComboBox>(form, QStringLiteral("Symbol")), QStringLiteral("XYZ"));
             Click(form, QStringLiteral("OK"));  // 2 for 1
         });
-        QVERIFY(FormCommands::StockSplit(nullptr, doc));
+        QVERIFY(run(CMainFrame::kStockSplit));
         QCOMPARE(doc.Purchases()[0]->availableShares, 140.0f);
         QCOMPARE(doc.Purchases()[0]->price, 5.0f);
 
@@ -150,7 +213,7 @@ private slots:
                  QStringLiteral("Xyz New"));
             Click(form, QStringLiteral("OK"));
         });
-        QVERIFY(FormCommands::SymbolChange(nullptr, doc));
+        QVERIFY(run(CMainFrame::kSymbolChange));
         QCOMPARE(doc.Purchases()[1]->symbol, std::string("XYZN"));
 
         // The record editor: the first lot's commission changed, the FIFO sale deleted.
@@ -167,7 +230,7 @@ private slots:
             Click(editor, QStringLiteral("Delete"));
             Click(editor, QStringLiteral("Close"));
         });
-        QVERIFY(FormCommands::EditDatabase(nullptr, doc));
+        QVERIFY(run(CMainFrame::kEditDatabase));
         QCOMPARE(doc.Purchases()[0]->commission, 4.5f);
         QVERIFY(doc.Purchases()[0]->sales.empty());
         QCOMPARE(doc.Purchases()[0]->availableShares, 200.0f);
@@ -177,7 +240,7 @@ private slots:
                  QStringLiteral("R. Holder"));
             Click(form, QStringLiteral("OK"));
         });
-        QVERIFY(FormCommands::PortfolioInformation(nullptr, doc));
+        QVERIFY(run(CMainFrame::kPortfolioInformation));
         QCOMPARE(doc.OwnerName(), std::string("R. Holder"));
 
         const QTemporaryDir folder;
@@ -189,6 +252,7 @@ private slots:
         QCOMPARE(Describe(doc).size(), 6);  // two lots, the custom sale, dividend, split, owner
     }
 
+private slots:
     void cancelledFormsChangeNothing() {
         Settings settings;
         CKx7Doc doc(settings);
