@@ -1,6 +1,7 @@
 // Runs the GUI test class named by the first argument, or all of them.
 
 #include <QApplication>
+#include <QDir>
 #include <QTest>
 #include <cstdio>
 
@@ -8,6 +9,11 @@
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
+    // Copies left by an earlier run that was stopped would ask to be recovered.
+    const QString recovery = qEnvironmentVariable("VELMORA_RECOVERY_DIR");
+    if (!recovery.isEmpty()) {
+        QDir(recovery).removeRecursively();
+    }
     const QStringList arguments = QApplication::arguments();
     QStringList qtestArguments{arguments.value(0)};
     QString only;
