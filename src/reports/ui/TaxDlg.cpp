@@ -34,6 +34,7 @@ CTaxDlg::CTaxDlg(const CKx7Doc& document, QWidget* parent)
         m_yearBox->addItem(QString::fromStdString(item));
     }
     m_yearBox->setCurrentIndex(-1);
+    m_yearBox->setMinimumContentsLength(8);
     m_groupSalesBox->setChecked(m_groupSales);
     m_deductCommissionBox->setChecked(m_deductCommission);
     m_csvBox->setChecked(m_csv);

@@ -1,6 +1,8 @@
 #include "reports/ui/HistoryDlg.h"
 
+#include <QClipboard>
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QPlainTextEdit>
 #include <QTest>
 
@@ -49,6 +51,21 @@ private slots:
         QCOMPARE(ReportBoxText(dialog), AsShown(BuildHistoryReport(f.doc, 7)));
         QVERIFY(ReportBoxText(dialog).contains(QStringLiteral("Sale ")));
         QCOMPARE(Child<QPlainTextEdit>(dialog, "report").lineWrapMode(), QPlainTextEdit::NoWrap);
+    }
+
+    void theReportTextCanBeCopied() {
+        Fixture f;
+        CHistoryDlg dialog(f.doc);
+        dialog.show();
+        ChooseItem(Child<QComboBox>(dialog, "timeFrameBox"), "Show All");
+        auto& report = Child<QPlainTextEdit>(dialog, "report");
+        report.setFocus();
+        QTest::keyClick(&report, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(&report, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QGuiApplication::clipboard()->text(), AsShown(BuildHistoryReport(f.doc, {})));
+        // Typing changes nothing.
+        QTest::keyClicks(&report, "x");
+        QCOMPARE(report.toPlainText(), AsShown(BuildHistoryReport(f.doc, {})));
     }
 
     void eachTimeFrameShowsItsDays_data() {
