@@ -25,6 +25,13 @@
 #include "mainwindow/DocumentStorage.h"
 #include "mainwindow/Kx7View.h"
 #include "model/Kx7Doc.h"
+#include "reports/ui/AvailableDlg.h"
+#include "reports/ui/DetailsDlg.h"
+#include "reports/ui/GainsDlg.h"
+#include "reports/ui/HistoryDlg.h"
+#include "reports/ui/OverviewDlg.h"
+#include "reports/ui/SummaryDlg.h"
+#include "reports/ui/TaxDlg.h"
 
 namespace {
 
@@ -181,13 +188,13 @@ void CMainFrame::BuildMenus() {
          {QStringLiteral("&Record Dividend"), {}, kRecordDividend, &F::OnRecordDividend},
          {QStringLiteral("E&xpire Unvested Options"), {}, kExpireOptions, &F::OnExpireOptions}});
     AddMenu(QStringLiteral("&Reports"),
-            {{QStringLiteral("&Overview"), {}, kReportOverview, nullptr},
-             {QStringLiteral("&Summary"), {}, kReportSummary, nullptr},
-             {QStringLiteral("&Taxes"), {}, kReportTaxes, nullptr},
-             {QStringLiteral("&Gains"), {}, kReportGains, nullptr},
-             {QStringLiteral("&Available"), {}, kReportAvailable, nullptr},
-             {QStringLiteral("&Detailed Info"), {}, kReportDetailed, nullptr},
-             {QStringLiteral("&History"), {}, kReportHistory, nullptr},
+            {{QStringLiteral("&Overview"), {}, kReportOverview, &F::OnReportOverview},
+             {QStringLiteral("&Summary"), {}, kReportSummary, &F::OnReportSummary},
+             {QStringLiteral("&Taxes"), {}, kReportTaxes, &F::OnReportTaxes},
+             {QStringLiteral("&Gains"), {}, kReportGains, &F::OnReportGains},
+             {QStringLiteral("&Available"), {}, kReportAvailable, &F::OnReportAvailable},
+             {QStringLiteral("&Detailed Info"), {}, kReportDetailed, &F::OnReportDetailed},
+             {QStringLiteral("&History"), {}, kReportHistory, &F::OnReportHistory},
              {},
              {QStringLiteral("Show Value"), {}, kShowValue, &F::OnShowValue, true},
              {QStringLiteral("Sh&ow Chart"), {}, kShowChart, &F::OnShowChart, true}});
@@ -602,19 +609,47 @@ void CMainFrame::OnExpireOptions() {
     }
 }
 
-void CMainFrame::OnReportOverview() {}
+// --- Reports: they only read the portfolio, so none repaints -------------------------
 
-void CMainFrame::OnReportSummary() {}
+void CMainFrame::OnReportOverview() {
+    COverviewDlg dialog(m_document, m_document.SymbolNames(), this);
+    dialog.exec();
+}
 
-void CMainFrame::OnReportTaxes() {}
+void CMainFrame::OnReportSummary() {
+    OnSymbolSummary({});
+}
 
-void CMainFrame::OnReportGains() {}
+void CMainFrame::OnReportTaxes() {
+    CTaxDlg dialog(m_document, this);
+    dialog.exec();
+}
 
-void CMainFrame::OnReportAvailable() {}
+void CMainFrame::OnReportGains() {
+    CGainsDlg dialog(m_document, this);
+    dialog.exec();
+}
 
-void CMainFrame::OnReportDetailed() {}
+void CMainFrame::OnReportAvailable() {
+    CAvailableDlg dialog(m_document, m_document.SymbolNames(CKx7Doc::kHeldLots), this);
+    dialog.exec();
+}
 
-void CMainFrame::OnReportHistory() {}
+void CMainFrame::OnReportDetailed() {
+    CDetailsDlg dialog(m_document, this);
+    dialog.exec();
+}
+
+void CMainFrame::OnReportHistory() {
+    CHistoryDlg dialog(m_document, this);
+    dialog.exec();
+}
+
+// The view redraws itself once the summary of its clicked row has closed.
+void CMainFrame::OnSymbolSummary(const QString& symbol) {
+    CSummaryDlg dialog(m_document, m_document.SymbolNames(), symbol, this);
+    dialog.exec();
+}
 
 void CMainFrame::OnManualUpdate() {
     if (FormCommands::ManualUpdate(this, m_document)) {
@@ -625,8 +660,6 @@ void CMainFrame::OnManualUpdate() {
 void CMainFrame::OnWebUpdate() {
     Repaint();
 }
-
-void CMainFrame::OnSymbolSummary(const QString& /*symbol*/) {}
 
 // --- Reports: the two display toggles ----------------------------------------------
 
