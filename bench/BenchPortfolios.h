@@ -8,8 +8,8 @@
 class CKx7Doc;
 
 // The generated portfolios the benchmarks share, by benchmark argument: 0 "lifetime",
-// 1 "extreme". Each is built once per run, stored once to a file in a temporary folder,
-// and kept.
+// 1 "extreme". Each is generated and stored to a file in a temporary folder once per run,
+// and opened from that file once.
 const PortfolioSize& BenchSize(std::int64_t index);
 CKx7Doc& BenchPortfolio(std::int64_t index);
 // The portfolio's .kx7 file.

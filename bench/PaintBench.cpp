@@ -5,32 +5,24 @@
 
 #include "BenchPortfolios.h"
 #include "app/Settings.h"
-#include "mainwindow/AlertRows.h"
+#include "mainwindow/DashboardFigures.h"
 #include "mainwindow/PieLayout.h"
-#include "mainwindow/PortfolioSnapshot.h"
 #include "mainwindow/TimelineLayout.h"
 #include "mainwindow/ViewGeometry.h"
 #include "model/Kx7Doc.h"
-#include "reports/GainTotals.h"
 
 namespace {
 
 // What the view asks of the document in one paint, in its order.
 void PaintQueries(CKx7Doc& doc) {
-    auto alerts = EvaluateAlerts(doc);
-    benchmark::DoNotOptimize(alerts);
-    float figures[3] = {doc.TotalValue(), RealizedGainTotal(doc), PotentialGainTotal(doc)};
-    benchmark::DoNotOptimize(figures);
-    const PortfolioSnapshot snapshot = TakePortfolioSnapshot(doc);
+    const DashboardFigures figures = ComputeDashboard(doc, doc.AppSettings().valueShown);
     const PieLayout pie =
-        LayoutPie(snapshot, doc.AppSettings().pieRecordCount, view_layout::kPieBody);
+        LayoutPie(figures.snapshot, doc.AppSettings().pieRecordCount, view_layout::kPieBody);
     std::vector<int> directions;
     for (const PieSlice& slice : pie.slices) {
-        directions.push_back(doc.QuoteDirection(slice.label));
+        directions.push_back(figures.symbols.QuoteDirection(slice.label));
     }
     benchmark::DoNotOptimize(directions);
-    auto rows = BuildHoldingRows(doc, snapshot);
-    benchmark::DoNotOptimize(rows);
     auto timeline = LayoutTimeline(doc, view_layout::kTimelineBody);
     benchmark::DoNotOptimize(timeline);
 }
