@@ -12,7 +12,7 @@ build_dir=${VELMORA_BENCH_BUILD_DIR:-build/bench}
 cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_CXX_FLAGS="-Wno-error=restrict" \
     -DVELMORA_BUILD_BENCH=ON -DVELMORA_BUILD_TESTS=OFF -DVELMORA_BUILD_GUI=OFF
-cmake --build "$build_dir" --target velmora_bench
+cmake --build "$build_dir" -j2 --target velmora_bench make_portfolio
 
 # Report dates are local dates; fix the zone so runs compare.
 export TZ=${TZ:-America/New_York}

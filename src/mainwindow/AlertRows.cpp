@@ -1,6 +1,7 @@
 #include "mainwindow/AlertRows.h"
 
 #include "mainwindow/PortfolioSnapshot.h"
+#include "mainwindow/SymbolFigures.h"
 #include "model/Kx7Doc.h"
 
 namespace {
@@ -12,15 +13,19 @@ bool IsSet(double threshold) {
 }  // namespace
 
 std::vector<AlertRow> EvaluateAlerts(CKx7Doc& doc) {
+    return EvaluateAlerts(doc, SymbolFigures(doc));
+}
+
+std::vector<AlertRow> EvaluateAlerts(CKx7Doc& doc, const SymbolFigures& figures) {
     std::vector<AlertRow> rows;
-    for (const std::string& symbol : doc.SymbolNames(CKx7Doc::kHeldLots)) {
+    for (const std::string& symbol : figures.HeldNames()) {
         const AlertThresholds marks = doc.AlertOf(symbol);
         if (!IsSet(marks.lowMark) && !IsSet(marks.highMark) && !IsSet(marks.percentDown) &&
             !IsSet(marks.percentUp)) {
             continue;
         }
         const std::string shown = " " + symbol;
-        const float price = doc.MarketPrice(symbol);
+        const float price = figures.MarketPrice(symbol);
         int state = 0;
         if (IsSet(marks.lowMark) && price < marks.lowMark) {
             rows.push_back(
@@ -34,9 +39,9 @@ std::vector<AlertRow> EvaluateAlerts(CKx7Doc& doc) {
         }
         // Without a cost of the shares held there is no percentage to compare; a lot
         // received for nothing would otherwise read as an infinite gain.
-        const float cost = doc.CostSum(symbol, CKx7Doc::kCostHeld);
+        const float cost = figures.CostHeld(symbol);
         if (cost > 0.0f) {
-            const float percent = doc.SymbolValue(symbol) / cost * 100.0f;
+            const float percent = figures.Value(symbol) / cost * 100.0f;
             if (IsSet(marks.percentDown) && 100.0 - marks.percentDown > percent) {
                 rows.push_back({shown, FormatFixed2(100.0f - percent) + "%",
                                 FormatFixed2(marks.percentDown) + "%", view_palette::kAlertLow});

@@ -6,6 +6,7 @@
 #include "mainwindow/ViewGeometry.h"
 
 class CKx7Doc;
+class SymbolFigures;
 
 // One fired price alert as the alert list shows it.
 struct AlertRow {
@@ -21,3 +22,5 @@ struct AlertRow {
 // price (strictly: a price equal to a mark fires nothing), stores each symbol's alert
 // state in the document and returns the rows in firing order.
 std::vector<AlertRow> EvaluateAlerts(CKx7Doc& doc);
+// The same from figures of the document's lots taken beforehand.
+std::vector<AlertRow> EvaluateAlerts(CKx7Doc& doc, const SymbolFigures& figures);

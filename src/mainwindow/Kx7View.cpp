@@ -15,7 +15,6 @@
 #include "model/Clock.h"
 #include "model/Kx7Doc.h"
 #include "model/LocalTime.h"
-#include "reports/GainTotals.h"
 #include "reports/MoneyFormat.h"
 
 using view_painter::ToColour;
@@ -99,11 +98,13 @@ void CKx7View::paintEvent(QPaintEvent* /*event*/) {
 }
 
 void CKx7View::PaintDashboard(QPainter& painter) {
-    DrawAlertPanel(painter);
+    // Every figure of the paint from one walk over the lots.
+    const DashboardFigures figures = ComputeDashboard(m_document, m_settings.valueShown);
+    DrawAlertPanel(painter, figures.alerts);
     if (m_settings.valueShown) {
-        DrawValueSummary(painter);
+        DrawValueSummary(painter, figures.values);
     }
-    DrawHoldingsAndPie(painter);
+    DrawHoldingsAndPie(painter, figures);
     if (m_settings.chartShown) {
         view_painter::DrawTimeline(painter, LayoutTimeline(m_document, view_layout::kTimelineBody));
     }
@@ -111,13 +112,13 @@ void CKx7View::PaintDashboard(QPainter& painter) {
     m_listsFilled = true;
 }
 
-void CKx7View::DrawAlertPanel(QPainter& painter) {
+void CKx7View::DrawAlertPanel(QPainter& painter, const std::vector<AlertRow>& alerts) {
     view_painter::DrawPanel(painter, view_layout::kAlertHeader, view_layout::kAlertBody,
                             QStringLiteral("Alert"), true, true);
     if (m_linkPressedLook) {
         view_painter::DrawLink(painter, view_palette::kLinkPressed);
     }
-    FillAlertList(EvaluateAlerts(m_document));
+    FillAlertList(alerts);
 }
 
 void CKx7View::FillAlertList(const std::vector<AlertRow>& rows) {
@@ -135,31 +136,29 @@ void CKx7View::FillAlertList(const std::vector<AlertRow>& rows) {
     m_shownAlerts = rows;
 }
 
-void CKx7View::DrawValueSummary(QPainter& painter) {
-    const float value = m_document.TotalValue();
-    const float realized = RealizedGainTotal(m_document);
-    const float potential = PotentialGainTotal(m_document);
+void CKx7View::DrawValueSummary(QPainter& painter, const ValueSummary& values) {
     const QString figures =
-        Text(FormatMoney(value) + "\n" + FormatMoney(realized) + "\n" + FormatMoney(potential));
+        Text(FormatMoney(values.totalValue) + "\n" + FormatMoney(values.realizedGain) + "\n" +
+             FormatMoney(values.potentialGain));
     view_painter::DrawValueSummary(painter, figures);
 }
 
-void CKx7View::DrawHoldingsAndPie(QPainter& painter) {
-    const PortfolioSnapshot snapshot = TakePortfolioSnapshot(m_document);
+void CKx7View::DrawHoldingsAndPie(QPainter& painter, const DashboardFigures& figures) {
+    const PortfolioSnapshot& snapshot = figures.snapshot;
 
     view_painter::DrawPanel(painter, view_layout::kPieHeader, view_layout::kPieBody,
                             QStringLiteral("Pie Chart"), true, true);
     const PieLayout pie = LayoutPie(snapshot, m_settings.pieRecordCount, view_layout::kPieBody);
     std::vector<int> directions;
     for (const PieSlice& slice : pie.slices) {
-        directions.push_back(m_document.QuoteDirection(slice.label));
+        directions.push_back(figures.symbols.QuoteDirection(slice.label));
     }
     view_painter::DrawPie(painter, pie, Text(LastUpdateText(m_document.LastUpdateTime())),
                           directions);
 
     view_painter::DrawPanel(painter, view_layout::kHoldingsHeader, view_layout::kHoldingsBody,
                             QStringLiteral("Portfolio"), false, false);
-    FillHoldingsList(BuildHoldingRows(m_document, snapshot));
+    FillHoldingsList(figures.holdings);
 }
 
 void CKx7View::FillHoldingsList(const std::vector<HoldingRow>& rows) {

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "mainwindow/AlertRows.h"
+#include "mainwindow/DashboardFigures.h"
 #include "mainwindow/PortfolioSnapshot.h"
 #include "mainwindow/UpdateWorkerSwitch.h"
 
@@ -60,9 +61,9 @@ protected:
 
 private:
     void PaintDashboard(QPainter& painter);
-    void DrawAlertPanel(QPainter& painter);
-    void DrawValueSummary(QPainter& painter);
-    void DrawHoldingsAndPie(QPainter& painter);
+    void DrawAlertPanel(QPainter& painter, const std::vector<AlertRow>& alerts);
+    void DrawValueSummary(QPainter& painter, const ValueSummary& values);
+    void DrawHoldingsAndPie(QPainter& painter, const DashboardFigures& figures);
     void FillAlertList(const std::vector<AlertRow>& rows);
     void FillHoldingsList(const std::vector<HoldingRow>& rows);
     void OnHoldingsClicked(int row);

@@ -4,16 +4,21 @@
 #include <utility>
 
 #include "app/Settings.h"
+#include "mainwindow/SymbolFigures.h"
 #include "model/Kx7Doc.h"
 
 PortfolioSnapshot TakePortfolioSnapshot(const CKx7Doc& doc) {
+    return TakePortfolioSnapshot(SymbolFigures(doc), doc.AppSettings().pieGrouping);
+}
+
+PortfolioSnapshot TakePortfolioSnapshot(const SymbolFigures& figures, int pieGrouping) {
     PortfolioSnapshot snapshot;
-    for (std::string& symbol : doc.SymbolNames(CKx7Doc::kHeldLots)) {
-        const float value = doc.SymbolValue(symbol);
+    for (const std::string& symbol : figures.HeldNames()) {
+        const float value = figures.Value(symbol);
         snapshot.total += value;
-        snapshot.entries.push_back({std::move(symbol), value});
+        snapshot.entries.push_back({symbol, value});
     }
-    if (doc.AppSettings().pieGrouping == Settings::kBySymbol) {
+    if (pieGrouping == Settings::kBySymbol) {
         return snapshot;
     }
     // Exchange-sort rather than std::sort so equal values keep the order the holdings
@@ -41,6 +46,11 @@ std::string FormatFixed2(double value) {
 }
 
 std::vector<HoldingRow> BuildHoldingRows(const CKx7Doc& doc, const PortfolioSnapshot& snapshot) {
+    return BuildHoldingRows(doc, snapshot, SymbolFigures(doc));
+}
+
+std::vector<HoldingRow> BuildHoldingRows(const CKx7Doc& doc, const PortfolioSnapshot& snapshot,
+                                         const SymbolFigures& figures) {
     std::vector<HoldingRow> rows;
     rows.reserve(snapshot.entries.size());
     int index = 0;
@@ -56,9 +66,9 @@ std::vector<HoldingRow> BuildHoldingRows(const CKx7Doc& doc, const PortfolioSnap
         row.bold = state != 0;
         row.background = view_palette::SliceColour(index++);
         row.value = FormatFixed2(entry.value);
-        row.price = FormatFixed2(doc.MarketPrice(entry.symbol));
-        row.change = FormatFixed2(doc.QuoteChange(entry.symbol));
-        const int direction = doc.QuoteDirection(entry.symbol);
+        row.price = FormatFixed2(figures.MarketPrice(entry.symbol));
+        row.change = FormatFixed2(figures.QuoteChange(entry.symbol));
+        const int direction = figures.QuoteDirection(entry.symbol);
         row.changeBackground = direction == 1    ? view_palette::kRising
                                : direction == -1 ? view_palette::kFalling
                                                  : view_palette::kUnchanged;

@@ -6,6 +6,7 @@
 #include "mainwindow/ViewGeometry.h"
 
 class CKx7Doc;
+class SymbolFigures;
 
 struct SnapshotEntry {
     std::string symbol;
@@ -21,6 +22,8 @@ struct PortfolioSnapshot {
 };
 
 PortfolioSnapshot TakePortfolioSnapshot(const CKx7Doc& doc);
+// The same from figures of the document's lots taken beforehand.
+PortfolioSnapshot TakePortfolioSnapshot(const SymbolFigures& figures, int pieGrouping);
 
 // One row of the holdings list.
 struct HoldingRow {
@@ -36,6 +39,8 @@ struct HoldingRow {
 };
 
 std::vector<HoldingRow> BuildHoldingRows(const CKx7Doc& doc, const PortfolioSnapshot& snapshot);
+std::vector<HoldingRow> BuildHoldingRows(const CKx7Doc& doc, const PortfolioSnapshot& snapshot,
+                                         const SymbolFigures& figures);
 
 // "%.2f" of a value as the lists show it.
 std::string FormatFixed2(double value);

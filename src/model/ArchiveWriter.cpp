@@ -10,6 +10,10 @@
 #include "model/ArchiveFormat.h"
 #include "model/TextCodec.h"
 
+void CArchiveWriter::Reserve(std::size_t bytes) {
+    m_bytes.reserve(bytes);
+}
+
 void CArchiveWriter::WriteByte(std::uint8_t value) {
     m_bytes.push_back(value);
 }
@@ -57,12 +61,21 @@ void CArchiveWriter::WriteLength(std::uint64_t length) {
     WriteDword(static_cast<std::uint32_t>(length));
 }
 
+void CArchiveWriter::WriteNarrow(std::string_view bytes) {
+    const std::size_t length = std::min<std::size_t>(bytes.size(), kArchiveMaxLength);
+    WriteLength(length);
+    m_bytes.insert(m_bytes.end(), bytes.begin(),
+                   bytes.begin() + static_cast<std::ptrdiff_t>(length));
+}
+
 void CArchiveWriter::WriteString(std::string_view utf8) {
+    // Nearly every text is plain ASCII, which is its own code-page form.
+    if (IsAscii(utf8)) {
+        WriteNarrow(utf8);
+        return;
+    }
     if (const std::optional<std::string> narrow = Windows1252FromUtf8(utf8)) {
-        const std::size_t length = std::min<std::size_t>(narrow->size(), kArchiveMaxLength);
-        WriteLength(length);
-        m_bytes.insert(m_bytes.end(), narrow->begin(),
-                       narrow->begin() + static_cast<std::ptrdiff_t>(length));
+        WriteNarrow(*narrow);
         return;
     }
     const std::u16string wide = Utf16FromUtf8(utf8);

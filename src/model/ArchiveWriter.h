@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 #include <utility>
@@ -8,6 +9,8 @@
 // Writes the values of the portfolio file's byte encoding into a growing buffer.
 class CArchiveWriter {
 public:
+    // Room for `bytes` in all, so that a large store does not grow the buffer step by step.
+    void Reserve(std::size_t bytes);
     void WriteInt(std::int32_t value);
     void WriteFloat(float value);
     void WriteDouble(double value);
@@ -25,6 +28,8 @@ private:
     void WriteWord(std::uint16_t value);
     void WriteDword(std::uint32_t value);
     void WriteLength(std::uint64_t length);
+    // Code-page bytes with their length prefix.
+    void WriteNarrow(std::string_view bytes);
 
     std::vector<std::uint8_t> m_bytes;
 };

@@ -159,10 +159,16 @@ FileBytes ReadFileBytes(const std::string& path, std::uint64_t limit) {
         result.error = OpenError(path, "the file is too large");
         return result;
     }
-    result.bytes.reserve(static_cast<std::size_t>(status.st_size));
-    std::uint8_t chunk[65536];
+    // Read straight into the buffer; one byte more than the size shows whether the file
+    // grew meanwhile, and a file that did is read on in chunks.
+    std::size_t size = 0;
+    result.bytes.resize(static_cast<std::size_t>(status.st_size) + 1);
     for (;;) {
-        const ssize_t got = ::read(file.Get(), chunk, sizeof chunk);
+        if (size == result.bytes.size()) {
+            result.bytes.resize(size + 65536);
+        }
+        const ssize_t got =
+            ::read(file.Get(), result.bytes.data() + size, result.bytes.size() - size);
         if (got < 0) {
             if (errno == EINTR) {
                 continue;
@@ -172,15 +178,15 @@ FileBytes ReadFileBytes(const std::string& path, std::uint64_t limit) {
             return result;
         }
         if (got == 0) {
+            result.bytes.resize(size);
             return result;
         }
-        // The file may grow while it is read.
-        if (result.bytes.size() + static_cast<std::size_t>(got) > limit) {
+        size += static_cast<std::size_t>(got);
+        if (size > limit) {
             result.error = OpenError(path, "the file is too large");
             result.bytes.clear();
             return result;
         }
-        result.bytes.insert(result.bytes.end(), chunk, chunk + got);
     }
 }
 

@@ -8,6 +8,7 @@
 #include "model/Clock.h"
 #include "model/LocalTime.h"
 #include "model/OptionSuffix.h"
+#include "model/SymbolKindSums.h"
 
 CKx7Doc::CKx7Doc(const Settings& settings) : m_settings(settings) {}
 
@@ -158,9 +159,14 @@ float CKx7Doc::SymbolValue(std::string_view symbol) const {
 }
 
 float CKx7Doc::TotalValue() const {
+    // One walk sums every symbol's value in the order SymbolValue would add it.
+    SymbolKindSums values(m_settings.ungroupOptions);
+    for (const auto& lot : m_purchases) {
+        values.Add(*lot, lot->LotValue());
+    }
     float total = 0.0f;
     for (const auto& symbol : SymbolNames(kHeldLots)) {
-        total += SymbolValue(symbol);
+        total += values.Selected(symbol);
     }
     return total;
 }

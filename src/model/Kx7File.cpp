@@ -1,5 +1,6 @@
 #include "model/Kx7File.h"
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <limits>
@@ -236,6 +237,14 @@ std::int32_t FileGeneration(std::string_view versionText) {
 
 std::vector<std::uint8_t> StoreKx7(const CKx7Doc& doc) {
     CArchiveWriter out;
+    // About what a lot, a sale and a dividend take with their tags and short texts; the
+    // buffer still grows when the texts are longer.
+    constexpr std::size_t kLotBytes = 96;
+    constexpr std::size_t kSaleBytes = 32;
+    constexpr std::size_t kDividendBytes = 40;
+    const auto records = static_cast<std::size_t>(std::max(doc.RecordCount(), 0));
+    out.Reserve(256 + doc.Purchases().size() * kLotBytes + records * kSaleBytes +
+                doc.Dividends().size() * kDividendBytes);
     out.WriteString(VersionText());
     out.WriteInt(doc.NextSaleNumber());
     out.WriteString(doc.OwnerName());

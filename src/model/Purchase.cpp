@@ -14,8 +14,10 @@ float AllFrom(std::int64_t elapsed, std::int64_t days, float shares) {
 }
 
 // Monthly vesting: complete only after `fullDays`, nothing before `cliffDays`, in
-// between `months` times the monthly fraction.
-float Monthly(std::int64_t elapsed, int months, float shares, std::int64_t fullDays,
+// between `months()` times the monthly fraction. The months are counted on local dates,
+// which costs a time-zone conversion, so only a grant still vesting asks for them.
+template <typename MonthCount>
+float Monthly(std::int64_t elapsed, const MonthCount& months, float shares, std::int64_t fullDays,
               std::int64_t cliffDays, float fraction) {
     if (elapsed > fullDays) {
         return shares;
@@ -23,7 +25,7 @@ float Monthly(std::int64_t elapsed, int months, float shares, std::int64_t fullD
     if (elapsed < cliffDays) {
         return 0.0f;
     }
-    return static_cast<float>(months) * shares * fraction;
+    return static_cast<float>(months()) * shares * fraction;
 }
 
 }  // namespace
@@ -92,12 +94,16 @@ CSale& CPurchase::AddSale(float saleShares, float salePrice, std::int64_t saleDa
 float VestedShares(std::int32_t vestingSchedule, float shares, std::int64_t grantDate,
                    std::int64_t now) {
     const std::int64_t d = (now - grantDate) / kSecondsPerDay;
-    const LocalDate today = ToLocalDate(now);
-    const LocalDate granted = ToLocalDate(grantDate);
-    int m = (today.year - granted.year) * 12 + (today.month - granted.month);
-    if (today.day < granted.day) {
-        --m;
-    }
+    // Whole months from the grant date to today.
+    const auto m = [&] {
+        const LocalDate today = ToLocalDate(now);
+        const LocalDate granted = ToLocalDate(grantDate);
+        int months = (today.year - granted.year) * 12 + (today.month - granted.month);
+        if (today.day < granted.day) {
+            --months;
+        }
+        return months;
+    };
 
     switch (vestingSchedule) {
         case 0:  // 1YA

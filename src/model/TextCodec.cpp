@@ -1,5 +1,6 @@
 #include "model/TextCodec.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -94,7 +95,15 @@ char32_t NextCodePoint(std::string_view utf8, std::size_t& pos) {
 
 }  // namespace
 
+bool IsAscii(std::string_view text) {
+    return std::all_of(text.begin(), text.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
 std::string Utf8FromWindows1252(std::string_view bytes) {
+    if (IsAscii(bytes)) {
+        return std::string(bytes);
+    }
     std::string out;
     out.reserve(bytes.size());
     for (const char byte : bytes) {

@@ -7,6 +7,9 @@
 // Conversions between the UTF-8 text held in memory and the encodings of the portfolio file:
 // the Windows-1252 code page, and UTF-16 for text that code page cannot hold.
 
+// Plain ASCII means the same in UTF-8 and in the code page, and needs no conversion.
+bool IsAscii(std::string_view text);
+
 // Every byte has a meaning: the five bytes the code page leaves unassigned map to the C1
 // controls of the same value, so any file text converts and converts back unchanged.
 std::string Utf8FromWindows1252(std::string_view bytes);

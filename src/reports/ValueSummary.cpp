@@ -4,18 +4,9 @@
 #include "model/Kx7Doc.h"
 #include "reports/GainsReport.h"
 #include "reports/MoneyFormat.h"
-#include "reports/SymbolKindSums.h"
 
 float PortfolioValue(const CKx7Doc& doc) {
-    SymbolKindSums values(doc.AppSettings().ungroupOptions);
-    for (const auto& lot : doc.Purchases()) {
-        values.Add(*lot, lot->LotValue());
-    }
-    float total = 0.0f;
-    for (const std::string& symbol : doc.SymbolNames(CKx7Doc::kHeldLots)) {
-        total += values.Selected(symbol);
-    }
-    return total;
+    return doc.TotalValue();
 }
 
 ValueSummary ComputeValueSummary(CKx7Doc& doc) {

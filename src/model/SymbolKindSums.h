@@ -2,9 +2,31 @@
 
 #include <string>
 #include <string_view>
-#include <unordered_map>
+
+#include "model/SymbolMap.h"
 
 class CPurchase;
+
+// One figure of a symbol's lots, summed for its grants, its ordinary lots and both, each
+// in document order.
+struct KindSums {
+    float grants = 0;
+    float ordinary = 0;
+    float all = 0;
+
+    void Add(bool grant, float value) {
+        (grant ? grants : ordinary) += value;
+        all += value;
+    }
+    // The valuing queries' selection rule for a symbol text that did (`optionsOnly`) or did
+    // not carry the option suffix.
+    float Selected(bool ungroupOptions, bool optionsOnly) const {
+        if (!ungroupOptions) {
+            return all;
+        }
+        return optionsOnly ? grants : ordinary;
+    }
+};
 
 // A figure of the lots summed per symbol in one walk over the document, kept apart for
 // grants, ordinary lots and both, so that any symbol text can then be answered by the
@@ -19,12 +41,6 @@ public:
     float Selected(std::string_view symbolText) const;
 
 private:
-    struct Sums {
-        float grants = 0;
-        float ordinary = 0;
-        float all = 0;
-    };
-
     bool m_ungroupOptions;
-    std::unordered_map<std::string, Sums> m_sums;
+    SymbolMap<KindSums> m_sums;
 };

@@ -1,0 +1,31 @@
+// Runs every benchmark and prints one table of the figures and the targets.
+
+#include <benchmark/benchmark.h>
+
+#include <string_view>
+
+#include "BenchPortfolios.h"
+#include "BenchTable.h"
+#include "PeakMemory.h"
+#include "model/Clock.h"
+#include "model/LocalTime.h"
+
+int main(int argc, char** argv) {
+    // Vesting depends on the day; pin it so every run values the same options.
+    Clock::SetFixed(LocalTimeOf(2024, 6, 15, 12));
+    if (argc == 2 && std::string_view(argv[1]).starts_with(kPeakOption)) {
+        return MeasurePeakHere(std::string(argv[1] + kPeakOption.size()));
+    }
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
+        return 2;
+    }
+    BenchTable table;
+    benchmark::RunSpecifiedBenchmarks(&table);
+    if (const auto peak = MeasurePeakInChild(BenchPortfolioFile(1))) {
+        table.SetPeakMemory(peak->peakBytes, peak->fieldBytes);
+    }
+    table.Print();
+    benchmark::Shutdown();
+    return table.AllMet() ? 0 : 1;
+}

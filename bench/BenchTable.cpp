@@ -1,0 +1,160 @@
+#include "BenchTable.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "BenchPortfolios.h"
+
+namespace {
+
+constexpr int kLifetime = 0;
+constexpr int kExtreme = 1;
+
+// Ten times the records may cost less than fifteen times the time. For the two sizes'
+// record ratio R the same growth allows 15^(log10 R).
+double ScalingLimit() {
+    const double records = static_cast<double>(kExtremePortfolio.Records()) /
+                           static_cast<double>(kLifetimePortfolio.Records());
+    return std::pow(15.0, std::log10(records));
+}
+
+}  // namespace
+
+bool BenchTable::ReportContext(const Context& context) {
+    PrintBasicContext(&GetErrorStream(), context);
+    return true;
+}
+
+void BenchTable::ReportRuns(const std::vector<Run>& runs) {
+    for (const Run& run : runs) {
+        if (run.error_occurred) {
+            std::fprintf(stderr, "%s: %s\n", run.benchmark_name().c_str(),
+                         run.error_message.c_str());
+            continue;
+        }
+        if (run.run_type != Run::RT_Iteration || run.iterations == 0) {
+            continue;
+        }
+        std::string name = run.run_name.function_name;
+        if (name.starts_with("BM_")) {
+            name.erase(0, 3);
+        }
+        const std::string& args = run.run_name.args;  // "size:1"
+        const int size = args.ends_with("size:1") ? kExtreme : kLifetime;
+        if (!m_times.contains(name)) {
+            m_order.push_back(name);
+        }
+        const double ms = run.cpu_accumulated_time / static_cast<double>(run.iterations) * 1e3;
+        m_times[name][size] = ms;
+        std::fprintf(stderr, "  %-32s %-9s %12.3f ms\n", name.c_str(),
+                     size == kExtreme ? "extreme" : "lifetime", ms);
+    }
+}
+
+std::optional<double> BenchTable::Milliseconds(const std::string& name, int size) const {
+    const auto found = m_times.find(name);
+    if (found == m_times.end()) {
+        return std::nullopt;
+    }
+    const auto time = found->second.find(size);
+    if (time == found->second.end()) {
+        return std::nullopt;
+    }
+    return time->second;
+}
+
+void BenchTable::SetPeakMemory(std::uint64_t peakBytes, std::uint64_t fieldBytes) {
+    m_peakBytes = peakBytes;
+    m_fieldBytes = fieldBytes;
+}
+
+void BenchTable::PrintTimes() const {
+    std::printf("\n%-32s %14s %14s %8s\n", "benchmark (ms cpu)", "lifetime", "extreme", "ratio");
+    for (const std::string& name : m_order) {
+        const auto small = Milliseconds(name, kLifetime);
+        const auto large = Milliseconds(name, kExtreme);
+        std::printf("%-32s", name.c_str());
+        for (const auto& time : {small, large}) {
+            if (time) {
+                std::printf(" %14.3f", *time);
+            } else {
+                std::printf(" %14s", "-");
+            }
+        }
+        if (small && large && *small > 0) {
+            std::printf(" %8.2f", *large / *small);
+        }
+        std::printf("\n");
+    }
+}
+
+void BenchTable::Judge(const std::string& what, std::optional<double> value, double limit,
+                       const char* unit) {
+    if (!value) {
+        std::printf("%-48s %10s   limit %8.2f%s  not measured\n", what.c_str(), "-", limit, unit);
+        return;
+    }
+    const bool met = *value <= limit;
+    m_allMet = m_allMet && met;
+    std::printf("%-48s %10.2f%s limit %8.2f%s  %s\n", what.c_str(), *value, unit, limit, unit,
+                met ? "met" : "MISSED");
+}
+
+void BenchTable::Print() {
+    PrintTimes();
+
+    const auto ratio = [this](const std::string& a, const std::string& b,
+                              int size) -> std::optional<double> {
+        const auto top = Milliseconds(a, size);
+        const auto bottom = Milliseconds(b, size);
+        if (!top || !bottom || *bottom <= 0) {
+            return std::nullopt;
+        }
+        return *top / *bottom;
+    };
+
+    std::printf("\n%-48s %10s\n", "target (same run)", "measured");
+    Judge("load extreme / read its bytes", ratio("File_Load", "File_ReadBaseline", kExtreme), 4.0,
+          "x");
+    Judge("save extreme / write its bytes", ratio("File_Save", "File_WriteBaseline", kExtreme), 4.0,
+          "x");
+    Judge("paint queries lifetime", Milliseconds("Paint_Queries", kLifetime), 1000.0 / 60.0, "ms");
+    Judge("paint queries / bare pass, lifetime",
+          ratio("Paint_Queries", "Paint_BarePass", kLifetime), 1.5, "x");
+
+    const double scaling = ScalingLimit();
+    std::optional<double> worstScaling;
+    std::string worstName;
+    std::optional<double> slowest;
+    std::string slowestName;
+    for (const std::string& name : m_order) {
+        if (!name.starts_with("Report_")) {
+            continue;
+        }
+        const auto small = Milliseconds(name, kLifetime);
+        const auto large = Milliseconds(name, kExtreme);
+        if (small && large && *small > 0 && (!worstScaling || *large / *small > *worstScaling)) {
+            worstScaling = *large / *small;
+            worstName = name;
+        }
+        if (large && (!slowest || *large > *slowest)) {
+            slowest = large;
+            slowestName = name;
+        }
+    }
+    Judge("report growth lifetime->extreme (" + worstName + ")", worstScaling, scaling, "x");
+    const auto load = Milliseconds("File_Load", kExtreme);
+    Judge("slowest report / load, extreme (" + slowestName + ")",
+          slowest && load ? std::optional<double>(*slowest / *load) : std::nullopt, 1.0, "x");
+    Judge("peak memory / record fields, extreme loaded",
+          m_fieldBytes > 0 ? std::optional<double>(static_cast<double>(m_peakBytes) /
+                                                   static_cast<double>(m_fieldBytes))
+                           : std::nullopt,
+          3.0, "x");
+    if (m_fieldBytes > 0) {
+        std::printf("  (peak %.1f MiB, record fields %.1f MiB)\n",
+                    static_cast<double>(m_peakBytes) / 1048576.0,
+                    static_cast<double>(m_fieldBytes) / 1048576.0);
+    }
+    std::printf("%s\n", m_allMet ? "PASS: every target met" : "FAIL: a target was missed");
+}

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+// Collects every run and prints one table: each benchmark's processor time per iteration
+// for the "lifetime" and the "extreme" portfolio, then the targets, each judged on
+// figures of this same run (ratios, so that they hold on any machine). Processor time
+// rather than wall time, because the machine may be shared.
+class BenchTable final : public benchmark::ConsoleReporter {
+public:
+    bool ReportContext(const Context& context) override;
+    void ReportRuns(const std::vector<Run>& runs) override;
+    // The table waits for the peak memory, measured after the runs: see Print.
+    void Finalize() override {}
+    void Print();
+
+    // The peak memory of a process that loaded the "extreme" file, and the bytes of the
+    // records' fields, when measured.
+    void SetPeakMemory(std::uint64_t peakBytes, std::uint64_t fieldBytes);
+    // Whether every target was met.
+    bool AllMet() const { return m_allMet; }
+
+private:
+    std::optional<double> Milliseconds(const std::string& name, int size) const;
+    void PrintTimes() const;
+    void Judge(const std::string& what, std::optional<double> value, double limit,
+               const char* unit);
+
+    // Milliseconds of processor time per iteration, by benchmark and size.
+    std::map<std::string, std::map<int, double>> m_times;
+    std::vector<std::string> m_order;
+    std::uint64_t m_peakBytes = 0;
+    std::uint64_t m_fieldBytes = 0;
+    bool m_allMet = true;
+};

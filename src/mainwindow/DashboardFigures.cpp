@@ -1,0 +1,45 @@
+#include "mainwindow/DashboardFigures.h"
+
+#include <bit>
+#include <cstdint>
+#include <utility>
+
+#include "app/Settings.h"
+#include "model/Clock.h"
+#include "model/Kx7Doc.h"
+#include "reports/GainsFigures.h"
+
+DashboardFigures ComputeDashboard(CKx7Doc& doc, bool valueShown) {
+    const Settings& settings = doc.AppSettings();
+    SymbolFigures before(settings.ungroupOptions);
+    GainsFigures gains(settings.ungroupOptions);
+    const std::int64_t now = Clock::Now();
+    bool heldChanged = false;
+    for (const auto& lot : doc.Purchases()) {
+        before.Add(*lot);
+        if (valueShown) {
+            const auto previous = std::bit_cast<std::uint32_t>(lot->availableShares);
+            const float held = lot->ExercisableShares(now);
+            gains.AddLot(*lot, held);
+            heldChanged =
+                heldChanged || previous != std::bit_cast<std::uint32_t>(lot->availableShares);
+        }
+    }
+    before.Finish();
+
+    DashboardFigures dashboard{.alerts = EvaluateAlerts(doc, before),
+                               .values = {},
+                               .snapshot = {},
+                               .holdings = {},
+                               .symbols = SymbolFigures(settings.ungroupOptions)};
+    if (valueShown) {
+        gains.AddDividends(doc.Dividends());
+        dashboard.values.totalValue = before.TotalValue();
+        dashboard.values.realizedGain = gains.Total(GainsView::kRealized, before.AllNames());
+        dashboard.values.potentialGain = gains.Total(GainsView::kPotential, before.AllNames());
+    }
+    dashboard.symbols = heldChanged ? SymbolFigures(doc) : std::move(before);
+    dashboard.snapshot = TakePortfolioSnapshot(dashboard.symbols, settings.pieGrouping);
+    dashboard.holdings = BuildHoldingRows(doc, dashboard.snapshot, dashboard.symbols);
+    return dashboard;
+}

@@ -1,0 +1,95 @@
+#include "reports/GainsFigures.h"
+
+#include "model/OptionSuffix.h"
+
+GainsFigures::LotSums& GainsFigures::Add(const CPurchase& lot) {
+    const auto [entry, added] = m_lots.try_emplace(lot.symbol);
+    LotSums& sums = entry->second;
+    if (added) {
+        sums.firstMarketPrice = lot.marketPrice;
+    }
+    for (const auto& sale : lot.sales) {
+        if (sale->IsExpiry()) {
+            continue;
+        }
+        sums.realizedCost += lot.price * sale->shares;
+        sums.realizedValue += sale->price * sale->shares;
+    }
+    sums.heldCost += lot.price * lot.availableShares;
+    return sums;
+}
+
+void GainsFigures::AddDividends(const CKx7Doc::DividendList& dividends) {
+    for (const auto& dividend : dividends) {
+        float& total = m_dividends[dividend->symbol];
+        total += dividend->IsCash() ? dividend->amount
+                                    : dividend->amount * MarketPrice(dividend->symbol);
+    }
+}
+
+const GainsFigures::LotSums& GainsFigures::Lots(std::string_view symbol) const {
+    static const LotSums none{};
+    const auto found = m_lots.find(symbol);
+    return found != m_lots.end() ? found->second : none;
+}
+
+float GainsFigures::MarketPrice(std::string_view symbol) const {
+    if (HasOptionSuffix(symbol)) {
+        symbol.remove_suffix(kOptionSuffix.size());
+    }
+    return Lots(symbol).firstMarketPrice;
+}
+
+float GainsFigures::HeldToday(std::string_view symbolText) const {
+    const bool optionsOnly = HasOptionSuffix(symbolText);
+    if (optionsOnly) {
+        symbolText.remove_suffix(kOptionSuffix.size());
+    }
+    return Lots(symbolText).heldToday.Selected(m_ungroupOptions, optionsOnly);
+}
+
+float GainsFigures::Dividends(std::string_view symbol) const {
+    const auto found = m_dividends.find(symbol);
+    return found != m_dividends.end() ? found->second : 0.0f;
+}
+
+std::optional<GainsRow> GainsFigures::Row(GainsView view, const std::string& symbol) const {
+    const LotSums& lots = Lots(symbol);
+    GainsRow row;
+    bool written = false;
+    switch (view) {
+        case GainsView::kRealized:
+            row.cost = lots.realizedCost;
+            row.value = lots.realizedValue;
+            written = row.cost != 0.0f;
+            break;
+        case GainsView::kPotential: {
+            const float held = HeldToday(symbol);
+            row.cost = lots.heldCost;
+            row.value = MarketPrice(symbol) * held;
+            written = held != 0.0f;
+            break;
+        }
+        case GainsView::kCombined:
+            row.cost = lots.realizedCost + lots.heldCost;
+            row.value = lots.realizedValue + MarketPrice(symbol) * HeldToday(symbol);
+            written = row.cost != 0.0f;
+            break;
+    }
+    if (!written) {
+        return std::nullopt;
+    }
+    row.dividends = Dividends(symbol);
+    row.gain = row.value - row.cost + row.dividends;
+    return row;
+}
+
+float GainsFigures::Total(GainsView view, const std::vector<std::string>& symbols) const {
+    float total = 0.0f;
+    for (const std::string& symbol : symbols) {
+        if (const std::optional<GainsRow> row = Row(view, symbol)) {
+            total += row->gain;
+        }
+    }
+    return total;
+}
