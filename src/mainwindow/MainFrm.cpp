@@ -20,10 +20,12 @@
 #include "app/AboutDlg.h"
 #include "app/RecentFileList.h"
 #include "app/Settings.h"
+#include "app/SettingsFile.h"
 #include "app/Version.h"
 #include "mainwindow/DocumentStorage.h"
 #include "mainwindow/Kx7View.h"
 #include "model/Kx7Doc.h"
+#include "quotes/ui/QuoteUpdateDlg.h"
 
 namespace {
 
@@ -178,7 +180,7 @@ void CMainFrame::BuildMenus() {
              {QStringLiteral("Sh&ow Chart"), {}, kShowChart, &F::OnShowChart, true}});
     AddMenu(QStringLiteral("&Price Update"),
             {{QStringLiteral("&Manual Update"), {}, kManualUpdate, nullptr},
-             {QStringLiteral("&WEB Update"), {}, kWebUpdate, nullptr}});
+             {QStringLiteral("&WEB Update"), {}, kWebUpdate, &F::OnWebUpdate}});
     AddMenu(QStringLiteral("&Help"),
             {{QStringLiteral("&About Velmora..."), {}, kAppAbout, &F::OnAppAbout}});
 
@@ -510,6 +512,10 @@ void CMainFrame::OnManualUpdate() {
 }
 
 void CMainFrame::OnWebUpdate() {
+    // The hosts are read afresh, so a changed "QuoteHosts" section counts at once.
+    CQuoteUpdateDlg dialog(m_document, m_settings.quoteSource, LoadQuoteHosts(SettingsFilePath()),
+                           this);
+    dialog.exec();
     Repaint();
 }
 
