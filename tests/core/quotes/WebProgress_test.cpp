@@ -77,8 +77,11 @@ TEST_P(WebAbandonTest, GivingUpEndsASilentTransferPromptly) {
     EXPECT_TRUE(notifier.messages.empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(SilentServers, WebAbandonTest,
-                         ::testing::Values(CannedReply::Kind::kStall,
-                                           CannedReply::Kind::kStallInBody));
+INSTANTIATE_TEST_SUITE_P(
+    SilentServers, WebAbandonTest,
+    ::testing::Values(CannedReply::Kind::kStall, CannedReply::Kind::kStallInBody),
+    [](const ::testing::TestParamInfo<CannedReply::Kind>& kind) {
+        return std::string(kind.param == CannedReply::Kind::kStall ? "NoAnswer" : "BodyStalled");
+    });
 
 }  // namespace
