@@ -17,9 +17,16 @@
 #include "mainwindow/MainFrm.h"
 #include "mainwindow/UpdateWorkerSwitch.h"
 #include "model/Kx7Doc.h"
+#include "quotes/ui/UpdateWorker.h"
 
+// The worker learns what it serves when it first starts, from the first paint on: by
+// then the document and the main window exist.
 CKx7App::CKx7App()
-    : CKx7App(std::make_unique<Kx7FileStorage>(), std::make_unique<NoUpdateWorker>()) {}
+    : CKx7App(std::make_unique<Kx7FileStorage>(), std::make_unique<CUpdateWorker>([this] {
+                  return CUpdateWorker::Target{*m_document, m_settings,
+                                               LoadQuoteHosts(m_settingsPath),
+                                               [this] { m_mainFrame->Repaint(); }};
+              })) {}
 
 CKx7App::CKx7App(std::unique_ptr<DocumentStorage> storage,
                  std::unique_ptr<UpdateWorkerControl> worker)

@@ -20,6 +20,7 @@
 #include "app/AboutDlg.h"
 #include "app/RecentFileList.h"
 #include "app/Settings.h"
+#include "app/SettingsFile.h"
 #include "app/Version.h"
 #include "forms/FormCommands.h"
 #include "mainwindow/DocumentStorage.h"
@@ -32,6 +33,7 @@
 #include "reports/ui/OverviewDlg.h"
 #include "reports/ui/SummaryDlg.h"
 #include "reports/ui/TaxDlg.h"
+#include "quotes/ui/QuoteUpdateDlg.h"
 
 namespace {
 
@@ -200,7 +202,7 @@ void CMainFrame::BuildMenus() {
              {QStringLiteral("Sh&ow Chart"), {}, kShowChart, &F::OnShowChart, true}});
     AddMenu(QStringLiteral("&Price Update"),
             {{QStringLiteral("&Manual Update"), {}, kManualUpdate, &F::OnManualUpdate},
-             {QStringLiteral("&WEB Update"), {}, kWebUpdate, nullptr}});
+             {QStringLiteral("&WEB Update"), {}, kWebUpdate, &F::OnWebUpdate}});
     AddMenu(QStringLiteral("&Help"),
             {{QStringLiteral("&About Velmora..."), {}, kAppAbout, &F::OnAppAbout}});
 
@@ -658,6 +660,10 @@ void CMainFrame::OnManualUpdate() {
 }
 
 void CMainFrame::OnWebUpdate() {
+    // The hosts are read afresh, so a changed "QuoteHosts" section counts at once.
+    CQuoteUpdateDlg dialog(m_document, m_settings.quoteSource, LoadQuoteHosts(SettingsFilePath()),
+                           this);
+    dialog.exec();
     Repaint();
 }
 

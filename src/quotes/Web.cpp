@@ -58,10 +58,12 @@ bool IsRequestTarget(std::string_view path) {
 struct Transfer {
     const FetchLimits& limits;
     const std::function<void()>& onChunk;
+    const std::function<bool()>& keepGoing;
     std::vector<char> body;
     bool connected = false;
     bool responseBegan = false;
-    bool refused = false;  // the body broke the size cap, or storing it failed
+    bool refused = false;    // the body broke the size cap, or storing it failed
+    bool abandoned = false;  // the caller no longer wants the page
 };
 
 int OnConnected(void* context, char* /*ip*/, char* /*localIp*/, int /*port*/, int /*localPort*/) {
@@ -72,6 +74,22 @@ int OnConnected(void* context, char* /*ip*/, char* /*localIp*/, int /*port*/, in
 std::size_t OnHeader(char* /*data*/, std::size_t size, std::size_t count, void* context) {
     static_cast<Transfer*>(context)->responseBegan = true;
     return size * count;
+}
+
+int OnProgress(void* context, curl_off_t /*downTotal*/, curl_off_t /*downNow*/,
+               curl_off_t /*upTotal*/, curl_off_t /*upNow*/) {
+    auto& transfer = *static_cast<Transfer*>(context);
+    bool keepGoing = false;
+    try {
+        keepGoing = transfer.keepGoing();
+    } catch (...) {
+        // Nothing may unwind through libcurl; a caller that cannot say gives the page up.
+    }
+    if (keepGoing) {
+        return 0;
+    }
+    transfer.abandoned = true;
+    return 1;
 }
 
 std::size_t OnBody(char* data, std::size_t size, std::size_t count, void* context) {
@@ -125,6 +143,11 @@ bool Configure(CURL* handle, Transfer& transfer, const std::string& body,
     set(CURLOPT_HEADERDATA, static_cast<void*>(&transfer));
     set(CURLOPT_WRITEFUNCTION, &OnBody);
     set(CURLOPT_WRITEDATA, static_cast<void*>(&transfer));
+    if (transfer.keepGoing) {
+        set(CURLOPT_XFERINFOFUNCTION, &OnProgress);
+        set(CURLOPT_XFERINFODATA, static_cast<void*>(&transfer));
+        set(CURLOPT_NOPROGRESS, 0L);
+    }
     if (!body.empty()) {
         set(CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(body.size()));
         set(CURLOPT_POSTFIELDS, body.c_str());
@@ -150,10 +173,22 @@ std::string CWeb::GetPage(std::string host, std::string path) {
 
 const std::vector<char>* CWeb::Fetch(std::string host, std::string path) {
     m_page.reset();
+    m_abandoned = false;
     for (int attempt = 0; attempt < kAttempts; ++attempt) {
-        if (TryFetch(host, path, {}, m_page)) {
-            return &*m_page;
+        if (!KeepGoing()) {
+            m_abandoned = true;
         }
+        // Given up by the caller: not a failure to tell anyone about.
+        if (m_abandoned || TryFetch(host, path, {}, m_page)) {
+            break;
+        }
+    }
+    if (m_abandoned) {
+        m_page.reset();
+        return nullptr;
+    }
+    if (m_page) {
+        return &*m_page;
     }
     m_notifier.Show({std::string(kHttpErrorText), std::string(kHttpErrorCaption), false});
     return nullptr;
@@ -164,7 +199,7 @@ bool CWeb::TryFetch(std::string host, std::string path, std::string body,
     out.reset();
     const std::string server = EffectiveHost(host);
     const CurlHandle handle(CurlReady() ? curl_easy_init() : nullptr);
-    Transfer transfer{m_limits, m_onChunk, {}, false, false, false};
+    Transfer transfer{m_limits, m_onChunk, m_keepGoing, {}, false, false, false, false};
     const std::string proxy = SystemProxyFor(server);
     if (!handle || !Configure(handle.get(), transfer, body, proxy)) {
         Warn("Can't open internet session, please try again later!");
@@ -197,6 +232,10 @@ bool CWeb::TryFetch(std::string host, std::string path, std::string body,
         transfer.body.clear();
         const CURLcode code = configured ? curl_easy_perform(handle.get()) : CURLE_URL_MALFORMAT;
 
+        if (transfer.abandoned) {
+            m_abandoned = true;
+            return false;
+        }
         if (transfer.refused || code == CURLE_FILESIZE_EXCEEDED) {
             return false;
         }

@@ -33,6 +33,13 @@ public:
     // a window fetching on its own thread stays responsive. It must not throw.
     void SetChunkCallback(std::function<void()> onChunk) { m_onChunk = std::move(onChunk); }
 
+    // Asked before every attempt and often during one, on the fetching thread (about once
+    // a second while the server is silent). False abandons the fetch at once: no further
+    // attempt, no message, nothing returned. It must not throw.
+    void SetProgressCallback(std::function<bool()> keepGoing) {
+        m_keepGoing = std::move(keepGoing);
+    }
+
     // The page text, cut at the first NUL byte; empty after a failed fetch.
     std::string GetPage(std::string host, std::string path) override;
 
@@ -49,10 +56,13 @@ public:
 
 private:
     void Warn(std::string text);
+    bool KeepGoing() const { return !m_keepGoing || m_keepGoing(); }
 
     FetchNotifier& m_notifier;
     FetchLimits m_limits;
     std::function<void()> m_onChunk;
+    std::function<bool()> m_keepGoing;
+    bool m_abandoned = false;
     std::string m_text;
     std::optional<std::vector<char>> m_page;
 };

@@ -9,6 +9,7 @@
 #include "quotes/QuoteHosts.h"
 #include "support/CaseName.h"
 #include "support/LoopbackHttpServer.h"
+#include "support/NoProxy.h"
 #include "support/RecordingFetchNotifier.h"
 
 namespace {
@@ -33,12 +34,7 @@ const FetchMessage kHttpError{"Error Occurs on HTTP!", "Http", false};
 class WebTest : public ::testing::Test {
 protected:
     // A proxy set in the environment must not take the loopback requests elsewhere.
-    static void SetUpTestSuite() {
-        for (const char* name :
-             {"http_proxy", "HTTP_PROXY", "https_proxy", "HTTPS_PROXY", "all_proxy", "ALL_PROXY"}) {
-            ::unsetenv(name);
-        }
-    }
+    static void SetUpTestSuite() { ClearProxyEnvironment(); }
 
     RecordingFetchNotifier notifier;
     CWeb web{notifier, TestLimits()};

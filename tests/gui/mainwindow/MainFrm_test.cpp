@@ -95,7 +95,7 @@ private slots:
         row(F::kShowValue, "&Reports", "Show Value", true, true);
         row(F::kShowChart, "&Reports", "Sh&ow Chart", true, true);
         row(F::kManualUpdate, "&Price Update", "&Manual Update", true);
-        row(F::kWebUpdate, "&Price Update", "&WEB Update", false);
+        row(F::kWebUpdate, "&Price Update", "&WEB Update", true);
         row(F::kAppAbout, "&Help", "&About Velmora...", true);
     }
 

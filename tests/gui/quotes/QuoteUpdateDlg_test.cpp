@@ -1,0 +1,297 @@
+#include "quotes/ui/QuoteUpdateDlg.h"
+
+#include <QLabel>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSettings>
+#include <QTest>
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+#include "app/Settings.h"
+#include "controls/XListCtrl.h"
+#include "core/support/DocBuilder.h"
+#include "core/support/LoopbackHttpServer.h"
+#include "core/support/NoProxy.h"
+#include "core/support/QuotePages.h"
+#include "mainwindow/Kx7View.h"
+#include "model/Clock.h"
+#include "model/Kx7Doc.h"
+#include "model/LocalTime.h"
+#include "quotes/MessageBoxRecorder.h"
+#include "support/FrameFixture.h"
+#include "support/GuiTestRegistry.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+QuoteHosts AllAt(const std::string& host) {
+    return {host, host, host};
+}
+
+QString SymbolName(int index) {
+    return QStringLiteral("S%1").arg(index, 2, 10, QLatin1Char('0'));
+}
+
+void ClickUpdate(CQuoteUpdateDlg& dialog) {
+    auto* update = dialog.findChild<QPushButton*>(QStringLiteral("updateButton"));
+    QVERIFY(update != nullptr);
+    QTest::mouseClick(update, Qt::LeftButton);
+}
+
+}  // namespace
+
+class QuoteUpdateDlgTest final : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() {
+        ClearProxyEnvironment();
+        Clock::SetFixed(LocalTimeOf(2024, 6, 5, 11, 15));
+    }
+    void cleanupTestCase() { Clock::UseSystemTime(); }
+
+    void init() {
+        m_settings = std::make_unique<Settings>();
+        m_doc = std::make_unique<CKx7Doc>(*m_settings);
+    }
+
+    // The texts a person reads, and the held symbols in order with their prices.
+    void opening() {
+        AddLot(*m_doc, "CD", 10, 5).marketPrice = 7.25f;
+        AddLot(*m_doc, "AB", 10, 5).marketPrice = 12.5f;
+        AddLot(*m_doc, "EF", 0, 5).marketPrice = 1.0f;  // nothing held: not listed
+        CQuoteUpdateDlg dialog(*m_doc, Settings::kYahoo, AllAt("127.0.0.1:1"));
+
+        QCOMPARE(dialog.windowTitle(), QStringLiteral("Quote Price"));
+        QStringList labels;
+        for (const QLabel* label : dialog.findChildren<QLabel*>()) {
+            labels << label->text();
+        }
+        QCOMPARE(labels, (QStringList{QStringLiteral("Update Status"),
+                                      QStringLiteral("Get Current Market Value*"),
+                                      QStringLiteral("Symbol   Old Mktvalue  Current MktValue"),
+                                      QStringLiteral("*Quotes are delayed 15 to 20 minutes.")}));
+        QCOMPARE(dialog.Lines(),
+                 (QStringList{QStringLiteral("AB\t$12.500000"), QStringLiteral("CD\t$7.250000")}));
+        const auto* progress = dialog.findChild<QProgressBar*>(QStringLiteral("progress"));
+        QCOMPARE(progress->maximum(), 100);
+        QCOMPARE(progress->value(), 0);
+        QCOMPARE(dialog.findChild<QPushButton*>(QStringLiteral("closeButton"))->text(),
+                 QStringLiteral("Close"));
+        QVERIFY(QDir().mkpath(ScreenshotFolder()));
+        dialog.grab().save(ScreenshotFolder() + QStringLiteral("/QuoteUpdateDlg.png"));
+    }
+
+    // Each source's page, as its service lays it out, read into old and new prices.
+    void update_data() {
+        QTest::addColumn<int>("source");
+        QTest::addColumn<QString>("page");
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<QStringList>("lines");
+        QTest::addColumn<int>("direction");
+        const QStringList found{QStringLiteral("AB\t$10.0000 \t$12.5000"),
+                                QStringLiteral("CD\t$10.0000 \tNo Data")};
+        QTest::newRow("Yahoo!") << Settings::kYahoo << QStringLiteral("AB <b>12.5</b>\n")
+                                << QStringLiteral("/d?s=AB+CD&f=1lc") << found << 0;
+        QTest::newRow("NASDAQ") << Settings::kNasdaq
+                                << QString::fromStdString(
+                                       NasdaqRow("AB", "12.5", NasdaqTail("up", "0.75")))
+                                << QStringLiteral("/quote.dll?mode=stock&symbol=AB&symbol=CD") +
+                                       QStringLiteral("&symbol=").repeated(8) +
+                                       QStringLiteral("&multi.x=5&multi.y=13")
+                                << found << 1;
+        QTest::newRow("American Stock Exchange")
+            << Settings::kAmex << QString::fromStdString(AmexRow("AB", "12.5"))
+            << QStringLiteral("quote.dll?mode=stock&page=quick&symbol=AB&symbol=CD") +
+                   QStringLiteral("&symbol=").repeated(8)
+            << found << 0;
+    }
+
+    void update() {
+        QFETCH(int, source);
+        QFETCH(QString, page);
+        QFETCH(QString, target);
+        QFETCH(QStringList, lines);
+        QFETCH(int, direction);
+        AddLot(*m_doc, "AB", 10, 5).marketPrice = 10.0f;
+        AddLot(*m_doc, "CD", 10, 5).marketPrice = 10.0f;
+        LoopbackHttpServer server(
+            [&page](const std::string&) { return CannedReply::Page(page.toStdString()); });
+        CQuoteUpdateDlg dialog(*m_doc, source, AllAt(server.Host()));
+        QCOMPARE(dialog.Lines(),
+                 (QStringList{QStringLiteral("AB\t$10.000000"), QStringLiteral("CD\t$10.000000")}));
+
+        ClickUpdate(dialog);
+
+        QCOMPARE(dialog.Lines(), lines);
+        QCOMPARE(server.Targets(), std::vector<std::string>{target.toStdString()});
+        QCOMPARE(m_doc->MarketPrice("AB"), 12.5f);
+        QCOMPARE(m_doc->MarketPrice("CD"), 10.0f);
+        QCOMPARE(m_doc->Purchases().front()->quoteDirection, direction);
+        QVERIFY(m_doc->IsModified());
+    }
+
+    // The bar stops after each full batch at the position of its last symbol, then at n.
+    void progressPositions_data() {
+        QTest::addColumn<int>("source");
+        QTest::addColumn<int>("symbols");
+        QTest::addColumn<QList<int>>("positions");
+        QTest::addColumn<int>("requests");
+        QTest::newRow("AMEX 23") << Settings::kAmex << 23 << QList<int>{1, 9, 19, 23} << 3;
+        QTest::newRow("Yahoo 6") << Settings::kYahoo << 6 << QList<int>{1, 4, 6} << 2;
+        QTest::newRow("NASDAQ 10") << Settings::kNasdaq << 10 << QList<int>{1, 9, 10} << 1;
+        QTest::newRow("no symbols") << Settings::kYahoo << 0 << QList<int>{} << 0;
+        QTest::newRow("no source") << 7 << 3 << QList<int>{1, 3} << 0;
+    }
+
+    void progressPositions() {
+        QFETCH(int, source);
+        QFETCH(int, symbols);
+        QFETCH(QList<int>, positions);
+        QFETCH(int, requests);
+        for (int i = 0; i < symbols; ++i) {
+            AddLot(*m_doc, SymbolName(i).toStdString(), 1, 1);
+        }
+        LoopbackHttpServer server([](const std::string&) { return CannedReply::Page(""); });
+        CQuoteUpdateDlg dialog(*m_doc, source, AllAt(server.Host()));
+        auto* progress = dialog.findChild<QProgressBar*>(QStringLiteral("progress"));
+        QList<int> seen;
+        connect(progress, &QProgressBar::valueChanged, [&seen](int value) { seen << value; });
+
+        ClickUpdate(dialog);
+
+        QCOMPARE(seen, positions);
+        QCOMPARE(progress->value(), symbols);
+        QCOMPARE(progress->maximum(), std::max(symbols, 1));
+        QCOMPARE(static_cast<int>(server.Targets().size()), requests);
+        QCOMPARE(dialog.Lines().size(), requests > 0 ? symbols : 0);
+    }
+
+    // Every run ends with the last update and a sample of the day's value, even one that
+    // fetched nothing; each press records another sample.
+    void timelineAndLastUpdate() {
+        AddLot(*m_doc, "AB", 10, 5).marketPrice = 10.0f;
+        m_doc->SetLastUpdateTime(0);
+        LoopbackHttpServer server(
+            [](const std::string&) { return CannedReply::Page("AB <b>20</b>\n"); });
+        CQuoteUpdateDlg dialog(*m_doc, Settings::kYahoo, AllAt(server.Host()));
+        const int samples = m_doc->TimelineCount();
+
+        ClickUpdate(dialog);
+
+        QCOMPARE(m_doc->LastUpdateTime(), Clock::Now());
+        QCOMPARE(m_doc->TimelineCount(), samples + 1);
+        QCOMPARE(m_doc->TimelineValue(samples), 200.0f);
+
+        Clock::SetFixed(Clock::Now() + 60);
+        ClickUpdate(dialog);
+        QCOMPARE(m_doc->LastUpdateTime(), Clock::Now());
+        QCOMPARE(m_doc->TimelineCount(), samples + 2);
+        Clock::SetFixed(LocalTimeOf(2024, 6, 5, 11, 15));
+    }
+
+    // With the server down each batch warns three times, then "Error Occurs on HTTP!",
+    // in boxes without an owner; its symbols show "No Data" and keep their prices.
+    void serverDown() {
+        for (int i = 0; i < 6; ++i) {
+            AddLot(*m_doc, SymbolName(i).toStdString(), 1, 1).marketPrice = 3.0f;
+        }
+        const QString host = QStringLiteral("127.0.0.1:%1").arg(LoopbackHttpServer::ClosedPort());
+        QWidget owner;
+        CQuoteUpdateDlg dialog(*m_doc, Settings::kYahoo, AllAt(host.toStdString()), &owner);
+        MessageBoxRecorder boxes;
+
+        ClickUpdate(dialog);
+
+        const QString warning = QStringLiteral(
+                                    "!Zuvor Ozudo|Can't connect to %1 server, please "
+                                    "try again later!")
+                                    .arg(host);
+        const QString final = QStringLiteral("Http|Error Occurs on HTTP!");
+        const QStringList batch{warning, warning, warning, final};
+        QCOMPARE(boxes.messages, batch + batch);
+        QVERIFY(boxes.ownerless);
+        QCOMPARE(dialog.Lines().size(), 6);
+        QCOMPARE(dialog.Lines().front(), QStringLiteral("S00\t$3.0000 \tNo Data"));
+        QCOMPARE(m_doc->MarketPrice("S05"), 3.0f);
+        QCOMPARE(m_doc->LastUpdateTime(), Clock::Now());
+    }
+
+    // While a page loads the dialog still handles its events, and "Close" cannot pull the
+    // dialog away from under the running update.
+    void staysResponsiveWhileAPageLoads() {
+        AddLot(*m_doc, "AB", 10, 5).marketPrice = 10.0f;
+        std::atomic<bool> ticked{false};
+        std::atomic<bool> answeredAfterTick{false};
+        LoopbackHttpServer server([&](const std::string&) {
+            for (int i = 0; i < 300 && !ticked.load(); ++i) {
+                std::this_thread::sleep_for(10ms);
+            }
+            answeredAfterTick = ticked.load();
+            return CannedReply::Page("AB <b>11</b>\n");
+        });
+        CQuoteUpdateDlg dialog(*m_doc, Settings::kYahoo, AllAt(server.Host()));
+        dialog.show();
+        bool closeWasOffered = true;
+        QTimer::singleShot(100, &dialog, [&] {
+            closeWasOffered =
+                dialog.findChild<QPushButton*>(QStringLiteral("closeButton"))->isEnabled();
+            dialog.reject();
+            ticked = true;
+        });
+
+        ClickUpdate(dialog);
+
+        QVERIFY(answeredAfterTick.load());
+        QVERIFY(!closeWasOffered);
+        QVERIFY(dialog.isVisible());
+        QCOMPARE(m_doc->MarketPrice("AB"), 11.0f);
+    }
+
+    // "&WEB Update" opens the dialog with the hosts of the settings file and repaints the
+    // view after it closes.
+    void webUpdateCommand() {
+        LoopbackHttpServer server(
+            [](const std::string&) { return CannedReply::Page("AB <b>42.5</b>\n"); });
+        QTemporaryDir folder;
+        const QString config = folder.filePath(QStringLiteral("velmora.ini"));
+        {
+            QSettings file(config, QSettings::IniFormat);
+            file.setValue(QStringLiteral("QuoteHosts/Yahoo"),
+                          QString::fromStdString(server.Host()));
+        }
+        qputenv("VELMORA_CONFIG", config.toLocal8Bit());
+        FrameFixture fixture;
+        AddLot(fixture.doc, "AB", 10, 5).marketPrice = 10.0f;
+        fixture.frame.show();
+        QStringList opened;
+        OnNextModal([&opened](QWidget* modal) {
+            auto* dialog = qobject_cast<CQuoteUpdateDlg*>(modal);
+            QVERIFY(dialog != nullptr);
+            opened = dialog->Lines();
+            ClickUpdate(*dialog);
+            opened += dialog->Lines();
+            dialog->findChild<QPushButton*>(QStringLiteral("closeButton"))->click();
+        });
+
+        fixture.frame.CommandAction(CMainFrame::kWebUpdate)->trigger();
+        qunsetenv("VELMORA_CONFIG");
+
+        QCOMPARE(opened, (QStringList{QStringLiteral("AB\t$10.000000"),
+                                      QStringLiteral("AB\t$10.0000 \t$42.5000")}));
+        QCOMPARE(fixture.doc.MarketPrice("AB"), 42.5f);
+        QCOMPARE(fixture.frame.View().HoldingsList().GetItemText(0, 2), QStringLiteral("42.50"));
+    }
+
+private:
+    std::unique_ptr<Settings> m_settings;
+    std::unique_ptr<CKx7Doc> m_doc;
+};
+
+static const GuiTestRegistration<QuoteUpdateDlgTest> registration("QuoteUpdateDlg_test");
+
+#include "QuoteUpdateDlg_test.moc"
