@@ -1,7 +1,7 @@
 #include "model/PortfolioLock.h"
+#include "support/Processes.h"
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -15,16 +15,6 @@ std::string Host() {
     char name[256] = {};
     gethostname(name, sizeof name - 1);
     return name;
-}
-
-// A process id that surely belongs to no running process: a child that has exited.
-int DeadPid() {
-    const pid_t child = fork();
-    if (child == 0) {
-        _exit(0);
-    }
-    waitpid(child, nullptr, 0);
-    return static_cast<int>(child);
 }
 
 class PortfolioLockTest : public ::testing::Test {

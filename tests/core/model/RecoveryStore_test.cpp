@@ -1,7 +1,6 @@
 #include "model/RecoveryStore.h"
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -13,19 +12,11 @@
 #include "model/Kx7Doc.h"
 #include "model/Kx7File.h"
 #include "model/ProcessInfo.h"
+#include "support/Processes.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-int DeadPid() {
-    const pid_t child = fork();
-    if (child == 0) {
-        _exit(0);
-    }
-    waitpid(child, nullptr, 0);
-    return static_cast<int>(child);
-}
 
 class RecoveryStoreTest : public ::testing::Test {
 protected:

@@ -1,5 +1,3 @@
-#include <sys/wait.h>
-#include <unistd.h>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -8,6 +6,7 @@
 
 #include "app/Kx7App.h"
 #include "app/RecoveryGuard.h"
+#include "core/support/Processes.h"
 #include "mainwindow/MainFrm.h"
 #include "model/DemoPortfolio.h"
 #include "model/Kx7Doc.h"
@@ -15,19 +14,6 @@
 #include "model/ProcessInfo.h"
 #include "support/FrameFixture.h"
 #include "support/GuiTestRegistry.h"
-
-namespace {
-
-int DeadPid() {
-    const pid_t child = fork();
-    if (child == 0) {
-        _exit(0);
-    }
-    waitpid(child, nullptr, 0);
-    return static_cast<int>(child);
-}
-
-}  // namespace
 
 // A portfolio with unsaved changes outlives a crash of the program.
 class RecoveryTest final : public QObject {
