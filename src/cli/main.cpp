@@ -41,6 +41,15 @@ int ShowSettings(const std::vector<std::string>& /*arguments*/) {
     return 0;
 }
 
+// Saves the portfolio; the exit status, with the reason on stderr when it failed.
+int SaveOrSay(CKx7Doc& doc, const std::string& path) {
+    if (const std::string error = SaveKx7File(doc, path); !error.empty()) {
+        std::fprintf(stderr, "velmora-cli: %s\n", error.c_str());
+        return 1;
+    }
+    return 0;
+}
+
 int Dump(const std::vector<std::string>& arguments) {
     if (arguments.size() != 1) {
         std::fprintf(stderr, "Usage: velmora-cli dump FILE\n");
@@ -67,11 +76,7 @@ int Convert(const std::vector<std::string>& arguments) {
     if (!OpenPortfolio(doc, arguments[0], read)) {
         return 1;
     }
-    if (const std::string error = SaveKx7File(doc, arguments[1]); !error.empty()) {
-        std::fprintf(stderr, "velmora-cli: %s\n", error.c_str());
-        return 1;
-    }
-    return 0;
+    return SaveOrSay(doc, arguments[1]);
 }
 
 int Demo(const std::vector<std::string>& arguments) {
@@ -82,11 +87,7 @@ int Demo(const std::vector<std::string>& arguments) {
     const Settings settings;
     CKx7Doc doc(settings);
     BuildDemoPortfolio(doc);
-    if (const std::string error = SaveKx7File(doc, arguments[0]); !error.empty()) {
-        std::fprintf(stderr, "velmora-cli: %s\n", error.c_str());
-        return 1;
-    }
-    return 0;
+    return SaveOrSay(doc, arguments[0]);
 }
 
 std::vector<Command> WithReportCommands(std::vector<Command> commands) {
@@ -142,11 +143,7 @@ int Update(const std::vector<std::string>& arguments) {
     for (const std::string& line : lines) {
         std::printf("%s\n", line.c_str());
     }
-    if (const std::string error = SaveKx7File(doc, path); !error.empty()) {
-        std::fprintf(stderr, "velmora-cli: %s\n", error.c_str());
-        return 1;
-    }
-    return 0;
+    return SaveOrSay(doc, path);
 }
 
 const std::vector<Command>& Commands() {
