@@ -52,7 +52,8 @@ std::string StatusLine(int status) {
 
 }  // namespace
 
-LoopbackHttpServer::LoopbackHttpServer(Handler handler) : m_handler(std::move(handler)) {
+LoopbackHttpServer::LoopbackHttpServer(Handler handler, RequestLog log)
+    : m_handler(std::move(handler)), m_log(log) {
     m_listener = OpenListener(m_port);
     m_thread = std::thread([this] { Serve(); });
 }
@@ -133,7 +134,7 @@ void LoopbackHttpServer::Answer(int connection) {
     const std::string target = firstSpace == std::string::npos || secondSpace == std::string::npos
                                    ? std::string()
                                    : head.substr(firstSpace + 1, secondSpace - firstSpace - 1);
-    {
+    if (m_log == RequestLog::kKeep) {
         const std::lock_guard lock(m_mutex);
         m_targets.push_back(target);
         m_heads.push_back(head.substr(0, head.find("\r\n\r\n")));

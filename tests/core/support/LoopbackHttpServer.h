@@ -38,8 +38,11 @@ struct CannedReply {
 class LoopbackHttpServer {
 public:
     using Handler = std::function<CannedReply(const std::string& target)>;
+    // Whether the requests are kept for Targets() and Heads(); a long run does without,
+    // so that the test's own memory does not grow with every request.
+    enum class RequestLog { kKeep, kNone };
 
-    explicit LoopbackHttpServer(Handler handler);
+    explicit LoopbackHttpServer(Handler handler, RequestLog log = RequestLog::kKeep);
     ~LoopbackHttpServer();
     LoopbackHttpServer(const LoopbackHttpServer&) = delete;
     LoopbackHttpServer& operator=(const LoopbackHttpServer&) = delete;
@@ -60,6 +63,7 @@ private:
     bool Stopping() const { return m_stop.load(); }
 
     Handler m_handler;
+    RequestLog m_log;
     int m_listener = -1;
     std::uint16_t m_port = 0;
     std::atomic<bool> m_stop{false};
