@@ -32,6 +32,7 @@
 #include "model/Kx7Doc.h"
 #include "model/Kx7File.h"
 #include "model/LocalTime.h"
+#include "quotes/MessageBoxRecorder.h"
 #include "quotes/ui/UpdateWorker.h"
 #include "soak/HeapInUse.h"
 #include "soak/MovingQuotes.h"
@@ -189,6 +190,9 @@ private slots:
             [&quotes](const std::string& target) { return quotes.Answer(target); },
             LoopbackHttpServer::RequestLog::kNone);
         Program program(server.Host());
+        // A failed fetch or save would warn; each warning is answered, so that nothing
+        // hangs, and fails the run.
+        const MessageBoxRecorder warnings;
         const QTemporaryDir folder;
         const QString path = folder.filePath(QStringLiteral("soak.kx7"));
 
@@ -235,6 +239,8 @@ private slots:
                 return;
             }
             QVERIFY2(m_unexpected.isEmpty(), qPrintable(m_unexpected.join(QLatin1Char('\n'))));
+            QVERIFY2(warnings.messages.isEmpty(),
+                     qPrintable(warnings.messages.join(QLatin1Char('\n'))));
             QTest::qWait(static_cast<int>(m_random() % 30));
         }
 
@@ -254,6 +260,8 @@ private slots:
         QCOMPARE(program.updates, updatesAtStop);
 
         SaveAndCompare();
+        QVERIFY2(warnings.messages.isEmpty(),
+                 qPrintable(warnings.messages.join(QLatin1Char('\n'))));
         CKx7Doc reopened(program.settings);
         QVERIFY(OpenKx7File(reopened, path.toStdString()).Ok());
         const std::map<std::string, float> served = quotes.LastServed();
