@@ -52,8 +52,8 @@ constexpr int kWarmUpShare = 6;
 constexpr std::chrono::milliseconds kSampleEvery = 5s;
 // What the heap may grow by after the warm-up: each record entered meanwhile takes a few
 // hundred bytes in the portfolio and the script's own account; caches and the day's
-// timeline settle within the fixed part. A kilobyte kept per update, or per dialog
-// opened, passes this within the minute; smaller leaks are the leak checker's to find.
+// timeline settle within the fixed part. A kilobyte kept per update passes this within
+// the minute; smaller leaks are the leak checker's to find.
 constexpr std::size_t kHeapGrowthFixed = 64 * 1024;
 constexpr std::size_t kHeapGrowthPerRecord = 768;
 // The worker pauses 100 ms between fetches; even a slow sanitizer build manages this many
