@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "model/SymbolKindSums.h"
-#include "model/SymbolMap.h"
+#include "model/SymbolSlots.h"
 
 class CKx7Doc;
 class CPurchase;
@@ -60,7 +60,8 @@ private:
     const Figures* Find(std::string_view symbol) const;
 
     bool m_ungroupOptions;
-    SymbolMap<Figures> m_figures;
+    SymbolSlots m_slots;
+    std::vector<Figures> m_figures;  // by slot
     std::vector<std::string> m_heldNames;
     std::vector<std::string> m_allNames;
 };

@@ -3,11 +3,11 @@
 #include "model/OptionSuffix.h"
 
 GainsFigures::LotSums& GainsFigures::Add(const CPurchase& lot) {
-    const auto [entry, added] = m_lots.try_emplace(lot.symbol);
-    LotSums& sums = entry->second;
-    if (added) {
-        sums.firstMarketPrice = lot.marketPrice;
+    const std::uint32_t slot = m_slots.Insert(lot.symbol);
+    if (slot == m_lots.size()) {
+        m_lots.emplace_back().firstMarketPrice = lot.marketPrice;
     }
+    LotSums& sums = m_lots[slot];
     for (const auto& sale : lot.sales) {
         if (sale->IsExpiry()) {
             continue;
@@ -29,8 +29,8 @@ void GainsFigures::AddDividends(const CKx7Doc::DividendList& dividends) {
 
 const GainsFigures::LotSums& GainsFigures::Lots(std::string_view symbol) const {
     static const LotSums none{};
-    const auto found = m_lots.find(symbol);
-    return found != m_lots.end() ? found->second : none;
+    const std::uint32_t slot = m_slots.Find(symbol);
+    return slot != SymbolSlots::kNone ? m_lots[slot] : none;
 }
 
 float GainsFigures::MarketPrice(std::string_view symbol) const {

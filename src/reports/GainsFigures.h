@@ -7,6 +7,7 @@
 #include "model/Kx7Doc.h"
 #include "model/SymbolKindSums.h"
 #include "model/SymbolMap.h"
+#include "model/SymbolSlots.h"
 
 class CPurchase;
 
@@ -59,6 +60,7 @@ private:
     float Dividends(std::string_view symbol) const;
 
     bool m_ungroupOptions;
-    SymbolMap<LotSums> m_lots;
+    SymbolSlots m_slots;
+    std::vector<LotSums> m_lots;  // by slot
     SymbolMap<float> m_dividends;
 };
