@@ -13,7 +13,7 @@ SymbolFigures::SymbolFigures(const CKx7Doc& doc) : SymbolFigures(doc.AppSettings
     Finish();
 }
 
-void SymbolFigures::Add(const CPurchase& lot) {
+std::uint32_t SymbolFigures::Add(const CPurchase& lot) {
     const std::uint32_t slot = m_slots.Insert(lot.symbol);
     if (slot == m_figures.size()) {
         m_figures.emplace_back().firstMarketPrice = lot.marketPrice;
@@ -28,6 +28,7 @@ void SymbolFigures::Add(const CPurchase& lot) {
     if (HasShares(lot.availableShares)) {
         (grant ? figures.grantsHeld : figures.ordinaryHeld) = true;
     }
+    return slot;
 }
 
 template <typename Taken>

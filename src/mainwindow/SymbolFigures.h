@@ -20,8 +20,9 @@ public:
     // Every lot of the document, as they stand now.
     explicit SymbolFigures(const CKx7Doc& doc);
 
-    // Lots in document order; then Finish once.
-    void Add(const CPurchase& lot);
+    // Lots in document order; then Finish once. Returns the slot SymbolSlots numbers the
+    // lot's symbol with in this walk.
+    std::uint32_t Add(const CPurchase& lot);
     void Finish();
 
     // SymbolNames(kHeldLots).

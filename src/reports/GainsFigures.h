@@ -1,12 +1,13 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "model/Kx7Doc.h"
 #include "model/SymbolKindSums.h"
-#include "model/SymbolMap.h"
 #include "model/SymbolSlots.h"
 
 class CPurchase;
@@ -32,7 +33,12 @@ public:
     void AddLot(const CPurchase& lot) { Add(lot); }
     // The same, with the shares the lot holds today, for the potential and combined views.
     void AddLot(const CPurchase& lot, float heldToday) {
-        Add(lot).heldToday.Add(lot.IsGrant(), heldToday);
+        AddLot(lot, heldToday, SymbolSlots::kNone);
+    }
+    // The same, where the walk numbers its symbols as SymbolSlots does and gave this lot's
+    // `slot` (the walk's lots handed in alike): the symbol is then not looked up again.
+    void AddLot(const CPurchase& lot, float heldToday, std::uint32_t slot) {
+        Add(lot, slot).heldToday.Add(lot.IsGrant(), heldToday);
     }
     // After every lot: a share dividend is valued at its symbol's market price.
     void AddDividends(const CKx7Doc::DividendList& dividends);
@@ -52,7 +58,7 @@ private:
         KindSums heldToday;  // shares held as of today
     };
 
-    LotSums& Add(const CPurchase& lot);
+    LotSums& Add(const CPurchase& lot, std::uint32_t slotHint = SymbolSlots::kNone);
     const LotSums& Lots(std::string_view symbol) const;
     float HeldToday(std::string_view symbolText) const;
     // The first lot of the symbol without its option suffix sets the price.
@@ -62,5 +68,6 @@ private:
     bool m_ungroupOptions;
     SymbolSlots m_slots;
     std::vector<LotSums> m_lots;  // by slot
-    SymbolMap<float> m_dividends;
+    SymbolSlots m_dividendSlots;
+    std::vector<float> m_dividends;  // by dividend slot
 };
