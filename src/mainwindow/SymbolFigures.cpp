@@ -19,8 +19,7 @@ std::uint32_t SymbolFigures::Add(const CPurchase& lot) {
         m_figures.emplace_back().firstMarketPrice = lot.marketPrice;
     }
     Figures& figures = m_figures[slot];
-    figures.lastDirection = lot.quoteDirection;
-    figures.lastChange = lot.quoteChange;
+    figures.lastLot = &lot;
     const bool grant = lot.IsGrant();
     figures.value.Add(grant, lot.LotValue());
     figures.costHeld += lot.price * lot.availableShares;
@@ -54,6 +53,11 @@ std::vector<std::string> SymbolFigures::Names(Taken taken) const {
 }
 
 void SymbolFigures::Finish() {
+    for (Figures& figures : m_figures) {
+        figures.lastDirection = figures.lastLot->quoteDirection;
+        figures.lastChange = figures.lastLot->quoteChange;
+        figures.lastLot = nullptr;
+    }
     m_heldNames = Names([](const Figures& figures, bool grants) {
         return grants ? figures.grantsHeld : figures.ordinaryHeld;
     });

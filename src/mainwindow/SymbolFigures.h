@@ -20,8 +20,9 @@ public:
     // Every lot of the document, as they stand now.
     explicit SymbolFigures(const CKx7Doc& doc);
 
-    // Lots in document order; then Finish once. Returns the slot SymbolSlots numbers the
-    // lot's symbol with in this walk.
+    // Lots in document order, left in place and their quotes unchanged until Finish,
+    // which comes once. Add returns the slot SymbolSlots numbers the lot's symbol with in
+    // this walk.
     std::uint32_t Add(const CPurchase& lot);
     void Finish();
 
@@ -46,6 +47,9 @@ private:
         KindSums value;
         float costHeld = 0;
         float firstMarketPrice = 0;
+        // The quote is read from the last lot at Finish rather than from every lot: it
+        // lies apart from the figures the walk reads.
+        const CPurchase* lastLot = nullptr;
         std::int32_t lastDirection = 0;
         float lastChange = 0;
         bool ordinaryHeld = false;
