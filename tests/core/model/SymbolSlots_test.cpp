@@ -46,4 +46,26 @@ TEST(SymbolSlotsTest, AnEmptyTableFindsNothing) {
     EXPECT_EQ(slots.Count(), 0u);
 }
 
+// A hint is taken only when its slot holds the symbol; any other hint costs a lookup and
+// never a wrong number.
+TEST(SymbolSlotsTest, TakesAHintOnlyWhenItsSlotHoldsTheSymbol) {
+    SymbolSlots slots;
+    slots.Insert("XYZ");
+    slots.Insert("ABCDEFGHIJ");
+    struct Case {
+        const char* symbol;
+        std::uint32_t hint;
+        std::uint32_t slot;
+    };
+    const Case cases[] = {
+        {"XYZ", 0, 0},        {"ABCDEFGHIJ", 1, 1}, {"XYZ", 1, 0},
+        {"ABCDEFGHIJ", 0, 1}, {"XYZ", 7, 0},        {"XYZ", SymbolSlots::kNone, 0},
+        {"ABCDEFGHIK", 1, 2}, {"NEW", 0, 3},        {"NEW", 3, 3},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(slots.Insert(c.symbol, c.hint), c.slot) << c.symbol << " hint " << c.hint;
+    }
+    EXPECT_EQ(slots.Count(), 4u);
+}
+
 }  // namespace
