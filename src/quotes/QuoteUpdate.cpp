@@ -28,8 +28,8 @@ std::string Format(const char* pattern, Values... values) {
 }
 
 // The lots of the symbols a batch of results names, each symbol's in document order,
-// found in one walk over the lots: a walk per result made a page of quotes cost as much
-// as a hundred walks.
+// found in one walk over the lots for the whole batch, so that a page of a hundred quotes
+// costs one walk rather than two per quote.
 class LotsOfSymbols {
 public:
     LotsOfSymbols(const CKx7Doc& doc, const std::vector<QuoteResult>& results) {

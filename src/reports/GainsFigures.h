@@ -35,8 +35,9 @@ public:
     void AddLot(const CPurchase& lot, float heldToday) {
         AddLot(lot, heldToday, SymbolSlots::kNone);
     }
-    // The same, where the walk numbers its symbols as SymbolSlots does and gave this lot's
-    // `slot` (the walk's lots handed in alike): the symbol is then not looked up again.
+    // The same with a hint: `slot` is the number a SymbolSlots of the same walk gave the
+    // lot's symbol. Handed the same lots in the same order, the numbers agree and the
+    // symbol is not looked up a second time; a wrong hint only costs the lookup.
     void AddLot(const CPurchase& lot, float heldToday, std::uint32_t slot) {
         Add(lot, slot).heldToday.Add(lot.IsGrant(), heldToday);
     }
