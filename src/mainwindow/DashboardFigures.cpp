@@ -16,11 +16,11 @@ DashboardFigures ComputeDashboard(CKx7Doc& doc, bool valueShown) {
     const std::int64_t now = Clock::Now();
     bool heldChanged = false;
     for (const auto& lot : doc.Purchases()) {
-        before.Add(*lot);
+        const std::uint32_t slot = before.Add(*lot);
         if (valueShown) {
             const auto previous = std::bit_cast<std::uint32_t>(lot->availableShares);
             const float held = lot->ExercisableShares(now);
-            gains.AddLot(*lot, held);
+            gains.AddLot(*lot, held, slot);
             heldChanged =
                 heldChanged || previous != std::bit_cast<std::uint32_t>(lot->availableShares);
         }

@@ -22,15 +22,30 @@ PortfolioSnapshot TakePortfolioSnapshot(const SymbolFigures& figures, int pieGro
         return snapshot;
     }
     // Exchange-sort rather than std::sort so equal values keep the order the holdings
-    // have always had.
-    auto& entries = snapshot.entries;
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        for (std::size_t j = i; j < entries.size(); ++j) {
-            if (entries[i].value < entries[j].value) {
-                std::swap(entries[i], entries[j]);
+    // have always had. It sorts the values with their positions, so that each of its many
+    // swaps moves two numbers rather than two names.
+    struct Ranked {
+        float value;
+        std::size_t position;
+    };
+    std::vector<Ranked> ranked;
+    ranked.reserve(snapshot.entries.size());
+    for (const SnapshotEntry& entry : snapshot.entries) {
+        ranked.push_back({entry.value, ranked.size()});
+    }
+    for (std::size_t i = 0; i < ranked.size(); ++i) {
+        for (std::size_t j = i; j < ranked.size(); ++j) {
+            if (ranked[i].value < ranked[j].value) {
+                std::swap(ranked[i], ranked[j]);
             }
         }
     }
+    std::vector<SnapshotEntry> sorted;
+    sorted.reserve(ranked.size());
+    for (const Ranked& entry : ranked) {
+        sorted.push_back(std::move(snapshot.entries[entry.position]));
+    }
+    snapshot.entries = std::move(sorted);
     return snapshot;
 }
 

@@ -13,14 +13,13 @@ SymbolFigures::SymbolFigures(const CKx7Doc& doc) : SymbolFigures(doc.AppSettings
     Finish();
 }
 
-void SymbolFigures::Add(const CPurchase& lot) {
-    const auto [entry, added] = m_figures.try_emplace(lot.symbol);
-    Figures& figures = entry->second;
-    if (added) {
-        figures.firstMarketPrice = lot.marketPrice;
+std::uint32_t SymbolFigures::Add(const CPurchase& lot) {
+    const std::uint32_t slot = m_slots.Insert(lot.symbol);
+    if (slot == m_figures.size()) {
+        m_figures.emplace_back().firstMarketPrice = lot.marketPrice;
     }
-    figures.lastDirection = lot.quoteDirection;
-    figures.lastChange = lot.quoteChange;
+    Figures& figures = m_figures[slot];
+    figures.lastLot = &lot;
     const bool grant = lot.IsGrant();
     figures.value.Add(grant, lot.LotValue());
     figures.costHeld += lot.price * lot.availableShares;
@@ -28,12 +27,15 @@ void SymbolFigures::Add(const CPurchase& lot) {
     if (HasShares(lot.availableShares)) {
         (grant ? figures.grantsHeld : figures.ordinaryHeld) = true;
     }
+    return slot;
 }
 
 template <typename Taken>
 std::vector<std::string> SymbolFigures::Names(Taken taken) const {
     std::vector<std::string> names;
-    for (const auto& [symbol, figures] : m_figures) {
+    for (std::uint32_t slot = 0; slot < m_figures.size(); ++slot) {
+        const std::string& symbol = m_slots.Name(slot);
+        const Figures& figures = m_figures[slot];
         const bool ordinary = taken(figures, false);
         const bool grants = taken(figures, true);
         if (ordinary || (grants && !m_ungroupOptions)) {
@@ -51,6 +53,11 @@ std::vector<std::string> SymbolFigures::Names(Taken taken) const {
 }
 
 void SymbolFigures::Finish() {
+    for (Figures& figures : m_figures) {
+        figures.lastDirection = figures.lastLot->quoteDirection;
+        figures.lastChange = figures.lastLot->quoteChange;
+        figures.lastLot = nullptr;
+    }
     m_heldNames = Names([](const Figures& figures, bool grants) {
         return grants ? figures.grantsHeld : figures.ordinaryHeld;
     });
@@ -68,8 +75,8 @@ float SymbolFigures::TotalValue() const {
 }
 
 const SymbolFigures::Figures* SymbolFigures::Find(std::string_view symbol) const {
-    const auto found = m_figures.find(symbol);
-    return found != m_figures.end() ? &found->second : nullptr;
+    const std::uint32_t slot = m_slots.Find(symbol);
+    return slot != SymbolSlots::kNone ? &m_figures[slot] : nullptr;
 }
 
 float SymbolFigures::Value(std::string_view symbolText) const {

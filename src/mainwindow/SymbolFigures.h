@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "model/SymbolKindSums.h"
-#include "model/SymbolMap.h"
+#include "model/SymbolSlots.h"
 
 class CKx7Doc;
 class CPurchase;
@@ -20,8 +20,10 @@ public:
     // Every lot of the document, as they stand now.
     explicit SymbolFigures(const CKx7Doc& doc);
 
-    // Lots in document order; then Finish once.
-    void Add(const CPurchase& lot);
+    // Lots in document order, left in place and their quotes unchanged until Finish,
+    // which comes once. Add returns the slot SymbolSlots numbers the lot's symbol with in
+    // this walk.
+    std::uint32_t Add(const CPurchase& lot);
     void Finish();
 
     // SymbolNames(kHeldLots).
@@ -45,6 +47,9 @@ private:
         KindSums value;
         float costHeld = 0;
         float firstMarketPrice = 0;
+        // The quote is read from the last lot at Finish rather than from every lot: it
+        // lies apart from the figures the walk reads.
+        const CPurchase* lastLot = nullptr;
         std::int32_t lastDirection = 0;
         float lastChange = 0;
         bool ordinaryHeld = false;
@@ -60,7 +65,8 @@ private:
     const Figures* Find(std::string_view symbol) const;
 
     bool m_ungroupOptions;
-    SymbolMap<Figures> m_figures;
+    SymbolSlots m_slots;
+    std::vector<Figures> m_figures;  // by slot
     std::vector<std::string> m_heldNames;
     std::vector<std::string> m_allNames;
 };

@@ -1,10 +1,16 @@
 #include "model/SymbolKindSums.h"
 
+#include <cstdint>
+
 #include "model/OptionSuffix.h"
 #include "model/Purchase.h"
 
 void SymbolKindSums::Add(const CPurchase& lot, float value) {
-    m_sums[lot.symbol].Add(lot.IsGrant(), value);
+    const std::uint32_t slot = m_slots.Insert(lot.symbol);
+    if (slot == m_sums.size()) {
+        m_sums.emplace_back();
+    }
+    m_sums[slot].Add(lot.IsGrant(), value);
 }
 
 float SymbolKindSums::Selected(std::string_view symbolText) const {
@@ -12,6 +18,6 @@ float SymbolKindSums::Selected(std::string_view symbolText) const {
     if (optionsOnly) {
         symbolText.remove_suffix(kOptionSuffix.size());
     }
-    const auto found = m_sums.find(symbolText);
-    return found != m_sums.end() ? found->second.Selected(m_ungroupOptions, optionsOnly) : 0.0f;
+    const std::uint32_t slot = m_slots.Find(symbolText);
+    return slot != SymbolSlots::kNone ? m_sums[slot].Selected(m_ungroupOptions, optionsOnly) : 0.0f;
 }

@@ -2,8 +2,9 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
-#include "model/SymbolMap.h"
+#include "model/SymbolSlots.h"
 
 class CPurchase;
 
@@ -42,5 +43,6 @@ public:
 
 private:
     bool m_ungroupOptions;
-    SymbolMap<KindSums> m_sums;
+    SymbolSlots m_slots;
+    std::vector<KindSums> m_sums;  // by slot
 };

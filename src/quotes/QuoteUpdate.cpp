@@ -1,9 +1,12 @@
 #include "quotes/QuoteUpdate.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <utility>
 
 #include "model/Kx7Doc.h"
+#include "model/OptionSuffix.h"
+#include "model/SymbolSlots.h"
 #include "quotes/PageFetcher.h"
 #include "quotes/QuoteBatch.h"
 #include "quotes/QuoteHosts.h"
@@ -22,6 +25,64 @@ std::string Format(const char* pattern, Values... values) {
     std::snprintf(text.data(), text.size(), pattern, values...);
     text.resize(static_cast<std::size_t>(length));
     return text;
+}
+
+// The lots of the symbols a batch of results names, each symbol's in document order,
+// found in one walk over the lots for the whole batch, so that a page of a hundred quotes
+// costs one walk rather than two per quote.
+class LotsOfSymbols {
+public:
+    LotsOfSymbols(const CKx7Doc& doc, const std::vector<QuoteResult>& results) {
+        for (const QuoteResult& result : results) {
+            Want(result.symbol);
+            Want(StripOptionSuffix(result.symbol));
+        }
+        for (const auto& lot : doc.Purchases()) {
+            const std::uint32_t slot = m_slots.Find(lot->symbol);
+            if (slot != SymbolSlots::kNone) {
+                m_lots[slot].push_back(lot.get());
+            }
+        }
+    }
+
+    // The lots whose symbol is exactly `symbol`.
+    const std::vector<CPurchase*>& Of(std::string_view symbol) const {
+        static const std::vector<CPurchase*> none;
+        const std::uint32_t slot = m_slots.Find(symbol);
+        return slot != SymbolSlots::kNone ? m_lots[slot] : none;
+    }
+
+    // As CKx7Doc::MarketPrice answers: the first lot of the symbol without its suffix.
+    float MarketPrice(std::string_view symbol) const {
+        if (symbol.empty()) {
+            return 0.0f;
+        }
+        const std::vector<CPurchase*>& lots = Of(StripOptionSuffix(symbol));
+        return lots.empty() ? 0.0f : lots.front()->marketPrice;
+    }
+
+private:
+    void Want(std::string_view symbol) {
+        if (m_slots.Insert(symbol) == m_lots.size()) {
+            m_lots.emplace_back();
+        }
+    }
+
+    SymbolSlots m_slots;
+    std::vector<std::vector<CPurchase*>> m_lots;  // by slot
+};
+
+// As CKx7Doc::ApplyQuote and SetMarketPrice store one result, on the lots found.
+void StoreQuote(CKx7Doc& doc, const std::vector<CPurchase*>& lots, const QuoteResult& result) {
+    for (CPurchase* lot : lots) {
+        lot->marketPrice = result.price;
+        if (result.fullQuote) {
+            lot->quoteDirection = result.direction;
+            lot->quoteChange = result.change;
+            lot->quoteExtra = result.extra;
+        }
+    }
+    doc.SetModified();
 }
 
 }  // namespace
@@ -61,9 +122,10 @@ std::vector<QuoteResult> FetchQuotes(PageFetcher& fetcher, const QuoteHosts& hos
 }
 
 std::vector<std::string> ApplyQuoteResults(CKx7Doc& doc, const std::vector<QuoteResult>& results) {
+    const LotsOfSymbols lotsOf(doc, results);
     std::vector<std::string> lines;
     for (const QuoteResult& result : results) {
-        const float old = doc.MarketPrice(result.symbol);
+        const float old = lotsOf.MarketPrice(result.symbol);
         switch (result.outcome) {
             case QuoteOutcome::kNoLine:
                 break;
@@ -72,12 +134,7 @@ std::vector<std::string> ApplyQuoteResults(CKx7Doc& doc, const std::vector<Quote
                                 "\tNo Data");
                 break;
             case QuoteOutcome::kFound:
-                if (result.fullQuote) {
-                    doc.ApplyQuote(result.symbol, result.price, result.direction, result.change,
-                                   result.extra);
-                } else {
-                    doc.SetMarketPrice(result.symbol, result.price);
-                }
+                StoreQuote(doc, lotsOf.Of(result.symbol), result);
                 lines.push_back(result.symbol + Format("\t$%.4f \t$%.4f", static_cast<double>(old),
                                                        static_cast<double>(result.price)));
                 break;

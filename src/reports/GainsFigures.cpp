@@ -2,12 +2,12 @@
 
 #include "model/OptionSuffix.h"
 
-GainsFigures::LotSums& GainsFigures::Add(const CPurchase& lot) {
-    const auto [entry, added] = m_lots.try_emplace(lot.symbol);
-    LotSums& sums = entry->second;
-    if (added) {
-        sums.firstMarketPrice = lot.marketPrice;
+GainsFigures::LotSums& GainsFigures::Add(const CPurchase& lot, std::uint32_t slotHint) {
+    const std::uint32_t slot = m_slots.Insert(lot.symbol, slotHint);
+    if (slot == m_lots.size()) {
+        m_lots.emplace_back().firstMarketPrice = lot.marketPrice;
     }
+    LotSums& sums = m_lots[slot];
     for (const auto& sale : lot.sales) {
         if (sale->IsExpiry()) {
             continue;
@@ -21,7 +21,11 @@ GainsFigures::LotSums& GainsFigures::Add(const CPurchase& lot) {
 
 void GainsFigures::AddDividends(const CKx7Doc::DividendList& dividends) {
     for (const auto& dividend : dividends) {
-        float& total = m_dividends[dividend->symbol];
+        const std::uint32_t slot = m_dividendSlots.Insert(dividend->symbol);
+        if (slot == m_dividends.size()) {
+            m_dividends.push_back(0.0f);
+        }
+        float& total = m_dividends[slot];
         total += dividend->IsCash() ? dividend->amount
                                     : dividend->amount * MarketPrice(dividend->symbol);
     }
@@ -29,8 +33,8 @@ void GainsFigures::AddDividends(const CKx7Doc::DividendList& dividends) {
 
 const GainsFigures::LotSums& GainsFigures::Lots(std::string_view symbol) const {
     static const LotSums none{};
-    const auto found = m_lots.find(symbol);
-    return found != m_lots.end() ? found->second : none;
+    const std::uint32_t slot = m_slots.Find(symbol);
+    return slot != SymbolSlots::kNone ? m_lots[slot] : none;
 }
 
 float GainsFigures::MarketPrice(std::string_view symbol) const {
@@ -49,8 +53,8 @@ float GainsFigures::HeldToday(std::string_view symbolText) const {
 }
 
 float GainsFigures::Dividends(std::string_view symbol) const {
-    const auto found = m_dividends.find(symbol);
-    return found != m_dividends.end() ? found->second : 0.0f;
+    const std::uint32_t slot = m_dividendSlots.Find(symbol);
+    return slot != SymbolSlots::kNone ? m_dividends[slot] : 0.0f;
 }
 
 std::optional<GainsRow> GainsFigures::Row(GainsView view, const std::string& symbol) const {

@@ -1,12 +1,14 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "model/Kx7Doc.h"
 #include "model/SymbolKindSums.h"
-#include "model/SymbolMap.h"
+#include "model/SymbolSlots.h"
 
 class CPurchase;
 
@@ -31,7 +33,13 @@ public:
     void AddLot(const CPurchase& lot) { Add(lot); }
     // The same, with the shares the lot holds today, for the potential and combined views.
     void AddLot(const CPurchase& lot, float heldToday) {
-        Add(lot).heldToday.Add(lot.IsGrant(), heldToday);
+        AddLot(lot, heldToday, SymbolSlots::kNone);
+    }
+    // The same with a hint: `slot` is the number a SymbolSlots of the same walk gave the
+    // lot's symbol. Handed the same lots in the same order, the numbers agree and the
+    // symbol is not looked up a second time; a wrong hint only costs the lookup.
+    void AddLot(const CPurchase& lot, float heldToday, std::uint32_t slot) {
+        Add(lot, slot).heldToday.Add(lot.IsGrant(), heldToday);
     }
     // After every lot: a share dividend is valued at its symbol's market price.
     void AddDividends(const CKx7Doc::DividendList& dividends);
@@ -51,7 +59,7 @@ private:
         KindSums heldToday;  // shares held as of today
     };
 
-    LotSums& Add(const CPurchase& lot);
+    LotSums& Add(const CPurchase& lot, std::uint32_t slotHint = SymbolSlots::kNone);
     const LotSums& Lots(std::string_view symbol) const;
     float HeldToday(std::string_view symbolText) const;
     // The first lot of the symbol without its option suffix sets the price.
@@ -59,6 +67,8 @@ private:
     float Dividends(std::string_view symbol) const;
 
     bool m_ungroupOptions;
-    SymbolMap<LotSums> m_lots;
-    SymbolMap<float> m_dividends;
+    SymbolSlots m_slots;
+    std::vector<LotSums> m_lots;  // by slot
+    SymbolSlots m_dividendSlots;
+    std::vector<float> m_dividends;  // by dividend slot
 };

@@ -51,6 +51,20 @@ void BuildPortfolio(CKx7Doc& doc) {
     doc.SetAlert("XYZ-O", AlertThresholds{-1.0, 1.0, -1.0, -1.0});
 }
 
+// The same with lots never quoted (no market price), two symbols of equal value, a
+// grant under water and an alert on a price that is missing.
+void BuildMixedPortfolio(CKx7Doc& doc) {
+    BuildPortfolio(doc);
+    AddLot(doc, "NEW", 25, 4.0f, At(2024, 6, 1)).marketPrice = 0.0f;
+    AddLot(doc, "TIE", 10, 1.0f).marketPrice = 3.0f;
+    AddLot(doc, "TAB", 5, 1.0f).marketPrice = 6.0f;
+    AddGrant(doc, "ABC", 100, 5.0f, 17, At(2020, 1, 1)).marketPrice = 1.75f;
+    CPurchase& late = AddLot(doc, "TIE", 4, 2.0f);
+    late.marketPrice = 3.5f;
+    late.AddSale(4, 2.5f, At(2024, 1, 1), 0, "", 4);
+    doc.SetAlert("NEW", AlertThresholds{1.0, -1.0, -1.0, -1.0});
+}
+
 struct Options {
     bool ungroup = false;
     bool valueShown = false;
@@ -127,5 +141,98 @@ INSTANTIATE_TEST_SUITE_P(Settings, DashboardFiguresTest,
                              return std::string(param.param.ungroup ? "Ungrouped" : "Grouped") +
                                     (param.param.valueShown ? "WithValues" : "WithoutValues");
                          });
+
+// The figures of one paint of a mixed portfolio, written out: sums that add in another
+// order, or ties that sort another way, change them.
+struct PinnedPaint {
+    bool ungroup;
+    float totalValue;
+    float realizedGain;
+    float potentialGain;
+    float snapshotTotal;
+    std::vector<SnapshotEntry> entries;
+    // Symbol text, value, price and change of each holding row.
+    std::vector<std::vector<std::string>> holdings;
+};
+
+const PinnedPaint kPinnedPaints[] = {
+    {false,
+     10071.0996f,
+     168.0f,
+     6435.34961f,
+     7930.84961f,
+     {{"BRK-B", 2872.09985f},
+      {"XYZ", 2477.5f},
+      {"XYZ-O", 2477.5f},
+      {"ABC", 43.75f},
+      {"TAB", 30.0f},
+      {"TIE", 30.0f},
+      {"NEW", 0.0f}},
+     {{" BRK-B", "2872.10", "410.30", "0.00"},
+      {" XYZ+", "2477.50", "12.25", "-0.75"},
+      {" XYZ-O+", "2477.50", "12.25", "0.00"},
+      {" ABC-", "43.75", "1.75", "0.00"},
+      {" TAB", "30.00", "6.00", "0.00"},
+      {" TIE", "30.00", "3.00", "0.00"},
+      {" NEW-", "0.00", "0.00", "0.00"}}},
+    {true,
+     6543.59961f,
+     168.0f,
+     2000.84985f,
+     5453.34961f,
+     {{"BRK-B", 2872.09985f},
+      {"XYZ-O", 1470.0f},
+      {"XYZ", 1007.5f},
+      {"ABC", 43.75f},
+      {"TAB", 30.0f},
+      {"TIE", 30.0f},
+      {"ABC-O", 0.0f},
+      {"NEW", 0.0f}},
+     {{" BRK-B", "2872.10", "410.30", "0.00"},
+      {" XYZ-O+", "1470.00", "12.25", "0.00"},
+      {" XYZ+", "1007.50", "12.25", "-0.75"},
+      {" ABC-", "43.75", "1.75", "0.00"},
+      {" TAB", "30.00", "6.00", "0.00"},
+      {" TIE", "30.00", "3.00", "0.00"},
+      {" ABC-O", "0.00", "1.75", "0.00"},
+      {" NEW-", "0.00", "0.00", "0.00"}}},
+};
+
+TEST(DashboardPinnedTest, PaintsTheMixedPortfolioAsWrittenOut) {
+    for (const PinnedPaint& pinned : kPinnedPaints) {
+        SCOPED_TRACE(pinned.ungroup ? "ungrouped" : "grouped");
+        const ScopedClock clock{At(2024, 6, 15)};
+        Settings settings;
+        settings.ungroupOptions = pinned.ungroup;
+        CKx7Doc doc{settings};
+        BuildMixedPortfolio(doc);
+
+        const DashboardFigures figures = ComputeDashboard(doc, true);
+
+        EXPECT_EQ(figures.values.totalValue, pinned.totalValue);
+        EXPECT_EQ(figures.values.realizedGain, pinned.realizedGain);
+        EXPECT_EQ(figures.values.potentialGain, pinned.potentialGain);
+        EXPECT_EQ(figures.snapshot.total, pinned.snapshotTotal);
+        ASSERT_EQ(figures.snapshot.entries.size(), pinned.entries.size());
+        for (std::size_t i = 0; i < pinned.entries.size(); ++i) {
+            EXPECT_EQ(figures.snapshot.entries[i].symbol, pinned.entries[i].symbol) << i;
+            EXPECT_EQ(figures.snapshot.entries[i].value, pinned.entries[i].value) << i;
+        }
+        std::vector<std::vector<std::string>> holdings;
+        for (const HoldingRow& row : figures.holdings) {
+            holdings.push_back({row.symbolText, row.value, row.price, row.change});
+        }
+        EXPECT_EQ(holdings, pinned.holdings);
+        std::vector<std::vector<std::string>> alerts;
+        for (const AlertRow& row : figures.alerts) {
+            alerts.push_back({row.symbol, row.target, row.current});
+        }
+        EXPECT_EQ(alerts, (std::vector<std::vector<std::string>>{{" ABC", "2.00", "1.75"},
+                                                                 {" ABC", "88.33%", "10.00%"},
+                                                                 {" NEW", "1.00", "0.00"},
+                                                                 {" XYZ", "12.00", "12.25"},
+                                                                 {" XYZ-O", "1.00", "12.25"}}));
+    }
+}
 
 }  // namespace

@@ -28,7 +28,7 @@ QuoteHosts AllAt(const std::string& host) {
 }
 
 std::string SymbolName(int index) {
-    char name[8];
+    char name[16];
     std::snprintf(name, sizeof(name), "S%02d", index);
     return name;
 }
@@ -362,6 +362,64 @@ TEST(ApplyQuoteResultsTest, ListsTheOldPriceReadBeforeStoring) {
         (std::vector<std::string>{"AB\t$1.5000 \t$2.2500", "AB\t$2.2500 \t$3.0000",
                                   "BIG\t$0.0000 \t$340282346638528859811704183484516925440.0000"}));
     EXPECT_FLOAT_EQ(doc.MarketPrice("AB"), 3.0f);
+}
+
+// Every lot a result names is stored, whether its lots are adjacent or not, and only
+// those: the option pseudo-symbol reads the price of the plain symbol's first lot but
+// stores on the lots whose own symbol carries the suffix, and each result stored counts
+// as one change, as storing through the document's own queries does.
+TEST(ApplyQuoteResultsTest, StoresAsTheDocumentQueriesWouldOneResultAtATime) {
+    Settings settings;
+    CKx7Doc doc(settings);
+    CKx7Doc reference(settings);
+    for (CKx7Doc* portfolio : {&doc, &reference}) {
+        AddLot(*portfolio, "XYZ", 10, 1).marketPrice = 4.0f;
+        AddLot(*portfolio, "ABC", 10, 1).marketPrice = 2.0f;
+        AddLot(*portfolio, "XYZ-O", 10, 1).marketPrice = 1.0f;
+        AddLot(*portfolio, "XYZ", 10, 1).marketPrice = 4.5f;
+        AddLot(*portfolio, "", 10, 1).marketPrice = 7.0f;
+        AddLot(*portfolio, "BRK-B", 10, 1).marketPrice = 300.0f;
+        AddLot(*portfolio, "ABC", 10, 1).marketPrice = 2.25f;
+    }
+    const std::vector<QuoteResult> results{
+        {"XYZ-O", QuoteOutcome::kFound, true, 5.5f, 1, 0.5f, 1.25f},
+        {"XYZ", QuoteOutcome::kFound, false, 6.0f, 0, 0.0f, 0.0f},
+        {"XYZ", QuoteOutcome::kNoData, false, 0.0f, 0, 0.0f, 0.0f},
+        {"", QuoteOutcome::kFound, true, 8.0f, -1, -0.5f, 0.0f},
+        {"-O", QuoteOutcome::kNoData, false, 0.0f, 0, 0.0f, 0.0f},
+        {"NONE", QuoteOutcome::kFound, true, 9.0f, 1, 1.0f, 0.0f},
+        {"ABC", QuoteOutcome::kNoLine, false, 0.0f, 0, 0.0f, 0.0f},
+        {"BRK-B", QuoteOutcome::kFound, true, 310.0f, -1, -2.5f, 3.0f},
+        {"ABC", QuoteOutcome::kFound, true, 2.5f, 1, 0.25f, 0.0f},
+    };
+    for (const QuoteResult& result : results) {
+        if (result.outcome != QuoteOutcome::kFound) {
+            continue;
+        }
+        if (result.fullQuote) {
+            reference.ApplyQuote(result.symbol, result.price, result.direction, result.change,
+                                 result.extra);
+        } else {
+            reference.SetMarketPrice(result.symbol, result.price);
+        }
+    }
+
+    EXPECT_EQ(ApplyQuoteResults(doc, results),
+              (std::vector<std::string>{"XYZ-O\t$4.0000 \t$5.5000", "XYZ\t$4.0000 \t$6.0000",
+                                        "XYZ\t$6.0000 \tNo Data", "\t$0.0000 \t$8.0000",
+                                        "-O\t$0.0000 \tNo Data", "NONE\t$0.0000 \t$9.0000",
+                                        "BRK-B\t$300.0000 \t$310.0000", "ABC\t$2.0000 \t$2.5000"}));
+    EXPECT_EQ(doc.Revision(), reference.Revision());
+    ASSERT_EQ(doc.Purchases().size(), reference.Purchases().size());
+    for (std::size_t i = 0; i < doc.Purchases().size(); ++i) {
+        SCOPED_TRACE(i);
+        const CPurchase& lot = *doc.Purchases()[i];
+        const CPurchase& expected = *reference.Purchases()[i];
+        EXPECT_EQ(lot.marketPrice, expected.marketPrice);
+        EXPECT_EQ(lot.quoteDirection, expected.quoteDirection);
+        EXPECT_EQ(lot.quoteChange, expected.quoteChange);
+        EXPECT_EQ(lot.quoteExtra, expected.quoteExtra);
+    }
 }
 
 }  // namespace
