@@ -13,6 +13,8 @@ namespace {
 
 constexpr std::int64_t kSecondsPerDay = 86400;
 constexpr std::size_t kNameColumn = 25;
+// Bytes of a line with figures of everyday size, to reserve the text.
+constexpr std::size_t kLineBytes = 80;
 
 }  // namespace
 
@@ -39,8 +41,10 @@ std::string BuildHistoryReport(const CKx7Doc& doc, std::optional<int> days) {
 }
 
 void RenderHistoryText(const ReportRowList& rows, bool monthFirst, std::string& out) {
+    DateTexts dates(ShortDatePattern(monthFirst));
+    out.reserve(out.size() + rows.Size() * kLineBytes);
     rows.ForEachRow([&](const ReportRow& row) {
-        out += FormatShortDate(row.date, monthFirst);
+        out += dates.Of(row.date);
         out += "  ";
         float shares = row.shares;
         if (shares > 0.0f) {
@@ -49,13 +53,14 @@ void RenderHistoryText(const ReportRowList& rows, bool monthFirst, std::string& 
             out += row.price == -1.0f ? "Exp. " : "Sale ";
             shares = -shares;
         }
-        AppendFormat(out, "%12.4f ", static_cast<double>(shares));
+        AppendFixed(out, shares, 4, 12);
+        out += ' ';
         AppendColumn(out, row.name, kNameColumn);
         if (row.price == -1.0f) {
             out += "         NA";
         } else {
-            AppendFormat(out, "%11.4f%12.2f", static_cast<double>(row.price),
-                         static_cast<double>(row.price * shares));
+            AppendFixed(out, row.price, 4, 11);
+            AppendFixed(out, row.price * shares, 2, 12);
         }
         out += "\r\n";
     });

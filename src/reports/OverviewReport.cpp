@@ -1,27 +1,41 @@
 #include "reports/OverviewReport.h"
 
-#include <map>
-#include <utility>
-
 #include "app/Settings.h"
 #include "model/Kx7Doc.h"
+#include "model/LocalTime.h"
+#include "model/SymbolMap.h"
 #include "reports/ReportRowList.h"
 #include "reports/ReportText.h"
 
 namespace {
 
-// The overview of one symbol from its matching lots, in document order.
-std::string OverviewOfLots(const std::vector<const CPurchase*>& lots, bool optionsOnly,
-                           bool monthFirst) {
+// Bytes of a row's line, to reserve the text.
+constexpr std::size_t kLineBytes = 64;
+
+// The lots of each symbol and kind, gathered in one walk over the lots.
+struct SymbolLots {
+    std::vector<const CPurchase*> ordinary;
+    std::vector<const CPurchase*> grants;
+
+    std::vector<const CPurchase*>& Of(bool grant) { return grant ? grants : ordinary; }
+};
+
+void RenderRows(const ReportRowList& rows, DateTexts& dates, std::string& out);
+
+// Appends the overview of one symbol from its matching lots, in document order.
+void AppendOverviewOfLots(const std::vector<const CPurchase*>& lots, bool optionsOnly,
+                          DateTexts& dates, std::string& out) {
     if (lots.empty()) {
-        return {};
+        return;
     }
     const CPurchase& first = *lots.front();
-    std::string text = first.symbol + ":" + first.companyName;
+    out += first.symbol;
+    out += ':';
+    out += first.companyName;
     if (optionsOnly) {
-        text += "  (Options)";
+        out += "  (Options)";
     }
-    text += "\r\n";
+    out += "\r\n";
 
     ReportRowList rows(true, true);
     for (const CPurchase* lot : lots) {
@@ -30,8 +44,31 @@ std::string OverviewOfLots(const std::vector<const CPurchase*>& lots, bool optio
             rows.AddOverviewRow(sale->date, -sale->shares, sale->price, sale->saleNumber);
         }
     }
-    RenderOverviewText(rows, monthFirst, text);
-    return text;
+    RenderRows(rows, dates, out);
+}
+
+void RenderRows(const ReportRowList& rows, DateTexts& dates, std::string& out) {
+    out.reserve(out.size() + rows.Size() * kLineBytes);
+    float running = 0.0f;
+    rows.ForEachRow([&](const ReportRow& row) {
+        running += row.shares;
+        AppendRightAligned(out, dates.Of(row.date), 14);
+        if (row.shares > 0.0f) {
+            AppendFixed(out, row.shares, 4, 12);
+            AppendFixed(out, row.price, 4, 12);
+        } else {
+            out += '(';
+            AppendFixed(out, -row.shares, 4, 11);
+            out += ')';
+            if (row.price == -1.0f) {
+                out += "    EXPIRED";
+            } else {
+                AppendFixed(out, row.price, 4, 11);
+            }
+        }
+        AppendFixed(out, running, 4, 13);
+        out += "\r\n";
+    });
 }
 
 }  // namespace
@@ -44,51 +81,42 @@ std::string BuildOverviewReport(const CKx7Doc& doc, std::string_view symbol) {
             lots.push_back(lot.get());
         }
     }
-    return OverviewOfLots(lots, selection.optionsOnly, doc.AppSettings().dateMonthFirst);
+    DateTexts dates(DatePattern(doc.AppSettings().dateMonthFirst));
+    std::string text;
+    AppendOverviewOfLots(lots, selection.optionsOnly, dates, text);
+    return text;
 }
 
 std::string BuildOverviewOfSymbols(const CKx7Doc& doc, const std::vector<std::string>& symbols) {
     // Each lot can belong to one selection only: its symbol, and whether it is a grant.
-    std::map<std::pair<std::string, bool>, std::vector<const CPurchase*>> lotsBySelection;
+    SymbolMap<SymbolLots> lotsBySymbol;
+    std::vector<LotSelection> selections;
+    selections.reserve(symbols.size());
     for (const std::string& symbol : symbols) {
-        const LotSelection selection = SelectLots(symbol);
-        lotsBySelection.try_emplace({selection.symbol, selection.optionsOnly});
+        selections.push_back(SelectLots(symbol));
+        lotsBySymbol.try_emplace(selections.back().symbol);
     }
+    std::size_t records = 0;
     for (const auto& lot : doc.Purchases()) {
-        const auto found = lotsBySelection.find({lot->symbol, lot->IsGrant()});
-        if (found != lotsBySelection.end()) {
-            found->second.push_back(lot.get());
+        const auto found = lotsBySymbol.find(lot->symbol);
+        if (found != lotsBySymbol.end()) {
+            found->second.Of(lot->IsGrant()).push_back(lot.get());
+            records += 1 + lot->sales.size();
         }
     }
 
-    const bool monthFirst = doc.AppSettings().dateMonthFirst;
+    DateTexts dates(DatePattern(doc.AppSettings().dateMonthFirst));
     std::string text;
-    for (const std::string& symbol : symbols) {
-        const LotSelection selection = SelectLots(symbol);
-        text += OverviewOfLots(lotsBySelection.at({selection.symbol, selection.optionsOnly}),
-                               selection.optionsOnly, monthFirst);
+    text.reserve(records * kLineBytes + symbols.size() * (kOverviewSeparator.size() + 2));
+    for (const LotSelection& selection : selections) {
+        AppendOverviewOfLots(lotsBySymbol.at(selection.symbol).Of(selection.optionsOnly),
+                             selection.optionsOnly, dates, text);
         text += kOverviewSeparator;
     }
     return text;
 }
 
 void RenderOverviewText(const ReportRowList& rows, bool monthFirst, std::string& out) {
-    float running = 0.0f;
-    rows.ForEachRow([&](const ReportRow& row) {
-        running += row.shares;
-        const std::string date = FormatLongDate(row.date, monthFirst);
-        AppendFormat(out, "%14s", date.c_str());
-        if (row.shares > 0.0f) {
-            AppendFormat(out, "%12.4f%12.4f", static_cast<double>(row.shares),
-                         static_cast<double>(row.price));
-        } else {
-            AppendFormat(out, "(%11.4f)", static_cast<double>(-row.shares));
-            if (row.price == -1.0f) {
-                out += "    EXPIRED";
-            } else {
-                AppendFormat(out, "%11.4f", static_cast<double>(row.price));
-            }
-        }
-        AppendFormat(out, "%13.4f\r\n", static_cast<double>(running));
-    });
+    DateTexts dates(DatePattern(monthFirst));
+    RenderRows(rows, dates, out);
 }

@@ -1,18 +1,18 @@
 #pragma once
 
-#include <compare>
 #include <cstdint>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
+#include "reports/GroupRows.h"
+#include "reports/LabelStore.h"
 #include "reports/ReportRow.h"
 
 // The ordered rows of the summary, tax, history and overview reports. With `mergeSales`
 // the lots of one sale (equal group key) become one row; with `dateOrdered` rows come
 // out by date, equal dates in the order they were added. Merging is a hash look-up and
 // the date order one sort when the rows are first read, so a report over hundreds of
-// thousands of sales stays fast.
+// thousands of sales stays fast. The rows' labels live as long as the list.
 class ReportRowList {
 public:
     explicit ReportRowList(bool mergeSales, bool dateOrdered = true, bool csvLayout = false);
@@ -54,7 +54,6 @@ private:
     struct DateEntry {
         std::int64_t date;
         std::size_t index;  // into m_rows; breaks ties between equal dates
-        friend auto operator<=>(const DateEntry&, const DateEntry&) = default;
     };
 
     // The date index, sorted if rows arrived out of date order since the last read.
@@ -69,5 +68,6 @@ private:
     mutable std::vector<DateEntry> m_byDate;
     mutable bool m_byDateSorted = true;
     // For `mergeSales`: the row that each sale's lots merge into.
-    std::unordered_map<std::int64_t, std::size_t> m_groupRows;
+    GroupRows m_groupRows;
+    LabelStore m_labels;
 };

@@ -1,6 +1,7 @@
 #include "reports/ReportText.h"
 
 #include <array>
+#include <charconv>
 #include <cstdarg>
 #include <cstdio>
 #include <vector>
@@ -60,16 +61,48 @@ void AppendFormat(std::string& out, const char* format, ...) {
     va_end(retry);
 }
 
+void AppendFixed(std::string& out, double value, int precision, std::size_t width) {
+    // A double's largest value has 309 integer digits; the precisions used stay small.
+    std::array<char, 384> buffer;
+    const auto [end, error] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                                            std::chars_format::fixed, precision);
+    if (error != std::errc{}) {
+        AppendFormat(out, "%*.*f", static_cast<int>(width), precision, value);
+        return;
+    }
+    const auto length = static_cast<std::size_t>(end - buffer.data());
+    if (length < width) {
+        out.append(width - length, ' ');
+    }
+    out.append(buffer.data(), length);
+}
+
+const char* ShortDatePattern(bool monthFirst) {
+    return monthFirst ? "%m/%d/%y" : "%d/%m/%y";
+}
+
 std::string FormatShortDate(std::int64_t time, bool monthFirst) {
-    return FormatLocalTime(time, monthFirst ? "%m/%d/%y" : "%d/%m/%y");
+    return FormatLocalTime(time, ShortDatePattern(monthFirst));
 }
 
 std::string FormatLongDate(std::int64_t time, bool monthFirst) {
     return FormatDate(time, monthFirst);
 }
 
-std::string CutText(std::string_view text, std::size_t width) {
-    return std::string(text.substr(0, CharacterPrefix(text, width).bytes));
+std::string_view DateTexts::Of(std::int64_t time) {
+    if (m_last == nullptr || time != m_lastTime) {
+        auto found = m_texts.find(time);
+        if (found == m_texts.end()) {
+            found = m_texts.emplace(time, FormatLocalTime(time, m_pattern)).first;
+        }
+        m_lastTime = time;
+        m_last = &found->second;
+    }
+    return *m_last;
+}
+
+std::string_view CutText(std::string_view text, std::size_t width) {
+    return text.substr(0, CharacterPrefix(text, width).bytes);
 }
 
 void AppendColumn(std::string& out, std::string_view text, std::size_t width) {

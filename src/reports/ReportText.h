@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 // Text conventions shared by the report builders.
 
@@ -11,14 +12,37 @@ inline constexpr std::string_view kLineEnd = "\r\n";
 // Appends printf-formatted text to `out`.
 [[gnu::format(printf, 2, 3)]] void AppendFormat(std::string& out, const char* format, ...);
 
+// Appends `value` exactly as printf("%*.*f", width, precision, value) writes it in the C
+// locale ("inf", "-nan" and "-0.00" included), at a fraction of printf's cost.
+void AppendFixed(std::string& out, double value, int precision, std::size_t width = 0);
+
 // "%m/%d/%y" when month first, "%d/%m/%y" otherwise (history, tax and summary reports).
+const char* ShortDatePattern(bool monthFirst);
 std::string FormatShortDate(std::int64_t time, bool monthFirst);
 // "%m/%d/%Y" when month first, "%d/%m/%Y" otherwise (available, overview, detail reports).
 std::string FormatLongDate(std::int64_t time, bool monthFirst);
 
+// The dates of one report in one pattern. A report prints the same few thousand times
+// over hundreds of thousands of rows, and the local time conversion is the costly part,
+// so each distinct time is converted once.
+class DateTexts {
+public:
+    explicit DateTexts(const char* pattern) : m_pattern(pattern) {}
+
+    // The time in the pattern; valid as long as this object.
+    std::string_view Of(std::int64_t time);
+
+private:
+    const char* m_pattern;
+    std::unordered_map<std::int64_t, std::string> m_texts;
+    // Rows in date order ask for the same time many times running.
+    std::int64_t m_lastTime = 0;
+    const std::string* m_last = nullptr;
+};
+
 // The first `width` characters of `text` (characters, not bytes, so a name is never cut
-// inside a letter).
-std::string CutText(std::string_view text, std::size_t width);
+// inside a letter), as a view into it.
+std::string_view CutText(std::string_view text, std::size_t width);
 // A left-aligned column: `text` cut to `width` characters or padded with spaces to it.
 void AppendColumn(std::string& out, std::string_view text, std::size_t width);
 // A right-aligned column: spaces before `text` up to `width` characters; a text of
