@@ -17,11 +17,12 @@ constexpr std::size_t kDateColumn = 10;
 
 void AppendLotLine(std::string& out, std::string_view label, const CPurchase& lot,
                    DateTexts& dates) {
-    AppendColumn(out, label, kSymbolColumn);
-    AppendRightAligned(out, dates.Of(lot.date), kDateColumn);
-    AppendFixed(out, lot.price, 4, 12);
-    AppendFixed(out, lot.availableShares, 4, 14);
-    out += "\r\n";
+    LineWriter line(out);
+    line.Column(label, kSymbolColumn);
+    line.RightAligned(dates.Of(lot.date), kDateColumn);
+    line.Fixed(lot.price, 4, 12);
+    line.Fixed(lot.availableShares, 4, 14);
+    line.Text("\r\n");
 }
 
 }  // namespace

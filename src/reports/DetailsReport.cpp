@@ -51,11 +51,12 @@ std::string BuildDetailsList(const CKx7Doc& doc) {
             label += kOptionSuffix;
         }
         label += ')';
-        AppendColumn(text, label, kLabelColumn);
-        AppendRightAligned(text, dates.Of(lot->date), kListDateColumn);
-        AppendFixed(text, lot->price, 4, 12);
-        AppendFixed(text, lot->shares, 4, 12);
-        text += "\r\n";
+        LineWriter line(text);
+        line.Column(label, kLabelColumn);
+        line.RightAligned(dates.Of(lot->date), kListDateColumn);
+        line.Fixed(lot->price, 4, 12);
+        line.Fixed(lot->shares, 4, 12);
+        line.Text("\r\n");
     }
     return text;
 }

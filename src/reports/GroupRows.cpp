@@ -1,55 +1,40 @@
 #include "reports/GroupRows.h"
 
-#include <bit>
-#include <utility>
+#include <algorithm>
+#include <limits>
 
 namespace {
 
-constexpr std::size_t kFirstSize = 64;
+// Keys below (rows recorded or expected + kDenseSlack) x kDenseSpread go to the array.
+constexpr std::size_t kDenseSlack = 1024;
+constexpr std::size_t kDenseSpread = 4;
 
 }  // namespace
 
-std::size_t GroupRows::SlotOf(std::int64_t key) const {
-    // Sale numbers are consecutive; the multiplication spreads them over the table.
-    const std::uint64_t hash = static_cast<std::uint64_t>(key) * 0x9E3779B97F4A7C15ull;
-    const std::size_t mask = m_slots.size() - 1;
-    std::size_t slot = static_cast<std::size_t>(hash >> m_shift);
-    while (m_slots[slot].rowPlusOne != 0 && m_slots[slot].key != key) {
-        slot = (slot + 1) & mask;
-    }
-    return slot;
-}
-
 std::optional<std::size_t> GroupRows::Find(std::int64_t key) const {
-    if (m_slots.empty()) {
-        return std::nullopt;
+    if (key >= 0 && static_cast<std::uint64_t>(key) < m_dense.size()) {
+        const std::uint32_t rowPlusOne = m_dense[static_cast<std::size_t>(key)];
+        if (rowPlusOne != 0) {
+            return rowPlusOne - 1;
+        }
     }
-    const Slot& slot = m_slots[SlotOf(key)];
-    if (slot.rowPlusOne == 0) {
-        return std::nullopt;
+    if (const std::size_t* row = m_others.Find(key)) {
+        return *row;
     }
-    return slot.rowPlusOne - 1;
+    return std::nullopt;
 }
 
 void GroupRows::Insert(std::int64_t key, std::size_t row) {
-    // At most half full, so that probes stay short.
-    if ((m_used + 1) * 2 > m_slots.size()) {
-        Grow();
-    }
-    Slot& slot = m_slots[SlotOf(key)];
-    if (slot.rowPlusOne == 0) {
-        ++m_used;
-    }
-    slot = Slot{key, row + 1};
-}
-
-void GroupRows::Grow() {
-    std::vector<Slot> old(m_slots.empty() ? kFirstSize : m_slots.size() * 2);
-    std::swap(old, m_slots);
-    m_shift = 64 - static_cast<int>(std::bit_width(m_slots.size() - 1));
-    for (const Slot& slot : old) {
-        if (slot.rowPlusOne != 0) {
-            m_slots[SlotOf(slot.key)] = slot;
+    ++m_rows;
+    const std::size_t denseLimit = (std::max(m_rows, m_expected) + kDenseSlack) * kDenseSpread;
+    if (key >= 0 && static_cast<std::uint64_t>(key) < denseLimit &&
+        row < std::numeric_limits<std::uint32_t>::max()) {
+        const auto index = static_cast<std::size_t>(key);
+        if (index >= m_dense.size()) {
+            m_dense.resize(std::min(denseLimit, std::max(index + 1, m_dense.size() * 2)));
         }
+        m_dense[index] = static_cast<std::uint32_t>(row + 1);
+        return;
     }
+    m_others.Insert(key, row);
 }

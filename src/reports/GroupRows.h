@@ -5,25 +5,26 @@
 #include <optional>
 #include <vector>
 
-// Which row each sale's lots merge into: an open-addressing table from group key to row,
-// one array and no allocation per sale, for reports with hundreds of thousands of sales.
+#include "reports/IntKeyTable.h"
+
+// Which row each sale's lots merge into, for reports with hundreds of thousands of sales.
+// Sale numbers are mostly small and consecutive, so those index an array of four bytes a
+// sale, which stays in the processor's caches; any other key goes to a hash table.
+// Neither allocates per sale.
 class GroupRows {
 public:
     // The row of `key`, or none yet.
     std::optional<std::size_t> Find(std::int64_t key) const;
     // Records `row` for a key that has none.
     void Insert(std::int64_t key, std::size_t row);
+    // About how many rows are to come, which lets more keys use the array from the start.
+    void Expect(std::size_t rows) { m_expected = rows; }
 
 private:
-    struct Slot {
-        std::int64_t key = 0;
-        std::size_t rowPlusOne = 0;  // 0 marks a free slot
-    };
-
-    std::size_t SlotOf(std::int64_t key) const;
-    void Grow();
-
-    std::vector<Slot> m_slots;
-    std::size_t m_used = 0;
-    int m_shift = 64;  // keeps the top bits of the hash that index the table
+    // Rows plus one by key, 0 for none; it grows no larger than a few entries per row
+    // recorded or expected, so scattered large keys cannot make it huge.
+    std::vector<std::uint32_t> m_dense;
+    std::size_t m_rows = 0;
+    std::size_t m_expected = 0;
+    IntKeyTable<std::size_t> m_others;
 };

@@ -52,22 +52,23 @@ void RenderRows(const ReportRowList& rows, DateTexts& dates, std::string& out) {
     float running = 0.0f;
     rows.ForEachRow([&](const ReportRow& row) {
         running += row.shares;
-        AppendRightAligned(out, dates.Of(row.date), 14);
+        LineWriter line(out);
+        line.RightAligned(dates.Of(row.date), 14);
         if (row.shares > 0.0f) {
-            AppendFixed(out, row.shares, 4, 12);
-            AppendFixed(out, row.price, 4, 12);
+            line.Fixed(row.shares, 4, 12);
+            line.Fixed(row.price, 4, 12);
         } else {
-            out += '(';
-            AppendFixed(out, -row.shares, 4, 11);
-            out += ')';
+            line.Char('(');
+            line.Fixed(-row.shares, 4, 11);
+            line.Char(')');
             if (row.price == -1.0f) {
-                out += "    EXPIRED";
+                line.Text("    EXPIRED");
             } else {
-                AppendFixed(out, row.price, 4, 11);
+                line.Fixed(row.price, 4, 11);
             }
         }
-        AppendFixed(out, running, 4, 13);
-        out += "\r\n";
+        line.Fixed(running, 4, 13);
+        line.Text("\r\n");
     });
 }
 

@@ -122,6 +122,14 @@ const std::vector<ReportRowList::DateEntry>& ReportRowList::DateOrder() const {
     return m_byDate;
 }
 
+void ReportRowList::Reserve(std::size_t rows) {
+    m_rows.reserve(m_rows.size() + rows);
+    m_groupRows.Expect(m_rows.size() + rows);
+    if (m_dateOrdered) {
+        m_byDate.reserve(m_byDate.size() + rows);
+    }
+}
+
 std::vector<ReportRow> ReportRowList::Rows() const {
     std::vector<ReportRow> rows;
     rows.reserve(m_rows.size());

@@ -37,8 +37,14 @@ public:
     template <typename Visit>
     void ForEachRow(Visit&& visit) const {
         if (m_dateOrdered) {
-            for (const DateEntry& entry : DateOrder()) {
-                visit(m_rows[entry.index]);
+            // Date order jumps about the rows; asking for rows a little ahead lets their
+            // reads from memory overlap instead of waiting for each in turn.
+            const std::vector<DateEntry>& order = DateOrder();
+            for (std::size_t i = 0; i < order.size(); ++i) {
+                if (i + kReadAhead < order.size()) {
+                    __builtin_prefetch(&m_rows[order[i + kReadAhead].index]);
+                }
+                visit(m_rows[order[i].index]);
             }
             return;
         }
@@ -47,10 +53,15 @@ public:
         }
     }
 
+    // Room for `rows` more rows, for a builder that knows about how many it adds.
+    void Reserve(std::size_t rows);
+
     // A copy of the rows in list order.
     std::vector<ReportRow> Rows() const;
 
 private:
+    static constexpr std::size_t kReadAhead = 8;
+
     struct DateEntry {
         std::int64_t date;
         std::size_t index;  // into m_rows; breaks ties between equal dates

@@ -1,9 +1,12 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
+
+#include "reports/IntKeyTable.h"
+#include "reports/LabelStore.h"
 
 // Text conventions shared by the report builders.
 
@@ -15,6 +18,40 @@ inline constexpr std::string_view kLineEnd = "\r\n";
 // Appends `value` exactly as printf("%*.*f", width, precision, value) writes it in the C
 // locale ("inf", "-nan" and "-0.00" included), at a fraction of printf's cost.
 void AppendFixed(std::string& out, double value, int precision, std::size_t width = 0);
+
+// Builds a line of a report in a small buffer and appends it to the text in one copy when
+// full or done: a line is a dozen short pieces, and adding each to a text of many
+// megabytes costs more than making it.
+class LineWriter {
+public:
+    explicit LineWriter(std::string& out) : m_out(out) {}
+    ~LineWriter() { Flush(); }
+    LineWriter(const LineWriter&) = delete;
+    LineWriter& operator=(const LineWriter&) = delete;
+
+    void Text(std::string_view text);
+    void Char(char c);
+    void Spaces(std::size_t count);
+    // As AppendFixed.
+    void Fixed(double value, int precision, std::size_t width = 0);
+    // As AppendColumn and AppendRightAligned.
+    void Column(std::string_view text, std::size_t width);
+    void RightAligned(std::string_view text, std::size_t width);
+
+    // Appends what was written so far.
+    void Flush();
+
+private:
+    static constexpr std::size_t kSize = 1024;
+
+    // Room for `bytes` more, flushing first when there is not; false when even an empty
+    // buffer is too small.
+    bool Room(std::size_t bytes);
+
+    std::string& m_out;
+    std::size_t m_used = 0;
+    char m_buffer[kSize];
+};
 
 // "%m/%d/%y" when month first, "%d/%m/%y" otherwise (history, tax and summary reports).
 const char* ShortDatePattern(bool monthFirst);
@@ -34,10 +71,11 @@ public:
 
 private:
     const char* m_pattern;
-    std::unordered_map<std::int64_t, std::string> m_texts;
+    IntKeyTable<std::string_view> m_byTime;
+    LabelStore m_texts;
     // Rows in date order ask for the same time many times running.
     std::int64_t m_lastTime = 0;
-    const std::string* m_last = nullptr;
+    std::optional<std::string_view> m_last;
 };
 
 // The first `width` characters of `text` (characters, not bytes, so a name is never cut

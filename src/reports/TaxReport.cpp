@@ -8,6 +8,7 @@
 #include "model/LocalTime.h"
 #include "reports/ReportRowList.h"
 #include "reports/ReportText.h"
+#include "reports/SaleCount.h"
 
 namespace {
 
@@ -96,6 +97,9 @@ std::string BuildTaxReport(const CKx7Doc& doc, std::string_view yearText, bool g
     const std::optional<int> year = TaxYear(yearText);
 
     const std::optional<YearSpan> span = year ? SpanOfYear(*year) : std::nullopt;
+    if (!year) {
+        rows.Reserve(SaleRecordCount(doc));
+    }
     for (const auto& lot : doc.Purchases()) {
         std::string label;
         for (const auto& sale : lot->sales) {
@@ -137,37 +141,38 @@ void RenderTaxText(const ReportRowList& rows, bool monthFirst, std::string& out)
         const std::string_view date = saleDates.Of(row.date);
         const std::string_view purchaseDate =
             row.purchaseDate == 0 ? "Various   " : purchaseDates.Of(row.purchaseDate);
+        LineWriter line(out);
         if (rows.CsvLayout()) {
-            out += date;
-            out += " ,";
-            AppendFixed(out, row.shares, 2);
-            out += " ,";
-            out += AsCString(row.symbolText);
-            out += " ,";
-            out += purchaseDate;
-            out += " ,";
-            AppendFixed(out, row.cost, 2);
-            out += " ,";
-            AppendFixed(out, netProceeds, 4);
-            out += " ,";
-            AppendFixed(out, gain, 4);
-            out += "\r\n";
+            line.Text(date);
+            line.Text(" ,");
+            line.Fixed(row.shares, 2);
+            line.Text(" ,");
+            line.Text(AsCString(row.symbolText));
+            line.Text(" ,");
+            line.Text(purchaseDate);
+            line.Text(" ,");
+            line.Fixed(row.cost, 2);
+            line.Text(" ,");
+            line.Fixed(netProceeds, 4);
+            line.Text(" ,");
+            line.Fixed(gain, 4);
+            line.Text("\r\n");
             return;
         }
-        out += date;
-        out += "  ";
-        AppendFixed(out, row.shares, 2);
-        out += " shares of ";
-        out += row.name;
-        out += '(';
-        out += row.symbolText;
-        out += ")\r\n";
-        out += purchaseDate;
-        out.append(11, ' ');
-        AppendFixed(out, row.cost, 2, kFigureWidth);
-        AppendFixed(out, netProceeds, 4, kFigureWidth);
-        AppendFixed(out, gain, 4, kFigureWidth);
-        out += "\r\n\r\n";
+        line.Text(date);
+        line.Text("  ");
+        line.Fixed(row.shares, 2);
+        line.Text(" shares of ");
+        line.Text(row.name);
+        line.Char('(');
+        line.Text(row.symbolText);
+        line.Text(")\r\n");
+        line.Text(purchaseDate);
+        line.Spaces(11);
+        line.Fixed(row.cost, 2, kFigureWidth);
+        line.Fixed(netProceeds, 4, kFigureWidth);
+        line.Fixed(gain, 4, kFigureWidth);
+        line.Text("\r\n\r\n");
     });
     AppendFormat(out, "\r\n------------------\r\nSummary Results:\r\nTotal Gain: %.4f\r\n",
                  static_cast<double>(totalGain));
