@@ -177,10 +177,23 @@ void AppendTwoDigits(std::string& out, int value) {
     out += static_cast<char>('0' + value % 10);
 }
 
+// Whether `pattern` holds only "%d", "%m", "%y", "%Y" and slashes.
+bool IsDatePattern(const char* pattern) {
+    for (const char* c = pattern; *c != '\0'; ++c) {
+        if (*c == '/') {
+            continue;
+        }
+        if (*c != '%' || std::string_view("dmyY").find(*++c) == std::string_view::npos) {
+            return false;
+        }
+    }
+    return true;
+}
+
 // The time in a pattern of "%d", "%m", "%y", "%Y" and slashes, as strftime writes it, for
-// years of four digits; strftime itself for any other pattern or year.
-std::string FormatReportDate(std::int64_t time, const char* pattern) {
-    const std::tm tm = ToLocalTm(time);
+// years of four digits; strftime itself for any other pattern or year. `tm` is its local
+// time.
+std::string FormatReportDate(std::int64_t time, const std::tm& tm, const char* pattern) {
     const int year = tm.tm_year + 1900;
     constexpr int kFirstYear = 1000;
     constexpr int kLastYear = 9999;
@@ -318,19 +331,100 @@ std::string FormatLongDate(std::int64_t time, bool monthFirst) {
     return FormatDate(time, monthFirst);
 }
 
+namespace {
+
+constexpr std::int64_t kSecondsPerDay = 86400;
+// Day keys stay far from overflow: times within some thirty million years.
+constexpr std::int64_t kDayKeyedTimes = std::int64_t{1} << 50;
+// Zone offsets stay within a day and a half; the key keeps them in its low bits.
+constexpr int kOffsetBits = 18;
+constexpr long kOffsetBias = long{1} << (kOffsetBits - 1);
+
+std::int64_t FloorDiv(std::int64_t value, std::int64_t divisor) {
+    const std::int64_t quotient = value / divisor;
+    return quotient * divisor > value ? quotient - 1 : quotient;
+}
+
+std::optional<std::int64_t> DayKey(std::int64_t time, long offset) {
+    if (time <= -kDayKeyedTimes || time >= kDayKeyedTimes || offset <= -kOffsetBias ||
+        offset >= kOffsetBias) {
+        return std::nullopt;
+    }
+    const std::int64_t day = FloorDiv(time + offset, kSecondsPerDay);
+    return day * (std::int64_t{1} << kOffsetBits) + (offset + kOffsetBias);
+}
+
+bool SameDay(const std::tm& a, const std::tm& b) {
+    return a.tm_year == b.tm_year && a.tm_mon == b.tm_mon && a.tm_mday == b.tm_mday &&
+           a.tm_gmtoff == b.tm_gmtoff;
+}
+
+}  // namespace
+
+DateTexts::DateTexts(const char* pattern)
+    : m_pattern(pattern), m_dateOnly(IsDatePattern(pattern)) {}
+
+std::optional<std::string_view> DateTexts::FromDays(std::int64_t time) const {
+    for (const long offset : m_offsets) {
+        if (const std::optional<std::int64_t> key = DayKey(time, offset)) {
+            if (const std::string_view* text = m_byDay.Find(*key)) {
+                return *text;
+            }
+        }
+    }
+    return std::nullopt;
+}
+
+void DateTexts::AddDay(std::int64_t time, const std::tm& local, std::string_view text) {
+    const std::optional<std::int64_t> key = DayKey(time, local.tm_gmtoff);
+    if (!key) {
+        return;
+    }
+    // The day's first and last second, if the offset holds, must show the same date and
+    // offset at midnight and just before the next; a clock change inside the day, or a
+    // leap second, fails the check and leaves the day to exact times.
+    const std::int64_t start = time - (local.tm_hour * 3600 + local.tm_min * 60 + local.tm_sec);
+    const std::tm first = ToLocalTm(start);
+    const std::tm last = ToLocalTm(start + kSecondsPerDay - 1);
+    // The key's day must be exactly that day, which a zone counting leap seconds breaks.
+    const bool onGrid = start + local.tm_gmtoff ==
+                        FloorDiv(time + local.tm_gmtoff, kSecondsPerDay) * kSecondsPerDay;
+    const bool whole = onGrid && SameDay(first, local) && SameDay(last, local) &&
+                       first.tm_hour == 0 && first.tm_min == 0 && first.tm_sec == 0 &&
+                       last.tm_hour == 23 && last.tm_min == 59 && last.tm_sec == 59;
+    if (!whole) {
+        return;
+    }
+    if (std::find(m_offsets.begin(), m_offsets.end(), local.tm_gmtoff) == m_offsets.end()) {
+        m_offsets.push_back(local.tm_gmtoff);
+    }
+    m_byDay.Insert(*key, text);
+}
+
 std::string_view DateTexts::Of(std::int64_t time) {
     if (m_last && time == m_lastTime) {
         return *m_last;
     }
-    const std::string_view* found = m_byTime.Find(time);
-    const std::string_view text =
-        found != nullptr ? *found : m_texts.Keep(FormatReportDate(time, m_pattern));
-    if (found == nullptr) {
-        m_byTime.Insert(time, text);
+    std::optional<std::string_view> text;
+    if (m_dateOnly) {
+        text = FromDays(time);
+    }
+    if (!text) {
+        if (const std::string_view* found = m_byTime.Find(time)) {
+            text = *found;
+        }
+    }
+    if (!text) {
+        const std::tm local = ToLocalTm(time);
+        text = m_texts.Keep(FormatReportDate(time, local, m_pattern));
+        m_byTime.Insert(time, *text);
+        if (m_dateOnly) {
+            AddDay(time, local, *text);
+        }
     }
     m_lastTime = time;
     m_last = text;
-    return text;
+    return *text;
 }
 
 std::string_view CutText(std::string_view text, std::size_t width) {

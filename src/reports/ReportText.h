@@ -1,9 +1,11 @@
 #pragma once
 
 #include <cstdint>
+#include <ctime>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "reports/IntKeyTable.h"
 #include "reports/LabelStore.h"
@@ -64,14 +66,25 @@ std::string FormatLongDate(std::int64_t time, bool monthFirst);
 // so each distinct time is converted once.
 class DateTexts {
 public:
-    explicit DateTexts(const char* pattern) : m_pattern(pattern) {}
+    explicit DateTexts(const char* pattern);
 
     // The time in the pattern; valid as long as this object.
     std::string_view Of(std::int64_t time);
 
 private:
+    // The text of a time in a local day already converted, or none.
+    std::optional<std::string_view> FromDays(std::int64_t time) const;
+    // Records the local day around `time` when the zone's offset is the same all through
+    // it, so that one conversion serves every time of that day.
+    void AddDay(std::int64_t time, const std::tm& local, std::string_view text);
+
     const char* m_pattern;
+    // A pattern of the day, month and year only gives every time of a day one text.
+    bool m_dateOnly = false;
     IntKeyTable<std::string_view> m_byTime;
+    // By local day number and the zone offset (in seconds) that holds through the day.
+    IntKeyTable<std::string_view> m_byDay;
+    std::vector<long> m_offsets;  // the offsets met, usually standard and summer time
     LabelStore m_texts;
     // Rows in date order ask for the same time many times running.
     std::int64_t m_lastTime = 0;
