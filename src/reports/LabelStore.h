@@ -3,14 +3,15 @@
 #include <cstddef>
 #include <memory>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
-// Copies of short texts in large blocks that never move, so that hundreds of thousands of
-// report rows share a few allocations instead of owning a string each.
+// One copy of each distinct short text, in large blocks that never move, so that hundreds
+// of thousands of report rows share a few allocations instead of owning a string each,
+// and their labels take little memory to read back.
 class LabelStore {
 public:
-    // A copy of `text`, valid as long as the store. The same text as the previous call
-    // gives back the previous copy, as the rows of one lot repeat its labels.
+    // The copy of `text`, valid as long as the store.
     std::string_view Keep(std::string_view text);
 
 private:
@@ -19,5 +20,7 @@ private:
     std::vector<std::unique_ptr<char[]>> m_blocks;
     char* m_free = nullptr;
     std::size_t m_left = 0;
+    std::unordered_set<std::string_view> m_kept;
+    // The rows of one lot repeat its labels.
     std::string_view m_last;
 };

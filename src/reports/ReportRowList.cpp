@@ -82,8 +82,8 @@ void ReportRowList::AddRow(std::string_view name, std::string_view symbolText,
     }
 
     const std::size_t index = m_rows.size();
-    m_rows.push_back(ReportRow{m_labels.Keep(CutText(name, ReportRow::kNameWidth)),
-                               m_labels.Keep(CutText(symbolText, ReportRow::kSymbolTextWidth)),
+    m_rows.push_back(ReportRow{m_names.Keep(CutText(name, ReportRow::kNameWidth)),
+                               m_symbolTexts.Keep(CutText(symbolText, ReportRow::kSymbolTextWidth)),
                                purchaseDate, date, shares, price, salePrice, saleCommission,
                                groupKey, cost, proceeds});
     if (groupable) {

@@ -80,5 +80,6 @@ private:
     mutable bool m_byDateSorted = true;
     // For `mergeSales`: the row that each sale's lots merge into.
     GroupRows m_groupRows;
-    LabelStore m_labels;
+    LabelStore m_names;
+    LabelStore m_symbolTexts;
 };

@@ -96,9 +96,20 @@ constexpr std::array<std::uint64_t, 7> kPowersOfTen{1, 10, 100, 1000, 10000, 100
 constexpr int kFloatFractionBits = 23;
 constexpr int kFloatExponentBias = 127;
 
-// Writes `value` with `precision` decimals into `end`'s left, right-aligned in `width`
-// characters, when `value` is a float whose exact value times ten to the precision fits
-// in 64 bits: that integer, rounded half to even as printf rounds, gives every digit.
+// Writes the two digits of `pair` (below 100) before `end`; returns where they start.
+char* PutTwoDigits(char* end, std::uint64_t pair) {
+    static constexpr char kPairs[] =
+        "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+        "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+        "8081828384858687888990919293949596979899";
+    end -= 2;
+    std::memcpy(end, kPairs + 2 * pair, 2);
+    return end;
+}
+
+// Writes `value` with `precision` decimals just before `end`, when `value` is a float
+// whose exact value times ten to the precision fits in 64 bits: that integer, rounded
+// half to even as printf rounds, gives every digit.
 // Returns the start of the text, or nullptr for the values left to the general way.
 char* FloatFixed(double value, int precision, char* end) {
     const auto single = static_cast<float>(value);
@@ -134,17 +145,27 @@ char* FloatFixed(double value, int precision, char* end) {
     // Otherwise the value is below 2^-40 times the scale, far under half of the last digit.
 
     char* first = end;
-    if (precision > 0) {
-        for (int i = 0; i < precision; ++i) {
-            *--first = static_cast<char>('0' + digits % 10);
-            digits /= 10;
-        }
-        *--first = '.';
+    int fractionLeft = precision;
+    for (; fractionLeft >= 2; fractionLeft -= 2) {
+        first = PutTwoDigits(first, digits % 100);
+        digits /= 100;
     }
-    do {
+    if (fractionLeft == 1) {
         *--first = static_cast<char>('0' + digits % 10);
         digits /= 10;
-    } while (digits != 0);
+    }
+    if (precision > 0) {
+        *--first = '.';
+    }
+    while (digits >= 100) {
+        first = PutTwoDigits(first, digits % 100);
+        digits /= 100;
+    }
+    if (digits >= 10) {
+        first = PutTwoDigits(first, digits);
+    } else {
+        *--first = static_cast<char>('0' + digits);
+    }
     if (negative) {
         *--first = '-';
     }
