@@ -36,19 +36,29 @@ void SortByDate(std::vector<Entry>& entries) {
 
     constexpr std::size_t kDigits = std::size_t{1} << kDigitBits;
     constexpr std::uint64_t kDigitMask = kDigits - 1;
-    std::vector<Entry> other(entries.size());
+    std::vector<int> shifts;
     for (int shift = 0; shift < std::numeric_limits<std::uint64_t>::digits && (span >> shift) != 0;
          shift += kDigitBits) {
-        std::array<std::size_t, kDigits> starts{};
-        for (const Entry& entry : entries) {
-            ++starts[(offset(entry) >> shift) & kDigitMask];
+        shifts.push_back(shift);
+    }
+    // Every pass's counts in one read of the entries.
+    std::vector<std::size_t> starts(shifts.size() * kDigits);
+    for (const Entry& entry : entries) {
+        const std::uint64_t value = offset(entry);
+        for (std::size_t pass = 0; pass < shifts.size(); ++pass) {
+            ++starts[pass * kDigits + ((value >> shifts[pass]) & kDigitMask)];
         }
+    }
+    std::vector<Entry> other(entries.size());
+    for (std::size_t pass = 0; pass < shifts.size(); ++pass) {
+        std::size_t* const passStarts = starts.data() + pass * kDigits;
         std::size_t start = 0;
-        for (std::size_t& count : starts) {
-            start += std::exchange(count, start);
+        for (std::size_t digit = 0; digit < kDigits; ++digit) {
+            start += std::exchange(passStarts[digit], start);
         }
+        const int shift = shifts[pass];
         for (const Entry& entry : entries) {
-            other[starts[(offset(entry) >> shift) & kDigitMask]++] = entry;
+            other[passStarts[(offset(entry) >> shift) & kDigitMask]++] = entry;
         }
         entries.swap(other);
     }
