@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstring>
 #include <ctime>
+#include <utility>
 #include <vector>
 
 #include "model/LocalTime.h"
@@ -385,10 +386,12 @@ bool SameDay(const std::tm& a, const std::tm& b) {
 DateTexts::DateTexts(const char* pattern)
     : m_pattern(pattern), m_dateOnly(IsDatePattern(pattern)) {}
 
-std::optional<std::string_view> DateTexts::FromDays(std::int64_t time) const {
-    for (const long offset : m_offsets) {
-        if (const std::optional<std::int64_t> key = DayKey(time, offset)) {
+std::optional<std::string_view> DateTexts::FromDays(std::int64_t time) {
+    for (std::size_t i = 0; i < m_offsets.size(); ++i) {
+        if (const std::optional<std::int64_t> key = DayKey(time, m_offsets[i])) {
             if (const std::string_view* text = m_byDay.Find(*key)) {
+                // The offset that served goes first: times come in runs of one season.
+                std::swap(m_offsets[0], m_offsets[i]);
                 return *text;
             }
         }

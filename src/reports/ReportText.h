@@ -73,7 +73,7 @@ public:
 
 private:
     // The text of a time in a local day already converted, or none.
-    std::optional<std::string_view> FromDays(std::int64_t time) const;
+    std::optional<std::string_view> FromDays(std::int64_t time);
     // Records the local day around `time` when the zone's offset is the same all through
     // it, so that one conversion serves every time of that day.
     void AddDay(std::int64_t time, const std::tm& local, std::string_view text);
