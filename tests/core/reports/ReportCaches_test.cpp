@@ -11,9 +11,12 @@
 #include <string>
 #include <vector>
 
+#include "app/Settings.h"
+#include "model/Kx7Doc.h"
 #include "model/LocalTime.h"
 #include "reports/GroupRows.h"
 #include "reports/ReportText.h"
+#include "reports/TaxReport.h"
 
 namespace {
 
@@ -77,10 +80,10 @@ std::vector<std::int64_t> AwkwardTimes() {
     return times;
 }
 
-class DateTextsTest : public ::testing::TestWithParam<const char*> {};
+class LocalZoneTest : public ::testing::TestWithParam<const char*> {};
 
 // The cache answers every time exactly as converting it alone does.
-TEST_P(DateTextsTest, GivesTheTextOfEachTimeAlone) {
+TEST_P(LocalZoneTest, DateTextsGiveTheTextOfEachTimeAlone) {
     const ScopedZone zone(GetParam());
     const std::vector<std::int64_t> times = AwkwardTimes();
     for (const char* pattern : {"%m/%d/%y", "%d/%m/%y", "%m/%d/%Y", "%d/%m/%Y", "%d %H:%M"}) {
@@ -92,7 +95,7 @@ TEST_P(DateTextsTest, GivesTheTextOfEachTimeAlone) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Zones, DateTextsTest,
+INSTANTIATE_TEST_SUITE_P(Zones, LocalZoneTest,
                          ::testing::Values("America/New_York", "Pacific/Apia",
                                            "Australia/Lord_Howe", "Asia/Kolkata", "right/UTC",
                                            "UTC"),
@@ -103,6 +106,39 @@ INSTANTIATE_TEST_SUITE_P(Zones, DateTextsTest,
                              }
                              return name;
                          });
+
+// Sales in the days around new year, every few hours: a year's report takes exactly those
+// whose local date falls in it, whatever the zone's offset at the year's edges.
+TEST_P(LocalZoneTest, TaxYearTakesTheSalesOfItsLocalYear) {
+    const ScopedZone zone(GetParam());
+    Settings settings;
+    CKx7Doc doc(settings);
+    doc.Purchase("ACME", "Acme Corp", 100000, 1.0f, LocalTimeOf(2000, 1, 1), 0.0f, "", "");
+    std::vector<std::int64_t> saleTimes;
+    for (const int year : {2011, 2012}) {
+        const std::int64_t newYear = LocalTimeOf(year, 1, 1);
+        for (std::int64_t time = newYear - 4 * kDay; time < newYear + 4 * kDay;
+             time += 3 * 3600 + 1) {
+            saleTimes.push_back(time);
+        }
+        saleTimes.push_back(newYear);
+        saleTimes.push_back(newYear - 1);
+        saleTimes.push_back(LocalTimeOf(year, 7, 1));
+    }
+    for (const std::int64_t time : saleTimes) {
+        doc.Sell("ACME", 1, 2.0f, time, 0.0f, CKx7Doc::kFifo, "");
+    }
+    for (const int year : {2010, 2011, 2012, 2013}) {
+        std::size_t expected = 0;
+        for (const std::int64_t time : saleTimes) {
+            expected += ToLocalDate(time).year == year ? 1 : 0;
+        }
+        const std::string text = BuildTaxReport(doc, std::to_string(year), false, false, true);
+        const std::string rows = text.substr(0, text.find("\r\n------------------"));
+        const auto lines = static_cast<std::size_t>(std::count(rows.begin(), rows.end(), '\n'));
+        EXPECT_EQ(lines, expected) << "zone " << GetParam() << " year " << year;
+    }
+}
 
 // Small consecutive sale numbers, and keys far from them: negative, huge, the balance key.
 TEST(GroupRowsTest, FindsEveryKeyRecordedWhateverItsSize) {
