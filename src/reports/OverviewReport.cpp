@@ -1,5 +1,7 @@
 #include "reports/OverviewReport.h"
 
+#include <cstdint>
+
 #include "app/Settings.h"
 #include "model/Kx7Doc.h"
 #include "model/LocalTime.h"
@@ -12,37 +14,62 @@ namespace {
 // Bytes of a row's line, to reserve the text.
 constexpr std::size_t kLineBytes = 64;
 
-// The lots of each symbol and kind, gathered in one walk over the lots.
-struct SymbolLots {
-    std::vector<const CPurchase*> ordinary;
-    std::vector<const CPurchase*> grants;
+// A purchase or sale of one symbol's overview, as gathered from the document.
+struct OverviewEntry {
+    std::int64_t date = 0;
+    float shares = 0;  // negative for a sale
+    float price = 0;
+    std::int64_t groupKey = ReportRow::kPurchaseKey;
+};
 
-    std::vector<const CPurchase*>& Of(bool grant) { return grant ? grants : ordinary; }
+// The purchases and sales of one selection in document order, with its first lot, which
+// names it.
+struct SelectionEntries {
+    const CPurchase* first = nullptr;
+    std::vector<OverviewEntry> entries;
+
+    void Add(const CPurchase& lot) {
+        if (first == nullptr) {
+            first = &lot;
+        }
+        entries.push_back({lot.date, lot.shares, lot.price, ReportRow::kPurchaseKey});
+        for (const auto& sale : lot.sales) {
+            entries.push_back({sale->date, -sale->shares, sale->price, sale->saleNumber});
+        }
+    }
+};
+
+// Both selections of a symbol: its ordinary lots and its grants.
+struct SymbolEntries {
+    SelectionEntries ordinary;
+    SelectionEntries grants;
+    bool ordinaryWanted = false;
+    bool grantsWanted = false;
+
+    SelectionEntries& Of(bool grant) { return grant ? grants : ordinary; }
+    bool& Wanted(bool grant) { return grant ? grantsWanted : ordinaryWanted; }
 };
 
 void RenderRows(const ReportRowList& rows, DateTexts& dates, std::string& out);
 
-// Appends the overview of one symbol from its matching lots, in document order.
-void AppendOverviewOfLots(const std::vector<const CPurchase*>& lots, bool optionsOnly,
-                          DateTexts& dates, std::string& out) {
-    if (lots.empty()) {
+// Appends the overview of one selection.
+void AppendOverview(const SelectionEntries& selection, bool optionsOnly, DateTexts& dates,
+                    std::string& out) {
+    if (selection.first == nullptr) {
         return;
     }
-    const CPurchase& first = *lots.front();
-    out += first.symbol;
+    out += selection.first->symbol;
     out += ':';
-    out += first.companyName;
+    out += selection.first->companyName;
     if (optionsOnly) {
         out += "  (Options)";
     }
     out += "\r\n";
 
     ReportRowList rows(true, true);
-    for (const CPurchase* lot : lots) {
-        rows.AddOverviewRow(lot->date, lot->shares, lot->price, ReportRow::kPurchaseKey);
-        for (const auto& sale : lot->sales) {
-            rows.AddOverviewRow(sale->date, -sale->shares, sale->price, sale->saleNumber);
-        }
+    rows.Reserve(selection.entries.size());
+    for (const OverviewEntry& entry : selection.entries) {
+        rows.AddOverviewRow(entry.date, entry.shares, entry.price, entry.groupKey);
     }
     RenderRows(rows, dates, out);
 }
@@ -76,32 +103,35 @@ void RenderRows(const ReportRowList& rows, DateTexts& dates, std::string& out) {
 
 std::string BuildOverviewReport(const CKx7Doc& doc, std::string_view symbol) {
     const LotSelection selection = SelectLots(symbol);
-    std::vector<const CPurchase*> lots;
+    SelectionEntries entries;
     for (const auto& lot : doc.Purchases()) {
         if (lot->symbol == selection.symbol && lot->IsGrant() == selection.optionsOnly) {
-            lots.push_back(lot.get());
+            entries.Add(*lot);
         }
     }
     DateTexts dates(DatePattern(doc.AppSettings().dateMonthFirst));
     std::string text;
-    AppendOverviewOfLots(lots, selection.optionsOnly, dates, text);
+    AppendOverview(entries, selection.optionsOnly, dates, text);
     return text;
 }
 
 std::string BuildOverviewOfSymbols(const CKx7Doc& doc, const std::vector<std::string>& symbols) {
-    // Each lot can belong to one selection only: its symbol, and whether it is a grant.
-    SymbolMap<SymbolLots> lotsBySymbol;
+    // Each lot belongs to one selection only: its symbol, and whether it is a grant. One
+    // walk in document order gathers every selection's entries, reading the document
+    // from start to end rather than hopping about it once per symbol.
+    SymbolMap<SymbolEntries> bySymbol;
     std::vector<LotSelection> selections;
     selections.reserve(symbols.size());
     for (const std::string& symbol : symbols) {
         selections.push_back(SelectLots(symbol));
-        lotsBySymbol.try_emplace(selections.back().symbol);
+        const LotSelection& selection = selections.back();
+        bySymbol[selection.symbol].Wanted(selection.optionsOnly) = true;
     }
     std::size_t records = 0;
     for (const auto& lot : doc.Purchases()) {
-        const auto found = lotsBySymbol.find(lot->symbol);
-        if (found != lotsBySymbol.end()) {
-            found->second.Of(lot->IsGrant()).push_back(lot.get());
+        const auto found = bySymbol.find(lot->symbol);
+        if (found != bySymbol.end() && found->second.Wanted(lot->IsGrant())) {
+            found->second.Of(lot->IsGrant()).Add(*lot);
             records += 1 + lot->sales.size();
         }
     }
@@ -110,8 +140,8 @@ std::string BuildOverviewOfSymbols(const CKx7Doc& doc, const std::vector<std::st
     std::string text;
     text.reserve(records * kLineBytes + symbols.size() * (kOverviewSeparator.size() + 2));
     for (const LotSelection& selection : selections) {
-        AppendOverviewOfLots(lotsBySymbol.at(selection.symbol).Of(selection.optionsOnly),
-                             selection.optionsOnly, dates, text);
+        AppendOverview(bySymbol.at(selection.symbol).Of(selection.optionsOnly),
+                       selection.optionsOnly, dates, text);
         text += kOverviewSeparator;
     }
     return text;
