@@ -42,7 +42,10 @@ public:
             const std::vector<DateEntry>& order = DateOrder();
             for (std::size_t i = 0; i < order.size(); ++i) {
                 if (i + kReadAhead < order.size()) {
-                    __builtin_prefetch(&m_rows[order[i + kReadAhead].index]);
+                    // A row spans two cache lines more often than not.
+                    const ReportRow* ahead = &m_rows[order[i + kReadAhead].index];
+                    __builtin_prefetch(ahead);
+                    __builtin_prefetch(reinterpret_cast<const char*>(ahead + 1) - 1);
                 }
                 visit(m_rows[order[i].index]);
             }
