@@ -2,7 +2,8 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <set>
+#include <string_view>
+#include <unordered_set>
 
 #include "app/Settings.h"
 #include "model/Clock.h"
@@ -63,7 +64,11 @@ bool CKx7Doc::LotMatches(const CPurchase& lot, std::string_view symbol) const {
 }
 
 std::vector<std::string> CKx7Doc::SymbolNames(std::optional<int> filter) const {
-    std::set<std::string> names;
+    // One hash look-up per lot finds the few distinct symbols; sorting those afterwards
+    // gives the byte order. Grants listed apart are kept apart until then, so no name is
+    // built per lot.
+    std::unordered_set<std::string_view> plain;
+    std::unordered_set<std::string_view> suffixed;
     for (const auto& lot : m_purchases) {
         if (filter) {
             const bool taken = (*filter == kHeldLots && HasShares(lot->availableShares)) ||
@@ -72,10 +77,17 @@ std::vector<std::string> CKx7Doc::SymbolNames(std::optional<int> filter) const {
                 continue;
             }
         }
-        names.insert(lot->IsGrant() && m_settings.ungroupOptions ? WithOptionSuffix(lot->symbol)
-                                                                 : lot->symbol);
+        (lot->IsGrant() && m_settings.ungroupOptions ? suffixed : plain).insert(lot->symbol);
     }
-    return {names.begin(), names.end()};
+    std::vector<std::string> names(plain.begin(), plain.end());
+    names.reserve(plain.size() + suffixed.size());
+    for (const std::string_view symbol : suffixed) {
+        names.push_back(WithOptionSuffix(symbol));
+    }
+    std::sort(names.begin(), names.end());
+    // A grant's name can equal an ordinary symbol that happens to end in the suffix.
+    names.erase(std::unique(names.begin(), names.end()), names.end());
+    return names;
 }
 
 int CKx7Doc::SymbolList(std::string& text, std::optional<int> filter) const {

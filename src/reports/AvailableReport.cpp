@@ -3,6 +3,7 @@
 #include "app/Settings.h"
 #include "model/Clock.h"
 #include "model/Kx7Doc.h"
+#include "model/LocalTime.h"
 #include "model/OptionSuffix.h"
 #include "reports/ReportText.h"
 
@@ -12,31 +13,39 @@ constexpr std::size_t kSymbolColumn = 7;
 // The all-symbols list is a little more generous than the share threshold elsewhere.
 constexpr double kListedAllSymbols = 0.00009;
 
+constexpr std::size_t kDateColumn = 10;
+
 void AppendLotLine(std::string& out, std::string_view label, const CPurchase& lot,
-                   bool monthFirst) {
-    AppendColumn(out, label, kSymbolColumn);
-    const std::string date = FormatLongDate(lot.date, monthFirst);
-    AppendFormat(out, "%10s%12.4f%14.4f\r\n", date.c_str(), static_cast<double>(lot.price),
-                 static_cast<double>(lot.availableShares));
+                   DateTexts& dates) {
+    LineWriter line(out);
+    line.Column(label, kSymbolColumn);
+    line.RightAligned(dates.Of(lot.date), kDateColumn);
+    line.Fixed(lot.price, 4, 12);
+    line.Fixed(lot.availableShares, 4, 14);
+    line.Text("\r\n");
 }
 
 }  // namespace
 
 std::string BuildAvailableReport(CKx7Doc& doc) {
-    const bool monthFirst = doc.AppSettings().dateMonthFirst;
+    DateTexts dates(DatePattern(doc.AppSettings().dateMonthFirst));
     const std::int64_t now = Clock::Now();
     std::string text;
+    std::string label;
     for (const auto& lot : doc.Purchases()) {
         if (lot->ExercisableShares(now) > kListedAllSymbols) {
-            AppendLotLine(text, lot->IsGrant() ? WithOptionSuffix(lot->symbol) : lot->symbol, *lot,
-                          monthFirst);
+            label.assign(lot->symbol);
+            if (lot->IsGrant()) {
+                label += kOptionSuffix;
+            }
+            AppendLotLine(text, label, *lot, dates);
         }
     }
     return text;
 }
 
 std::string BuildAvailableReportForSymbol(CKx7Doc& doc, std::string_view symbol) {
-    const bool monthFirst = doc.AppSettings().dateMonthFirst;
+    DateTexts dates(DatePattern(doc.AppSettings().dateMonthFirst));
     const std::int64_t now = Clock::Now();
     const LotSelection selection = SelectLots(symbol);
     std::string text;
@@ -45,7 +54,7 @@ std::string BuildAvailableReportForSymbol(CKx7Doc& doc, std::string_view symbol)
             continue;
         }
         if (HasShares(lot->ExercisableShares(now))) {
-            AppendLotLine(text, symbol, *lot, monthFirst);
+            AppendLotLine(text, symbol, *lot, dates);
         }
     }
     return text;

@@ -2,6 +2,7 @@
 
 #include "app/Settings.h"
 #include "model/Kx7Doc.h"
+#include "model/LocalTime.h"
 #include "model/OptionSuffix.h"
 #include "reports/ReportText.h"
 
@@ -9,6 +10,9 @@ namespace {
 
 constexpr std::size_t kLabelColumn = 21;
 constexpr std::size_t kSaleDateColumn = 10;
+constexpr std::size_t kListDateColumn = 10;
+// Bytes of a line of the list, to reserve the text.
+constexpr std::size_t kListLineBytes = 60;
 
 void AppendSaleRecord(std::string& out, const CPurchase& lot, bool monthFirst) {
     out += "\r\n\r\nSale Record:\r\n";
@@ -35,14 +39,24 @@ void AppendSaleRecord(std::string& out, const CPurchase& lot, bool monthFirst) {
 }  // namespace
 
 std::string BuildDetailsList(const CKx7Doc& doc) {
-    const bool monthFirst = doc.AppSettings().dateMonthFirst;
+    DateTexts dates(DatePattern(doc.AppSettings().dateMonthFirst));
     std::string text;
+    text.reserve(doc.Purchases().size() * kListLineBytes);
+    std::string label;
     for (const auto& lot : doc.Purchases()) {
-        const std::string symbol = lot->IsGrant() ? WithOptionSuffix(lot->symbol) : lot->symbol;
-        AppendColumn(text, lot->companyName + " (" + symbol + ")", kLabelColumn);
-        const std::string date = FormatLongDate(lot->date, monthFirst);
-        AppendFormat(text, "%10s%12.4f%12.4f\r\n", date.c_str(), static_cast<double>(lot->price),
-                     static_cast<double>(lot->shares));
+        label.assign(lot->companyName);
+        label += " (";
+        label += lot->symbol;
+        if (lot->IsGrant()) {
+            label += kOptionSuffix;
+        }
+        label += ')';
+        LineWriter line(text);
+        line.Column(label, kLabelColumn);
+        line.RightAligned(dates.Of(lot->date), kListDateColumn);
+        line.Fixed(lot->price, 4, 12);
+        line.Fixed(lot->shares, 4, 12);
+        line.Text("\r\n");
     }
     return text;
 }

@@ -1,6 +1,8 @@
 #include "reports/GainsReport.h"
 
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "app/Settings.h"
 #include "model/Clock.h"
@@ -34,15 +36,18 @@ GainsFigures FiguresAsHeld(const CKx7Doc& doc) {
 
 void AppendGainsLine(std::string& out, const std::string& symbol, const GainsRow& row) {
     out += symbol;
-    AppendFormat(out, "\t%.4f\t%.4f\t%.4f\t%.4f\t", static_cast<double>(row.cost),
-                 static_cast<double>(row.value), static_cast<double>(row.dividends),
-                 static_cast<double>(row.gain));
+    for (const float figure : {row.cost, row.value, row.dividends, row.gain}) {
+        out += '\t';
+        AppendFixed(out, figure, 4);
+    }
+    out += '\t';
     // A gain on nothing paid has no percentage.
     if (row.cost == 0.0f) {
         out += "NA\t\r\n";
         return;
     }
-    AppendFormat(out, "%.4f\t\r\n", static_cast<double>(row.gain / row.cost * 100.0f));
+    AppendFixed(out, row.gain / row.cost * 100.0f, 4);
+    out += "\t\r\n";
 }
 
 GainsReport BuildGains(const CKx7Doc& doc, GainsView view, const GainsFigures& figures) {
@@ -68,6 +73,15 @@ GainsReport BuildPotentialGains(CKx7Doc& doc) {
 
 GainsReport BuildCombinedGains(CKx7Doc& doc) {
     return BuildGains(doc, GainsView::kCombined, FiguresToday(doc));
+}
+
+GainsTotals BuildGainsTotals(CKx7Doc& doc) {
+    // The realized figures come from the sales alone, so bringing the held shares up to
+    // today first leaves them as the realized report has them.
+    const GainsFigures figures = FiguresToday(doc);
+    const std::vector<std::string> symbols = doc.SymbolNames();
+    return GainsTotals{figures.Total(GainsView::kRealized, symbols),
+                       figures.Total(GainsView::kPotential, symbols)};
 }
 
 GainsReport BuildGainsReport(CKx7Doc& doc, std::string_view view) {

@@ -8,11 +8,14 @@
 #include "model/Kx7Doc.h"
 #include "reports/ReportRowList.h"
 #include "reports/ReportText.h"
+#include "reports/SaleCount.h"
 
 namespace {
 
 constexpr std::int64_t kSecondsPerDay = 86400;
 constexpr std::size_t kNameColumn = 25;
+// Bytes of a line with figures of everyday size, to reserve the text.
+constexpr std::size_t kLineBytes = 80;
 
 }  // namespace
 
@@ -20,6 +23,9 @@ std::string BuildHistoryReport(const CKx7Doc& doc, std::optional<int> days) {
     ReportRowList rows(true, true);
     const std::int64_t cutOff = days ? Clock::Now() - std::int64_t{*days} * kSecondsPerDay
                                      : std::numeric_limits<std::int64_t>::min();
+    if (!days) {
+        rows.Reserve(doc.Purchases().size() + SaleRecordCount(doc));
+    }
     for (const auto& lot : doc.Purchases()) {
         if (lot->date >= cutOff) {
             rows.AddHistoryRow(lot->companyName, lot->date, lot->shares, lot->price,
@@ -39,25 +45,29 @@ std::string BuildHistoryReport(const CKx7Doc& doc, std::optional<int> days) {
 }
 
 void RenderHistoryText(const ReportRowList& rows, bool monthFirst, std::string& out) {
+    DateTexts dates(ShortDatePattern(monthFirst));
+    out.reserve(out.size() + rows.Size() * kLineBytes);
     rows.ForEachRow([&](const ReportRow& row) {
-        out += FormatShortDate(row.date, monthFirst);
-        out += "  ";
+        LineWriter line(out);
+        line.Text(dates.Of(row.date));
+        line.Text("  ");
         float shares = row.shares;
         if (shares > 0.0f) {
-            out += "Pur  ";
+            line.Text("Pur  ");
         } else {
-            out += row.price == -1.0f ? "Exp. " : "Sale ";
+            line.Text(row.price == -1.0f ? "Exp. " : "Sale ");
             shares = -shares;
         }
-        AppendFormat(out, "%12.4f ", static_cast<double>(shares));
-        AppendColumn(out, row.name, kNameColumn);
+        line.Fixed(shares, 4, 12);
+        line.Char(' ');
+        line.Column(row.name, kNameColumn);
         if (row.price == -1.0f) {
-            out += "         NA";
+            line.Text("         NA");
         } else {
-            AppendFormat(out, "%11.4f%12.2f", static_cast<double>(row.price),
-                         static_cast<double>(row.price * shares));
+            line.Fixed(row.price, 4, 11);
+            line.Fixed(row.price * shares, 2, 12);
         }
-        out += "\r\n";
+        line.Text("\r\n");
     });
     out += "\r\n";
 }

@@ -1,94 +1,153 @@
 #include "reports/OverviewReport.h"
 
-#include <map>
-#include <utility>
+#include <cstdint>
 
 #include "app/Settings.h"
 #include "model/Kx7Doc.h"
+#include "model/LocalTime.h"
+#include "model/SymbolMap.h"
 #include "reports/ReportRowList.h"
 #include "reports/ReportText.h"
 
 namespace {
 
-// The overview of one symbol from its matching lots, in document order.
-std::string OverviewOfLots(const std::vector<const CPurchase*>& lots, bool optionsOnly,
-                           bool monthFirst) {
-    if (lots.empty()) {
-        return {};
-    }
-    const CPurchase& first = *lots.front();
-    std::string text = first.symbol + ":" + first.companyName;
-    if (optionsOnly) {
-        text += "  (Options)";
-    }
-    text += "\r\n";
+// Bytes of a row's line, to reserve the text.
+constexpr std::size_t kLineBytes = 64;
 
-    ReportRowList rows(true, true);
-    for (const CPurchase* lot : lots) {
-        rows.AddOverviewRow(lot->date, lot->shares, lot->price, ReportRow::kPurchaseKey);
-        for (const auto& sale : lot->sales) {
-            rows.AddOverviewRow(sale->date, -sale->shares, sale->price, sale->saleNumber);
+// A purchase or sale of one symbol's overview, as gathered from the document.
+struct OverviewEntry {
+    std::int64_t date = 0;
+    float shares = 0;  // negative for a sale
+    float price = 0;
+    std::int64_t groupKey = ReportRow::kPurchaseKey;
+};
+
+// The purchases and sales of one selection in document order, with its first lot, which
+// names it.
+struct SelectionEntries {
+    const CPurchase* first = nullptr;
+    std::vector<OverviewEntry> entries;
+
+    void Add(const CPurchase& lot) {
+        if (first == nullptr) {
+            first = &lot;
+        }
+        entries.push_back({lot.date, lot.shares, lot.price, ReportRow::kPurchaseKey});
+        for (const auto& sale : lot.sales) {
+            entries.push_back({sale->date, -sale->shares, sale->price, sale->saleNumber});
         }
     }
-    RenderOverviewText(rows, monthFirst, text);
-    return text;
+};
+
+// Both selections of a symbol: its ordinary lots and its grants.
+struct SymbolEntries {
+    SelectionEntries ordinary;
+    SelectionEntries grants;
+    bool ordinaryWanted = false;
+    bool grantsWanted = false;
+
+    SelectionEntries& Of(bool grant) { return grant ? grants : ordinary; }
+    bool& Wanted(bool grant) { return grant ? grantsWanted : ordinaryWanted; }
+};
+
+void RenderRows(const ReportRowList& rows, DateTexts& dates, std::string& out);
+
+// Appends the overview of one selection.
+void AppendOverview(const SelectionEntries& selection, bool optionsOnly, DateTexts& dates,
+                    std::string& out) {
+    if (selection.first == nullptr) {
+        return;
+    }
+    out += selection.first->symbol;
+    out += ':';
+    out += selection.first->companyName;
+    if (optionsOnly) {
+        out += "  (Options)";
+    }
+    out += "\r\n";
+
+    ReportRowList rows(true, true);
+    rows.Reserve(selection.entries.size());
+    for (const OverviewEntry& entry : selection.entries) {
+        rows.AddOverviewRow(entry.date, entry.shares, entry.price, entry.groupKey);
+    }
+    RenderRows(rows, dates, out);
+}
+
+void RenderRows(const ReportRowList& rows, DateTexts& dates, std::string& out) {
+    out.reserve(out.size() + rows.Size() * kLineBytes);
+    float running = 0.0f;
+    rows.ForEachRow([&](const ReportRow& row) {
+        running += row.shares;
+        LineWriter line(out);
+        line.RightAligned(dates.Of(row.date), 14);
+        if (row.shares > 0.0f) {
+            line.Fixed(row.shares, 4, 12);
+            line.Fixed(row.price, 4, 12);
+        } else {
+            line.Char('(');
+            line.Fixed(-row.shares, 4, 11);
+            line.Char(')');
+            if (row.price == -1.0f) {
+                line.Text("    EXPIRED");
+            } else {
+                line.Fixed(row.price, 4, 11);
+            }
+        }
+        line.Fixed(running, 4, 13);
+        line.Text("\r\n");
+    });
 }
 
 }  // namespace
 
 std::string BuildOverviewReport(const CKx7Doc& doc, std::string_view symbol) {
     const LotSelection selection = SelectLots(symbol);
-    std::vector<const CPurchase*> lots;
+    SelectionEntries entries;
     for (const auto& lot : doc.Purchases()) {
         if (lot->symbol == selection.symbol && lot->IsGrant() == selection.optionsOnly) {
-            lots.push_back(lot.get());
+            entries.Add(*lot);
         }
     }
-    return OverviewOfLots(lots, selection.optionsOnly, doc.AppSettings().dateMonthFirst);
+    DateTexts dates(DatePattern(doc.AppSettings().dateMonthFirst));
+    std::string text;
+    AppendOverview(entries, selection.optionsOnly, dates, text);
+    return text;
 }
 
 std::string BuildOverviewOfSymbols(const CKx7Doc& doc, const std::vector<std::string>& symbols) {
-    // Each lot can belong to one selection only: its symbol, and whether it is a grant.
-    std::map<std::pair<std::string, bool>, std::vector<const CPurchase*>> lotsBySelection;
+    // Each lot belongs to one selection only: its symbol, and whether it is a grant. One
+    // walk in document order gathers every selection's entries, reading the document
+    // from start to end rather than hopping about it once per symbol.
+    SymbolMap<SymbolEntries> bySymbol;
+    std::vector<LotSelection> selections;
+    selections.reserve(symbols.size());
     for (const std::string& symbol : symbols) {
-        const LotSelection selection = SelectLots(symbol);
-        lotsBySelection.try_emplace({selection.symbol, selection.optionsOnly});
+        selections.push_back(SelectLots(symbol));
+        const LotSelection& selection = selections.back();
+        bySymbol[selection.symbol].Wanted(selection.optionsOnly) = true;
     }
+    std::size_t records = 0;
     for (const auto& lot : doc.Purchases()) {
-        const auto found = lotsBySelection.find({lot->symbol, lot->IsGrant()});
-        if (found != lotsBySelection.end()) {
-            found->second.push_back(lot.get());
+        const auto found = bySymbol.find(lot->symbol);
+        if (found != bySymbol.end() && found->second.Wanted(lot->IsGrant())) {
+            found->second.Of(lot->IsGrant()).Add(*lot);
+            records += 1 + lot->sales.size();
         }
     }
 
-    const bool monthFirst = doc.AppSettings().dateMonthFirst;
+    DateTexts dates(DatePattern(doc.AppSettings().dateMonthFirst));
     std::string text;
-    for (const std::string& symbol : symbols) {
-        const LotSelection selection = SelectLots(symbol);
-        text += OverviewOfLots(lotsBySelection.at({selection.symbol, selection.optionsOnly}),
-                               selection.optionsOnly, monthFirst);
+    text.reserve(records * kLineBytes + symbols.size() * (kOverviewSeparator.size() + 2));
+    for (const LotSelection& selection : selections) {
+        AppendOverview(bySymbol.at(selection.symbol).Of(selection.optionsOnly),
+                       selection.optionsOnly, dates, text);
         text += kOverviewSeparator;
     }
     return text;
 }
 
 void RenderOverviewText(const ReportRowList& rows, bool monthFirst, std::string& out) {
-    float running = 0.0f;
-    rows.ForEachRow([&](const ReportRow& row) {
-        running += row.shares;
-        const std::string date = FormatLongDate(row.date, monthFirst);
-        AppendFormat(out, "%14s", date.c_str());
-        if (row.shares > 0.0f) {
-            AppendFormat(out, "%12.4f%12.4f", static_cast<double>(row.shares),
-                         static_cast<double>(row.price));
-        } else {
-            AppendFormat(out, "(%11.4f)", static_cast<double>(-row.shares));
-            if (row.price == -1.0f) {
-                out += "    EXPIRED";
-            } else {
-                AppendFormat(out, "%11.4f", static_cast<double>(row.price));
-            }
-        }
-        AppendFormat(out, "%13.4f\r\n", static_cast<double>(running));
-    });
+    DateTexts dates(DatePattern(monthFirst));
+    RenderRows(rows, dates, out);
 }

@@ -1,8 +1,16 @@
 #include "reports/ReportText.h"
 
+#include <algorithm>
 #include <array>
+#include <bit>
+#include <charconv>
+#include <cmath>
 #include <cstdarg>
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <utility>
 #include <vector>
 
 #include "model/LocalTime.h"
@@ -20,8 +28,31 @@ struct Prefix {
     std::size_t characters = 0;
 };
 
+bool IsAscii(std::string_view text) {
+    constexpr std::uint64_t kHighBits = 0x8080808080808080ull;
+    std::size_t i = 0;
+    for (; i + sizeof(std::uint64_t) <= text.size(); i += sizeof(std::uint64_t)) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, text.data() + i, sizeof word);
+        if ((word & kHighBits) != 0) {
+            return false;
+        }
+    }
+    for (; i < text.size(); ++i) {
+        if ((static_cast<unsigned char>(text[i]) & 0x80) != 0) {
+            return false;
+        }
+    }
+    return true;
+}
+
 Prefix CharacterPrefix(std::string_view text, std::size_t width) {
     Prefix prefix;
+    // Most labels are plain ASCII: one character a byte, checked a word at a time.
+    const std::size_t head = std::min(text.size(), width);
+    if (IsAscii(text.substr(0, head))) {
+        prefix = Prefix{head, head};
+    }
     while (prefix.bytes < text.size()) {
         if (!IsContinuationByte(text[prefix.bytes])) {
             if (prefix.characters == width) {
@@ -60,28 +91,376 @@ void AppendFormat(std::string& out, const char* format, ...) {
     va_end(retry);
 }
 
+namespace {
+
+constexpr std::array<std::uint64_t, 7> kPowersOfTen{1, 10, 100, 1000, 10000, 100000, 1000000};
+constexpr int kFloatFractionBits = 23;
+constexpr int kFloatExponentBias = 127;
+
+// Writes the two digits of `pair` (below 100) before `end`; returns where they start.
+char* PutTwoDigits(char* end, std::uint64_t pair) {
+    static constexpr char kPairs[] =
+        "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+        "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+        "8081828384858687888990919293949596979899";
+    end -= 2;
+    std::memcpy(end, kPairs + 2 * pair, 2);
+    return end;
+}
+
+// Writes `value` with `precision` decimals just before `end`, when `value` is a float
+// whose exact value times ten to the precision fits in 64 bits: that integer, rounded
+// half to even as printf rounds, gives every digit.
+// Returns the start of the text, or nullptr for the values left to the general way.
+char* FloatFixed(double value, int precision, char* end) {
+    const auto single = static_cast<float>(value);
+    if (!std::isfinite(value) || static_cast<double>(single) != value || precision < 0 ||
+        static_cast<std::size_t>(precision) >= kPowersOfTen.size()) {
+        return nullptr;
+    }
+    const auto bits = std::bit_cast<std::uint32_t>(single);
+    const bool negative = (bits >> 31) != 0;
+    const std::uint32_t fraction = bits & ((1u << kFloatFractionBits) - 1);
+    const auto biased = static_cast<int>((bits >> kFloatFractionBits) & 0xFF);
+    // value = mantissa x 2^exponent exactly.
+    const std::uint64_t mantissa = biased == 0 ? fraction : fraction | (1u << kFloatFractionBits);
+    const int exponent = (biased == 0 ? 1 : biased) - kFloatExponentBias - kFloatFractionBits;
+
+    const std::uint64_t scaled = mantissa * kPowersOfTen[static_cast<std::size_t>(precision)];
+    std::uint64_t digits = 0;
+    if (exponent >= 0) {
+        // 2^24 x 10^6 < 2^44, so 20 more bits of exponent still fit.
+        if (exponent > 20) {
+            return nullptr;
+        }
+        digits = scaled << exponent;
+    } else if (exponent > -64) {
+        const int shift = -exponent;
+        digits = scaled >> shift;
+        const std::uint64_t rest = scaled & ((std::uint64_t{1} << shift) - 1);
+        const std::uint64_t half = std::uint64_t{1} << (shift - 1);
+        if (rest > half || (rest == half && (digits & 1) != 0)) {
+            ++digits;
+        }
+    }
+    // Otherwise the value is below 2^-40 times the scale, far under half of the last digit.
+
+    char* first = end;
+    int fractionLeft = precision;
+    for (; fractionLeft >= 2; fractionLeft -= 2) {
+        first = PutTwoDigits(first, digits % 100);
+        digits /= 100;
+    }
+    if (fractionLeft == 1) {
+        *--first = static_cast<char>('0' + digits % 10);
+        digits /= 10;
+    }
+    if (precision > 0) {
+        *--first = '.';
+    }
+    while (digits >= 100) {
+        first = PutTwoDigits(first, digits % 100);
+        digits /= 100;
+    }
+    if (digits >= 10) {
+        first = PutTwoDigits(first, digits);
+    } else {
+        *--first = static_cast<char>('0' + digits);
+    }
+    if (negative) {
+        *--first = '-';
+    }
+    return first;
+}
+
+// Copies up to 32 bytes with moves of fixed size, which the compiler inlines, where a
+// general copy would be a call per piece.
+void CopyShort(char* to, const char* from, std::size_t size) {
+    if (size >= 16) {
+        std::memcpy(to, from, 16);
+        std::memcpy(to + size - 16, from + size - 16, 16);
+    } else if (size >= 8) {
+        std::memcpy(to, from, 8);
+        std::memcpy(to + size - 8, from + size - 8, 8);
+    } else if (size >= 4) {
+        std::memcpy(to, from, 4);
+        std::memcpy(to + size - 4, from + size - 4, 4);
+    } else if (size > 0) {
+        to[0] = from[0];
+        to[size / 2] = from[size / 2];
+        to[size - 1] = from[size - 1];
+    }
+}
+
+constexpr std::size_t kShortPiece = 32;
+
+void AppendTwoDigits(std::string& out, int value) {
+    out += static_cast<char>('0' + value / 10);
+    out += static_cast<char>('0' + value % 10);
+}
+
+// Whether `pattern` holds only "%d", "%m", "%y", "%Y" and slashes.
+bool IsDatePattern(const char* pattern) {
+    for (const char* c = pattern; *c != '\0'; ++c) {
+        if (*c == '/') {
+            continue;
+        }
+        if (*c != '%' || std::string_view("dmyY").find(*++c) == std::string_view::npos) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The time in a pattern of "%d", "%m", "%y", "%Y" and slashes, as strftime writes it, for
+// years of four digits; strftime itself for any other pattern or year. `tm` is its local
+// time.
+std::string FormatReportDate(std::int64_t time, const std::tm& tm, const char* pattern) {
+    const int year = tm.tm_year + 1900;
+    constexpr int kFirstYear = 1000;
+    constexpr int kLastYear = 9999;
+    if (year < kFirstYear || year > kLastYear) {
+        return FormatLocalTime(time, pattern);
+    }
+    std::string text;
+    for (const char* c = pattern; *c != '\0'; ++c) {
+        if (*c == '/') {
+            text += '/';
+            continue;
+        }
+        if (*c != '%') {
+            return FormatLocalTime(time, pattern);
+        }
+        switch (*++c) {
+            case 'd':
+                AppendTwoDigits(text, tm.tm_mday);
+                break;
+            case 'm':
+                AppendTwoDigits(text, tm.tm_mon + 1);
+                break;
+            case 'y':
+                AppendTwoDigits(text, year % 100);
+                break;
+            case 'Y':
+                AppendTwoDigits(text, year / 100);
+                AppendTwoDigits(text, year % 100);
+                break;
+            default:
+                return FormatLocalTime(time, pattern);
+        }
+    }
+    return text;
+}
+
+}  // namespace
+
+bool LineWriter::Room(std::size_t bytes) {
+    if (bytes > kSize - m_used) {
+        Flush();
+    }
+    return bytes <= kSize;
+}
+
+void LineWriter::Flush() {
+    m_out.append(m_buffer, m_used);
+    m_used = 0;
+}
+
+void LineWriter::Text(std::string_view text) {
+    if (!Room(text.size())) {
+        m_out.append(text);
+        return;
+    }
+    char* const to = m_buffer + m_used;
+    if (text.size() <= kShortPiece) {
+        CopyShort(to, text.data(), text.size());
+    } else {
+        std::memcpy(to, text.data(), text.size());
+    }
+    m_used += text.size();
+}
+
+void LineWriter::Char(char c) {
+    Room(1);
+    m_buffer[m_used++] = c;
+}
+
+void LineWriter::Spaces(std::size_t count) {
+    // Short runs write a whole block of spaces and keep what they need.
+    constexpr std::string_view kBlock = "                ";
+    if (count <= kBlock.size() && Room(kBlock.size())) {
+        std::memcpy(m_buffer + m_used, kBlock.data(), kBlock.size());
+        m_used += count;
+        return;
+    }
+    if (!Room(count)) {
+        m_out.append(count, ' ');
+        return;
+    }
+    std::memset(m_buffer + m_used, ' ', count);
+    m_used += count;
+}
+
+void LineWriter::Fixed(double value, int precision, std::size_t width) {
+    // A double's largest value has 309 integer digits; the precisions used stay small.
+    std::array<char, 384> buffer;
+    char* const bufferEnd = buffer.data() + buffer.size();
+    const char* first = FloatFixed(value, precision, bufferEnd);
+    const char* last = bufferEnd;
+    if (first == nullptr) {
+        const auto [end, error] =
+            std::to_chars(buffer.data(), bufferEnd, value, std::chars_format::fixed, precision);
+        if (error != std::errc{}) {
+            Flush();
+            AppendFormat(m_out, "%*.*f", static_cast<int>(width), precision, value);
+            return;
+        }
+        first = buffer.data();
+        last = end;
+    }
+    const auto length = static_cast<std::size_t>(last - first);
+    if (length < width) {
+        Spaces(width - length);
+    }
+    Text(std::string_view(first, length));
+}
+
+void LineWriter::Column(std::string_view text, std::size_t width) {
+    const Prefix prefix = CharacterPrefix(text, width);
+    Text(text.substr(0, prefix.bytes));
+    Spaces(width - prefix.characters);
+}
+
+void LineWriter::RightAligned(std::string_view text, std::size_t width) {
+    const Prefix prefix = CharacterPrefix(text, width);
+    Spaces(width - prefix.characters);
+    Text(text);
+}
+
+void AppendFixed(std::string& out, double value, int precision, std::size_t width) {
+    LineWriter(out).Fixed(value, precision, width);
+}
+
+const char* ShortDatePattern(bool monthFirst) {
+    return monthFirst ? "%m/%d/%y" : "%d/%m/%y";
+}
+
 std::string FormatShortDate(std::int64_t time, bool monthFirst) {
-    return FormatLocalTime(time, monthFirst ? "%m/%d/%y" : "%d/%m/%y");
+    return FormatLocalTime(time, ShortDatePattern(monthFirst));
 }
 
 std::string FormatLongDate(std::int64_t time, bool monthFirst) {
     return FormatDate(time, monthFirst);
 }
 
-std::string CutText(std::string_view text, std::size_t width) {
-    return std::string(text.substr(0, CharacterPrefix(text, width).bytes));
+namespace {
+
+constexpr std::int64_t kSecondsPerDay = 86400;
+// Day keys stay far from overflow: times within some thirty million years.
+constexpr std::int64_t kDayKeyedTimes = std::int64_t{1} << 50;
+// Zone offsets stay within a day and a half; the key keeps them in its low bits.
+constexpr int kOffsetBits = 18;
+constexpr long kOffsetBias = long{1} << (kOffsetBits - 1);
+
+std::int64_t FloorDiv(std::int64_t value, std::int64_t divisor) {
+    const std::int64_t quotient = value / divisor;
+    return quotient * divisor > value ? quotient - 1 : quotient;
+}
+
+std::optional<std::int64_t> DayKey(std::int64_t time, long offset) {
+    if (time <= -kDayKeyedTimes || time >= kDayKeyedTimes || offset <= -kOffsetBias ||
+        offset >= kOffsetBias) {
+        return std::nullopt;
+    }
+    const std::int64_t day = FloorDiv(time + offset, kSecondsPerDay);
+    return day * (std::int64_t{1} << kOffsetBits) + (offset + kOffsetBias);
+}
+
+bool SameDay(const std::tm& a, const std::tm& b) {
+    return a.tm_year == b.tm_year && a.tm_mon == b.tm_mon && a.tm_mday == b.tm_mday &&
+           a.tm_gmtoff == b.tm_gmtoff;
+}
+
+}  // namespace
+
+DateTexts::DateTexts(const char* pattern)
+    : m_pattern(pattern), m_dateOnly(IsDatePattern(pattern)) {}
+
+std::optional<std::string_view> DateTexts::FromDays(std::int64_t time) {
+    for (std::size_t i = 0; i < m_offsets.size(); ++i) {
+        if (const std::optional<std::int64_t> key = DayKey(time, m_offsets[i])) {
+            if (const std::string_view* text = m_byDay.Find(*key)) {
+                // The offset that served goes first: times come in runs of one season.
+                std::swap(m_offsets[0], m_offsets[i]);
+                return *text;
+            }
+        }
+    }
+    return std::nullopt;
+}
+
+void DateTexts::AddDay(std::int64_t time, const std::tm& local, std::string_view text) {
+    const std::optional<std::int64_t> key = DayKey(time, local.tm_gmtoff);
+    if (!key) {
+        return;
+    }
+    // The day's first and last second, if the offset holds, must show the same date and
+    // offset at midnight and just before the next; a clock change inside the day, or a
+    // leap second, fails the check and leaves the day to exact times.
+    const std::int64_t start = time - (local.tm_hour * 3600 + local.tm_min * 60 + local.tm_sec);
+    const std::tm first = ToLocalTm(start);
+    const std::tm last = ToLocalTm(start + kSecondsPerDay - 1);
+    // The key's day must be exactly that day, which a zone counting leap seconds breaks.
+    const bool onGrid = start + local.tm_gmtoff ==
+                        FloorDiv(time + local.tm_gmtoff, kSecondsPerDay) * kSecondsPerDay;
+    const bool whole = onGrid && SameDay(first, local) && SameDay(last, local) &&
+                       first.tm_hour == 0 && first.tm_min == 0 && first.tm_sec == 0 &&
+                       last.tm_hour == 23 && last.tm_min == 59 && last.tm_sec == 59;
+    if (!whole) {
+        return;
+    }
+    if (std::find(m_offsets.begin(), m_offsets.end(), local.tm_gmtoff) == m_offsets.end()) {
+        m_offsets.push_back(local.tm_gmtoff);
+    }
+    m_byDay.Insert(*key, text);
+}
+
+std::string_view DateTexts::Of(std::int64_t time) {
+    if (m_last && time == m_lastTime) {
+        return *m_last;
+    }
+    std::optional<std::string_view> text;
+    if (m_dateOnly) {
+        text = FromDays(time);
+    }
+    if (!text) {
+        if (const std::string_view* found = m_byTime.Find(time)) {
+            text = *found;
+        }
+    }
+    if (!text) {
+        const std::tm local = ToLocalTm(time);
+        text = m_texts.Keep(FormatReportDate(time, local, m_pattern));
+        m_byTime.Insert(time, *text);
+        if (m_dateOnly) {
+            AddDay(time, local, *text);
+        }
+    }
+    m_lastTime = time;
+    m_last = text;
+    return *text;
+}
+
+std::string_view CutText(std::string_view text, std::size_t width) {
+    return text.substr(0, CharacterPrefix(text, width).bytes);
 }
 
 void AppendColumn(std::string& out, std::string_view text, std::size_t width) {
-    const Prefix prefix = CharacterPrefix(text, width);
-    out.append(text.substr(0, prefix.bytes));
-    out.append(width - prefix.characters, ' ');
+    LineWriter(out).Column(text, width);
 }
 
 void AppendRightAligned(std::string& out, std::string_view text, std::size_t width) {
-    const Prefix prefix = CharacterPrefix(text, width);
-    out.append(width - prefix.characters, ' ');
-    out.append(text);
+    LineWriter(out).RightAligned(text, width);
 }
 
 LotSelection SelectLots(std::string_view symbolText) {

@@ -1,8 +1,14 @@
 #pragma once
 
 #include <cstdint>
+#include <ctime>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "reports/IntKeyTable.h"
+#include "reports/LabelStore.h"
 
 // Text conventions shared by the report builders.
 
@@ -11,14 +17,83 @@ inline constexpr std::string_view kLineEnd = "\r\n";
 // Appends printf-formatted text to `out`.
 [[gnu::format(printf, 2, 3)]] void AppendFormat(std::string& out, const char* format, ...);
 
+// Appends `value` exactly as printf("%*.*f", width, precision, value) writes it in the C
+// locale ("inf", "-nan" and "-0.00" included), at a fraction of printf's cost.
+void AppendFixed(std::string& out, double value, int precision, std::size_t width = 0);
+
+// Builds a line of a report in a small buffer and appends it to the text in one copy when
+// full or done: a line is a dozen short pieces, and adding each to a text of many
+// megabytes costs more than making it.
+class LineWriter {
+public:
+    explicit LineWriter(std::string& out) : m_out(out) {}
+    ~LineWriter() { Flush(); }
+    LineWriter(const LineWriter&) = delete;
+    LineWriter& operator=(const LineWriter&) = delete;
+
+    void Text(std::string_view text);
+    void Char(char c);
+    void Spaces(std::size_t count);
+    // As AppendFixed.
+    void Fixed(double value, int precision, std::size_t width = 0);
+    // As AppendColumn and AppendRightAligned.
+    void Column(std::string_view text, std::size_t width);
+    void RightAligned(std::string_view text, std::size_t width);
+
+    // Appends what was written so far.
+    void Flush();
+
+private:
+    static constexpr std::size_t kSize = 1024;
+
+    // Room for `bytes` more, flushing first when there is not; false when even an empty
+    // buffer is too small.
+    bool Room(std::size_t bytes);
+
+    std::string& m_out;
+    std::size_t m_used = 0;
+    char m_buffer[kSize];
+};
+
 // "%m/%d/%y" when month first, "%d/%m/%y" otherwise (history, tax and summary reports).
+const char* ShortDatePattern(bool monthFirst);
 std::string FormatShortDate(std::int64_t time, bool monthFirst);
 // "%m/%d/%Y" when month first, "%d/%m/%Y" otherwise (available, overview, detail reports).
 std::string FormatLongDate(std::int64_t time, bool monthFirst);
 
+// The dates of one report in one pattern. A report prints the same few thousand times
+// over hundreds of thousands of rows, and the local time conversion is the costly part,
+// so each distinct time is converted once.
+class DateTexts {
+public:
+    explicit DateTexts(const char* pattern);
+
+    // The time in the pattern; valid as long as this object.
+    std::string_view Of(std::int64_t time);
+
+private:
+    // The text of a time in a local day already converted, or none.
+    std::optional<std::string_view> FromDays(std::int64_t time);
+    // Records the local day around `time` when the zone's offset is the same all through
+    // it, so that one conversion serves every time of that day.
+    void AddDay(std::int64_t time, const std::tm& local, std::string_view text);
+
+    const char* m_pattern;
+    // A pattern of the day, month and year only gives every time of a day one text.
+    bool m_dateOnly = false;
+    IntKeyTable<std::string_view> m_byTime;
+    // By local day number and the zone offset (in seconds) that holds through the day.
+    IntKeyTable<std::string_view> m_byDay;
+    std::vector<long> m_offsets;  // the offsets met, usually standard and summer time
+    LabelStore m_texts;
+    // Rows in date order ask for the same time many times running.
+    std::int64_t m_lastTime = 0;
+    std::optional<std::string_view> m_last;
+};
+
 // The first `width` characters of `text` (characters, not bytes, so a name is never cut
-// inside a letter).
-std::string CutText(std::string_view text, std::size_t width);
+// inside a letter), as a view into it.
+std::string_view CutText(std::string_view text, std::size_t width);
 // A left-aligned column: `text` cut to `width` characters or padded with spaces to it.
 void AppendColumn(std::string& out, std::string_view text, std::size_t width);
 // A right-aligned column: spaces before `text` up to `width` characters; a text of

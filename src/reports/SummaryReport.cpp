@@ -1,9 +1,10 @@
 #include "reports/SummaryReport.h"
 
+#include <initializer_list>
+
 #include "app/Settings.h"
 #include "model/Clock.h"
 #include "model/Kx7Doc.h"
-#include "model/LocalTime.h"
 #include "reports/ReportRowList.h"
 #include "reports/ReportText.h"
 
@@ -22,7 +23,16 @@ void AppendGainPercent(std::string& out, float gain, float cost) {
         out += "NA\t";
         return;
     }
-    AppendFormat(out, "%.2f\t", static_cast<double>(gain / cost * 100.0f));
+    AppendFixed(out, gain / cost * 100.0f, 2);
+    out += '\t';
+}
+
+// Each figure with four decimals after a tab.
+void AppendFigures(std::string& out, std::initializer_list<float> figures) {
+    for (const float figure : figures) {
+        out += '\t';
+        AppendFixed(out, figure, 4);
+    }
 }
 
 }  // namespace
@@ -52,13 +62,18 @@ std::string BuildSummaryReport(const CKx7Doc& doc, std::string_view symbol, bool
     RenderSummaryText(rows, settings.dateMonthFirst, text);
 
     // Dividend dates are always month first here, whatever the date order.
+    DateTexts dividendDates(ShortDatePattern(true));
     for (const auto& dividend : doc.Dividends()) {
         if (dividend->symbol != selection.symbol) {
             continue;
         }
-        const std::string date = FormatLocalTime(dividend->date, "%m/%d/%y");
-        AppendFormat(text, "Dividend\t%s\t\t%.4f\t\t\t%.4f\t\r\n", date.c_str(),
-                     static_cast<double>(dividend->amount), static_cast<double>(dividend->amount));
+        text += "Dividend\t";
+        text += dividendDates.Of(dividend->date);
+        text += '\t';
+        AppendFigures(text, {dividend->amount});
+        text += "\t\t";
+        AppendFigures(text, {dividend->amount});
+        text += "\t\r\n";
     }
     return text;
 }
@@ -68,27 +83,33 @@ void RenderSummaryText(const ReportRowList& rows, bool monthFirst, std::string& 
         out += "No data to display\r\n";
         return;
     }
+    DateTexts dates(ShortDatePattern(monthFirst));
     float sharesLeft = 0.0f;
     rows.ForEachRow([&](const ReportRow& row) {
-        const std::string date = FormatShortDate(row.date, monthFirst);
+        const std::string_view date = dates.Of(row.date);
         if (row.IsPurchase()) {
             sharesLeft += row.shares;
-            AppendFormat(out, "Purchase\t%s\t%.4f\t%.4f\t%.4f\t\t\t\r\n", date.c_str(),
-                         static_cast<double>(row.shares), static_cast<double>(row.price),
-                         static_cast<double>(sharesLeft));
+            out += "Purchase\t";
+            out += date;
+            AppendFigures(out, {row.shares, row.price, sharesLeft});
+            out += "\t\t\t\r\n";
             return;
         }
         sharesLeft -= row.shares;
+        out += "Sale\t";
+        out += date;
         if (row.IsExpiredLot()) {
-            AppendFormat(out, "Sale\t%s\t%.4f\tEXPIRED\t%.4f\t\t\t\r\n", date.c_str(),
-                         static_cast<double>(row.shares), static_cast<double>(sharesLeft));
+            AppendFigures(out, {row.shares});
+            out += "\tEXPIRED";
+            AppendFigures(out, {sharesLeft});
+            out += "\t\t\t\r\n";
             return;
         }
         const float gain = row.salePrice * row.shares - row.cost;
-        AppendFormat(out, "Sale\t%s\t%.4f\t%.4f\t%.4f\t", date.c_str(),
-                     static_cast<double>(row.shares), static_cast<double>(row.salePrice),
-                     static_cast<double>(sharesLeft));
+        AppendFigures(out, {row.shares, row.salePrice, sharesLeft});
+        out += '\t';
         AppendGainPercent(out, gain, row.cost);
-        AppendFormat(out, "%.2f\t\r\n", static_cast<double>(gain));
+        AppendFixed(out, gain, 2);
+        out += "\t\r\n";
     });
 }

@@ -8,6 +8,7 @@
 #include "model/LocalTime.h"
 #include "reports/ReportRowList.h"
 #include "reports/ReportText.h"
+#include "reports/SaleCount.h"
 
 namespace {
 
@@ -20,17 +21,51 @@ float PurchaseCommissionShare(const CPurchase& lot, float saleShares) {
     return saleShares / lot.shares * lot.commission;
 }
 
-std::string PurchaseDateText(const ReportRow& row, bool monthFirst) {
-    if (row.purchaseDate == 0) {
-        return "Various   ";
-    }
-    return FormatShortDate(row.purchaseDate, monthFirst);
+// What printf's "%s" writes of a label: the text up to a NUL character.
+std::string_view AsCString(std::string_view text) {
+    return text.substr(0, text.find('\0'));
 }
 
-void AppendRightAlignedFigure(std::string& out, const char* format, float value) {
-    std::string figure;
-    AppendFormat(figure, format, static_cast<double>(value));
-    AppendRightAligned(out, figure, 14);
+// Bytes a row takes in each layout with figures of everyday size, to reserve the text.
+constexpr std::size_t kRowBytes = 200;
+constexpr std::size_t kCsvRowBytes = 100;
+constexpr std::size_t kFigureWidth = 14;
+
+// The times of one local year's start and end, found once, so that most sales need no
+// local time conversion. A margin of days around each end covers any zone's offset and
+// clock changes; only times within the margins are converted.
+struct YearSpan {
+    std::int64_t start = 0;
+    std::int64_t end = 0;
+};
+
+constexpr std::int64_t kMarginSeconds = 3 * 86400;
+
+std::optional<YearSpan> SpanOfYear(int year) {
+    // Far years are rare enough to convert every time.
+    if (year < 1000 || year > 9999) {
+        return std::nullopt;
+    }
+    const std::int64_t start = LocalTimeOf(year, 1, 1);
+    const std::int64_t end = LocalTimeOf(year + 1, 1, 1);
+    if (start == -1 || end == -1 || end - start < 4 * kMarginSeconds) {
+        return std::nullopt;
+    }
+    return YearSpan{start, end};
+}
+
+bool InYear(std::int64_t time, int year, const std::optional<YearSpan>& span) {
+    // Beyond millions of years the conversion fails and gives its fallback year.
+    constexpr std::int64_t kConvertible = std::int64_t{1} << 50;
+    if (span && time > -kConvertible && time < kConvertible) {
+        if (time >= span->start + kMarginSeconds && time < span->end - kMarginSeconds) {
+            return true;
+        }
+        if (time < span->start - kMarginSeconds || time >= span->end + kMarginSeconds) {
+            return false;
+        }
+    }
+    return ToLocalDate(time).year == year;
 }
 
 }  // namespace
@@ -61,10 +96,14 @@ std::string BuildTaxReport(const CKx7Doc& doc, std::string_view yearText, bool g
     ReportRowList rows(groupSales, true, csv);
     const std::optional<int> year = TaxYear(yearText);
 
+    const std::optional<YearSpan> span = year ? SpanOfYear(*year) : std::nullopt;
+    if (!year) {
+        rows.Reserve(SaleRecordCount(doc));
+    }
     for (const auto& lot : doc.Purchases()) {
         std::string label;
         for (const auto& sale : lot->sales) {
-            if (year && ToLocalDate(sale->date).year != *year) {
+            if (year && !InYear(sale->date, *year, span)) {
                 continue;
             }
             if (sale->IsExpiry()) {
@@ -90,31 +129,50 @@ std::string BuildTaxReport(const CKx7Doc& doc, std::string_view yearText, bool g
 }
 
 void RenderTaxText(const ReportRowList& rows, bool monthFirst, std::string& out) {
+    // Sale dates come in order and repeat; purchase dates jump about: one cache each.
+    DateTexts saleDates(ShortDatePattern(monthFirst));
+    DateTexts purchaseDates(ShortDatePattern(monthFirst));
+    out.reserve(out.size() + rows.Size() * (rows.CsvLayout() ? kCsvRowBytes : kRowBytes));
     float totalGain = 0.0f;
     rows.ForEachRow([&](const ReportRow& row) {
         const float netProceeds = row.proceeds - row.saleCommission;
         const float gain = row.proceeds - row.cost - row.saleCommission;
         totalGain += gain;
-        const std::string date = FormatShortDate(row.date, monthFirst);
-        const std::string purchaseDate = PurchaseDateText(row, monthFirst);
+        const std::string_view date = saleDates.Of(row.date);
+        const std::string_view purchaseDate =
+            row.purchaseDate == 0 ? "Various   " : purchaseDates.Of(row.purchaseDate);
+        LineWriter line(out);
         if (rows.CsvLayout()) {
-            AppendFormat(out, "%s ,%.2f ,%s ,%s ,%.2f ,%.4f ,%.4f\r\n", date.c_str(),
-                         static_cast<double>(row.shares), row.symbolText.c_str(),
-                         purchaseDate.c_str(), static_cast<double>(row.cost),
-                         static_cast<double>(netProceeds), static_cast<double>(gain));
+            line.Text(date);
+            line.Text(" ,");
+            line.Fixed(row.shares, 2);
+            line.Text(" ,");
+            line.Text(AsCString(row.symbolText));
+            line.Text(" ,");
+            line.Text(purchaseDate);
+            line.Text(" ,");
+            line.Fixed(row.cost, 2);
+            line.Text(" ,");
+            line.Fixed(netProceeds, 4);
+            line.Text(" ,");
+            line.Fixed(gain, 4);
+            line.Text("\r\n");
             return;
         }
-        AppendFormat(out, "%s  %.2f shares of ", date.c_str(), static_cast<double>(row.shares));
-        out += row.name;
-        out += '(';
-        out += row.symbolText;
-        out += ")\r\n";
-        out += purchaseDate;
-        out.append(11, ' ');
-        AppendRightAlignedFigure(out, "%.2f", row.cost);
-        AppendRightAlignedFigure(out, "%.4f", netProceeds);
-        AppendRightAlignedFigure(out, "%.4f", gain);
-        out += "\r\n\r\n";
+        line.Text(date);
+        line.Text("  ");
+        line.Fixed(row.shares, 2);
+        line.Text(" shares of ");
+        line.Text(row.name);
+        line.Char('(');
+        line.Text(row.symbolText);
+        line.Text(")\r\n");
+        line.Text(purchaseDate);
+        line.Spaces(11);
+        line.Fixed(row.cost, 2, kFigureWidth);
+        line.Fixed(netProceeds, 4, kFigureWidth);
+        line.Fixed(gain, 4, kFigureWidth);
+        line.Text("\r\n\r\n");
     });
     AppendFormat(out, "\r\n------------------\r\nSummary Results:\r\nTotal Gain: %.4f\r\n",
                  static_cast<double>(totalGain));

@@ -11,9 +11,12 @@ float PortfolioValue(const CKx7Doc& doc) {
 
 ValueSummary ComputeValueSummary(CKx7Doc& doc) {
     ValueSummary summary;
+    // The value takes the lots' held shares as they were before the gains bring them up
+    // to today.
     summary.totalValue = PortfolioValue(doc);
-    summary.realizedGain = BuildRealizedGains(doc).total;
-    summary.potentialGain = BuildPotentialGains(doc).total;
+    const GainsTotals gains = BuildGainsTotals(doc);
+    summary.realizedGain = gains.realized;
+    summary.potentialGain = gains.potential;
     return summary;
 }
 

@@ -2,7 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
+#include <limits>
+#include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "support/CaseName.h"
@@ -167,6 +172,33 @@ TEST(ReportRowListTest, LabelsAreCutToTheirWidths) {
     EXPECT_EQ(rows[0].name, std::string(49, 'n'));
     EXPECT_EQ(rows[0].symbolText, std::string(61, 's'));
     EXPECT_EQ(rows[1].name, accented.substr(0, 98));
+}
+
+// A list long enough to be sorted by counting passes: dates of every size and sign, many
+// of them equal, come out as a stable sort by date puts them.
+TEST(ReportRowListTest, LongListsComeOutAsAStableSortByDate) {
+    std::mt19937 random(3u);
+    std::uniform_int_distribution<std::int64_t> nearDates(-5, 5);
+    std::uniform_int_distribution<std::int64_t> anyDate(std::numeric_limits<std::int64_t>::min(),
+                                                        std::numeric_limits<std::int64_t>::max());
+    std::vector<std::pair<std::int64_t, float>> added;
+    ReportRowList list(false);
+    for (int i = 0; i < 5000; ++i) {
+        const std::int64_t date = i % 3 == 0 ? anyDate(random) : 1700000000 + nearDates(random);
+        const auto tag = static_cast<float>(i);
+        list.AddOverviewRow(date, tag, 1.0f, ReportRow::kPurchaseKey);
+        added.emplace_back(date, tag);
+    }
+    std::stable_sort(added.begin(), added.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::vector<std::int64_t> expectedDates;
+    std::vector<float> expectedTags;
+    for (const auto& [date, tag] : added) {
+        expectedDates.push_back(date);
+        expectedTags.push_back(tag);
+    }
+    EXPECT_EQ(Dates(list), expectedDates);
+    EXPECT_EQ(Shares(list), expectedTags);
 }
 
 }  // namespace
