@@ -6,6 +6,24 @@
 #include "model/ArchiveFormat.h"
 #include "model/TextCodec.h"
 
+namespace {
+
+// Little-endian, whatever the machine's own order.
+template <typename Unsigned>
+Unsigned LoadLittleEndian(const std::uint8_t* at) {
+    Unsigned value = 0;
+    if constexpr (std::endian::native == std::endian::little) {
+        std::memcpy(&value, at, sizeof value);
+    } else {
+        for (std::size_t i = 0; i < sizeof value; ++i) {
+            value |= static_cast<Unsigned>(static_cast<Unsigned>(at[i]) << (8 * i));
+        }
+    }
+    return value;
+}
+
+}  // namespace
+
 const std::uint8_t* CArchiveReader::Take(std::size_t count) {
     if (m_failed || m_bytes.size() - m_offset < count) {
         m_failed = true;
@@ -23,22 +41,17 @@ std::uint8_t CArchiveReader::ReadByte() {
 
 std::uint16_t CArchiveReader::ReadWord() {
     const std::uint8_t* p = Take(2);
-    return p == nullptr ? 0 : static_cast<std::uint16_t>(p[0] | (p[1] << 8));
+    return p == nullptr ? 0 : LoadLittleEndian<std::uint16_t>(p);
 }
 
 std::uint32_t CArchiveReader::ReadDword() {
     const std::uint8_t* p = Take(4);
-    if (p == nullptr) {
-        return 0;
-    }
-    return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
-           (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
+    return p == nullptr ? 0 : LoadLittleEndian<std::uint32_t>(p);
 }
 
 std::uint64_t CArchiveReader::ReadQword() {
-    const std::uint64_t low = ReadDword();
-    const std::uint64_t high = ReadDword();
-    return low | (high << 32);
+    const std::uint8_t* p = Take(8);
+    return p == nullptr ? 0 : LoadLittleEndian<std::uint64_t>(p);
 }
 
 std::int32_t CArchiveReader::ReadInt() {
@@ -57,7 +70,7 @@ std::int64_t CArchiveReader::ReadTime() {
     return static_cast<std::int64_t>(ReadDword());
 }
 
-std::string CArchiveReader::ReadString() {
+CArchiveReader::TextBytes CArchiveReader::ReadTextBytes() {
     bool wide = false;
     std::uint64_t length = ReadByte();
     if (length == kArchiveLongLength) {
@@ -83,14 +96,36 @@ std::string CArchiveReader::ReadString() {
         m_failed = true;
         return {};
     }
-    const std::uint8_t* p = Take(static_cast<std::size_t>(byteCount));
-    if (!wide) {
+    return {Take(static_cast<std::size_t>(byteCount)), static_cast<std::size_t>(length), wide};
+}
+
+std::string CArchiveReader::Decode(const TextBytes& text) {
+    if (text.bytes == nullptr) {
+        return {};
+    }
+    if (!text.wide) {
         return Utf8FromWindows1252(
-            std::string_view(reinterpret_cast<const char*>(p), static_cast<std::size_t>(length)));
+            std::string_view(reinterpret_cast<const char*>(text.bytes), text.length));
     }
-    std::u16string text(static_cast<std::size_t>(length), u'\0');
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        text[i] = static_cast<char16_t>(p[2 * i] | (p[2 * i + 1] << 8));
+    std::u16string utf16(text.length, u'\0');
+    for (std::size_t i = 0; i < utf16.size(); ++i) {
+        utf16[i] = static_cast<char16_t>(text.bytes[2 * i] | (text.bytes[2 * i + 1] << 8));
     }
-    return Utf8FromUtf16(text);
+    return Utf8FromUtf16(utf16);
+}
+
+std::string CArchiveReader::ReadString() {
+    return Decode(ReadTextBytes());
+}
+
+std::string_view CArchiveReader::ReadText(std::string& scratch) {
+    const TextBytes text = ReadTextBytes();
+    if (text.bytes != nullptr && !text.wide) {
+        const std::string_view narrow(reinterpret_cast<const char*>(text.bytes), text.length);
+        if (IsAscii(narrow)) {
+            return narrow;
+        }
+    }
+    scratch = Decode(text);
+    return scratch;
 }

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <string_view>
 
 // Reads the values of the portfolio file's byte encoding from a buffer. A read that would
 // pass the end of the buffer fails: from then on every read gives 0 or an empty text and
@@ -20,11 +21,24 @@ public:
     std::int64_t ReadTime();
     // A length-prefixed text, narrow (Windows-1252) or wide (UTF-16), as UTF-8.
     std::string ReadString();
+    // The same text for comparing only: it stays valid until the next read into `scratch`
+    // or, for plain ASCII, as long as the buffer, and needs no allocation then.
+    std::string_view ReadText(std::string& scratch);
 
     bool Failed() const { return m_failed; }
     std::size_t Offset() const { return m_offset; }
 
 private:
+    // A text's bytes with the prefix read; `bytes` is nullptr (and failed) when the prefix
+    // is damaged or claims more than remains.
+    struct TextBytes {
+        const std::uint8_t* bytes = nullptr;
+        std::size_t length = 0;  // in characters
+        bool wide = false;
+    };
+    TextBytes ReadTextBytes();
+    static std::string Decode(const TextBytes& text);
+
     // The next `count` bytes, or nullptr (and failed) when fewer remain.
     const std::uint8_t* Take(std::size_t count);
     std::uint8_t ReadByte();

@@ -1,35 +1,68 @@
 #pragma once
 
+#include <algorithm>
+#include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
+#include <limits>
 #include <string_view>
-#include <utility>
 #include <vector>
 
-// Writes the values of the portfolio file's byte encoding into a growing buffer.
+// Writes the values of the portfolio file's byte encoding into a growing buffer. The
+// fixed-size values are written here in the header, since a store writes millions of them.
 class CArchiveWriter {
 public:
     // Room for `bytes` in all, so that a large store does not grow the buffer step by step.
     void Reserve(std::size_t bytes);
-    void WriteInt(std::int32_t value);
-    void WriteFloat(float value);
-    void WriteDouble(double value);
+    void WriteInt(std::int32_t value) { WriteDword(static_cast<std::uint32_t>(value)); }
+    void WriteFloat(float value) { WriteDword(std::bit_cast<std::uint32_t>(value)); }
+    void WriteDouble(double value) { Store(std::bit_cast<std::uint64_t>(value)); }
     // Stored as an unsigned 32-bit count; a time outside that range is held at its nearest
     // end, since wrapping would turn it into a date a century away.
-    void WriteTime(std::int64_t time);
+    void WriteTime(std::int64_t time) {
+        constexpr std::int64_t kLatest = std::numeric_limits<std::uint32_t>::max();
+        WriteDword(static_cast<std::uint32_t>(std::clamp<std::int64_t>(time, 0, kLatest)));
+    }
     // Windows-1252 when the text fits the code page, the wide UTF-16 form otherwise.
     void WriteString(std::string_view utf8);
 
-    const std::vector<std::uint8_t>& Bytes() const { return m_bytes; }
-    std::vector<std::uint8_t> TakeBytes() { return std::move(m_bytes); }
+    const std::vector<std::uint8_t>& Bytes() const;
+    std::vector<std::uint8_t> TakeBytes();
 
 private:
-    void WriteByte(std::uint8_t value);
-    void WriteWord(std::uint16_t value);
-    void WriteDword(std::uint32_t value);
+    // The next `count` bytes of the buffer, to be filled by the caller.
+    std::uint8_t* Extend(std::size_t count) {
+        if (m_bytes.size() - m_size < count) {
+            Grow(count);
+        }
+        std::uint8_t* at = m_bytes.data() + m_size;
+        m_size += count;
+        return at;
+    }
+    void Grow(std::size_t count);
+    // Little-endian, whatever the machine's own order.
+    template <typename Unsigned>
+    void Store(Unsigned value) {
+        std::uint8_t* at = Extend(sizeof value);
+        if constexpr (std::endian::native == std::endian::little) {
+            std::memcpy(at, &value, sizeof value);
+        } else {
+            for (std::size_t i = 0; i < sizeof value; ++i) {
+                at[i] = static_cast<std::uint8_t>(value >> (8 * i));
+            }
+        }
+    }
+    void WriteByte(std::uint8_t value) { *Extend(1) = value; }
+    void WriteWord(std::uint16_t value) { Store(value); }
+    void WriteDword(std::uint32_t value) { Store(value); }
     void WriteLength(std::uint64_t length);
     // Code-page bytes with their length prefix.
     void WriteNarrow(std::string_view bytes);
 
-    std::vector<std::uint8_t> m_bytes;
+    // Values are stored through a pointer into room made ahead, since growing a vector value
+    // by value costs several times the store; the room past `m_size` is cut off whenever the
+    // bytes are handed out.
+    mutable std::vector<std::uint8_t> m_bytes;
+    std::size_t m_size = 0;
 };

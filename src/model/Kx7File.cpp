@@ -3,9 +3,13 @@
 #include <algorithm>
 #include <cctype>
 #include <charconv>
+#include <iterator>
 #include <limits>
 #include <memory>
 #include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
 
 #include "app/Version.h"
 #include "model/ArchiveReader.h"
@@ -101,7 +105,7 @@ public:
             std::string symbol = m_in.ReadString();
             if (symbol == kEndTag) {
                 // Accepted: an alert group closed by the end tag in place of its symbol.
-                m_tag = std::move(symbol);
+                m_tag = kEndTag;
                 break;
             }
             ReadAlert(symbol);
@@ -109,13 +113,13 @@ public:
         while (m_tag == kDividendTag) {
             ReadDividend();
         }
-        return {m_tag, m_tagOffset};
+        return {std::string(m_tag), m_tagOffset};
     }
 
 private:
     void NextTag() {
         m_tagOffset = m_in.Offset();
-        m_tag = m_in.ReadString();
+        m_tag = m_in.ReadText(m_tagText);
     }
 
     std::int64_t ReadDate() {
@@ -143,9 +147,13 @@ private:
             NextTag();
         }
         m_doc.AddToRecordCount(1);
+        // Gathered first so that the lot's list is allocated once, at its size.
         while (m_tag == kSaleTag) {
             ReadSale(lot);
         }
+        lot.sales.assign(std::make_move_iterator(m_sales.begin()),
+                         std::make_move_iterator(m_sales.end()));
+        m_sales.clear();
         // Taken as stored, not recomputed from the sales.
         lot.marketPrice = marketPrice;
         lot.availableShares = held;
@@ -169,7 +177,8 @@ private:
             m_doc.SetNextSaleNumber(
                 static_cast<std::int32_t>(static_cast<std::uint32_t>(saleNumber) + 1));
         }
-        lot.AddSale(shares, price, date, commission, std::move(comment), saleNumber);
+        m_sales.push_back(std::make_unique<CSale>(shares, price, date, commission,
+                                                  std::move(comment), saleNumber, &lot));
         NextTag();
         m_doc.AddToRecordCount(1);
     }
@@ -209,9 +218,38 @@ private:
     CKx7Doc& m_doc;
     CArchiveReader& m_in;
     const std::int32_t m_generation;
-    std::string m_tag;
+    // Tags are only compared, so they are not copied out of the buffer.
+    std::string_view m_tag;
+    std::string m_tagText;
     std::size_t m_tagOffset = 0;
+    std::vector<std::unique_ptr<CSale>> m_sales;
 };
+
+// A lot and its sales lie wherever they were made, so the store asks for the records a few
+// lots ahead to be brought into the cache in stages (each stage needs the one before it in
+// the cache) instead of waiting for memory at every record.
+void PrefetchAhead(const CKx7Doc::PurchaseList& lots, std::size_t i) {
+    constexpr std::size_t kLotDistance = 8;
+    constexpr std::size_t kListDistance = 4;
+    constexpr std::size_t kSaleDistance = 2;
+    constexpr std::size_t kCacheLine = 64;
+    if (i + kLotDistance < lots.size()) {
+        const auto* lot = reinterpret_cast<const char*>(lots[i + kLotDistance].get());
+        for (std::size_t offset = 0; offset < sizeof(CPurchase); offset += kCacheLine) {
+            __builtin_prefetch(lot + offset);
+        }
+    }
+    if (i + kListDistance < lots.size()) {
+        const CPurchase& lot = *lots[i + kListDistance];
+        __builtin_prefetch(lot.companyName.data());
+        __builtin_prefetch(lot.sales.data());
+    }
+    if (i + kSaleDistance < lots.size()) {
+        for (const auto& sale : lots[i + kSaleDistance]->sales) {
+            __builtin_prefetch(sale.get());
+        }
+    }
+}
 
 }  // namespace
 
@@ -249,7 +287,10 @@ std::vector<std::uint8_t> StoreKx7(const CKx7Doc& doc) {
     out.WriteInt(doc.NextSaleNumber());
     out.WriteString(doc.OwnerName());
     out.WriteString(doc.PortfolioObjective());
-    for (const auto& lot : doc.Purchases()) {
+    const CKx7Doc::PurchaseList& lots = doc.Purchases();
+    for (std::size_t i = 0; i < lots.size(); ++i) {
+        PrefetchAhead(lots, i);
+        const auto& lot = lots[i];
         out.WriteString(kPurchaseTag);
         out.WriteString(lot->symbol);
         out.WriteString(lot->companyName);

@@ -6,7 +6,9 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <initializer_list>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/Settings.h"
@@ -344,6 +346,59 @@ TEST_F(Kx7FileTest, TruncationAtEveryByteFailsAndLeavesAnEmptyPortfolio) {
         ASSERT_FALSE(doc.IsModified());
     }
     EXPECT_TRUE(LoadKx7(doc, bytes).Ok());
+}
+
+// A tag is recognised by its text, whichever of the file's text forms holds it.
+TEST_F(Kx7FileTest, TagsInTheWideFormAreRecognised) {
+    Bytes bytes = CurrentFile([](CArchiveWriter&) {});
+    const auto append = [&bytes](std::initializer_list<Bytes> parts) {
+        for (const Bytes& part : parts) {
+            bytes.insert(bytes.end(), part.begin(), part.end());
+        }
+    };
+    // The framing the writer gives text outside the code page.
+    const auto wideText = [](std::string_view text) {
+        Bytes framed{0xFF, 0xFE, 0xFF, static_cast<std::uint8_t>(text.size())};
+        for (const char c : text) {
+            framed.push_back(static_cast<std::uint8_t>(c));
+            framed.push_back(0);
+        }
+        return framed;
+    };
+    const Bytes dividend = [] {
+        CArchiveWriter out;
+        out.WriteString("ABC");
+        out.WriteTime(1000);
+        out.WriteFloat(2.0f);
+        out.WriteInt(1);
+        out.WriteString("");
+        return out.TakeBytes();
+    }();
+    append({wideText("Dividend"), dividend, wideText("Dividend"), dividend, wideText("ENDOFDATA")});
+    const Kx7ReadResult read = LoadKx7(doc, bytes);
+    ASSERT_TRUE(read.Ok());
+    EXPECT_EQ(read.warning, "");
+    EXPECT_EQ(doc.Dividends().size(), 2u);
+}
+
+TEST_F(Kx7FileTest, LoadedSalesBelongToTheirLotInFileOrder) {
+    FillRich(doc);
+    CKx7Doc loaded(settings);
+    ASSERT_TRUE(LoadKx7(loaded, StoreKx7(doc)).Ok());
+    ASSERT_EQ(loaded.Purchases().size(), 2u);
+    for (const auto& lot : loaded.Purchases()) {
+        for (const auto& sale : lot->sales) {
+            EXPECT_EQ(sale->purchase, lot.get());
+        }
+    }
+    EXPECT_EQ(loaded.Purchases()[0]->sales.size(), 2u);
+    EXPECT_EQ(loaded.Purchases()[0]->sales[1]->saleNumber, 1);
+    EXPECT_EQ(loaded.Purchases()[1]->sales.size(), 1u);
+    // A record deleted from the loaded portfolio leaves the rest whole.
+    loaded.Purchases()[0]->sales.erase(loaded.Purchases()[0]->sales.begin());
+    loaded.Purchases().erase(loaded.Purchases().begin() + 1);
+    EXPECT_EQ(loaded.Purchases()[0]->sales.at(0)->comment, "");
+    EXPECT_EQ(loaded.Purchases()[0]->sales.at(0)->purchase, loaded.Purchases()[0].get());
 }
 
 TEST_F(Kx7FileTest, HugeStringPrefixIsRefused) {
