@@ -1,90 +1,23 @@
 #include "model/ArchiveReader.h"
 
-#include <bit>
-#include <cstring>
-
 #include "model/ArchiveFormat.h"
 #include "model/TextCodec.h"
 
-namespace {
-
-// Little-endian, whatever the machine's own order.
-template <typename Unsigned>
-Unsigned LoadLittleEndian(const std::uint8_t* at) {
-    Unsigned value = 0;
-    if constexpr (std::endian::native == std::endian::little) {
-        std::memcpy(&value, at, sizeof value);
-    } else {
-        for (std::size_t i = 0; i < sizeof value; ++i) {
-            value |= static_cast<Unsigned>(static_cast<Unsigned>(at[i]) << (8 * i));
-        }
-    }
-    return value;
-}
-
-}  // namespace
-
-const std::uint8_t* CArchiveReader::Take(std::size_t count) {
-    if (m_failed || m_bytes.size() - m_offset < count) {
-        m_failed = true;
-        return nullptr;
-    }
-    const std::uint8_t* start = m_bytes.data() + m_offset;
-    m_offset += count;
-    return start;
-}
-
-std::uint8_t CArchiveReader::ReadByte() {
-    const std::uint8_t* p = Take(1);
-    return p == nullptr ? 0 : p[0];
-}
-
-std::uint16_t CArchiveReader::ReadWord() {
-    const std::uint8_t* p = Take(2);
-    return p == nullptr ? 0 : LoadLittleEndian<std::uint16_t>(p);
-}
-
-std::uint32_t CArchiveReader::ReadDword() {
-    const std::uint8_t* p = Take(4);
-    return p == nullptr ? 0 : LoadLittleEndian<std::uint32_t>(p);
-}
-
-std::uint64_t CArchiveReader::ReadQword() {
-    const std::uint8_t* p = Take(8);
-    return p == nullptr ? 0 : LoadLittleEndian<std::uint64_t>(p);
-}
-
-std::int32_t CArchiveReader::ReadInt() {
-    return static_cast<std::int32_t>(ReadDword());
-}
-
-float CArchiveReader::ReadFloat() {
-    return std::bit_cast<float>(ReadDword());
-}
-
-double CArchiveReader::ReadDouble() {
-    return std::bit_cast<double>(ReadQword());
-}
-
-std::int64_t CArchiveReader::ReadTime() {
-    return static_cast<std::int64_t>(ReadDword());
-}
-
 CArchiveReader::TextBytes CArchiveReader::ReadTextBytes() {
     bool wide = false;
-    std::uint64_t length = ReadByte();
+    std::uint64_t length = Read<std::uint8_t>();
     if (length == kArchiveLongLength) {
-        length = ReadWord();
+        length = Read<std::uint16_t>();
         if (length == kArchiveWideMarker) {
             // The marker comes once, before the ordinary prefix of a UTF-16 text.
             wide = true;
-            length = ReadByte();
+            length = Read<std::uint8_t>();
             if (length == kArchiveLongLength) {
-                length = ReadWord();
+                length = Read<std::uint16_t>();
             }
         }
         if (length == kArchiveLongerLength) {
-            length = ReadDword();
+            length = Read<std::uint32_t>();
         } else if (length == kArchiveWideMarker) {
             m_failed = true;
         }

@@ -4,9 +4,6 @@
 #include <string>
 #include <utility>
 
-#include "model/ArchiveFormat.h"
-#include "model/TextCodec.h"
-
 void CArchiveWriter::Reserve(std::size_t bytes) {
     if (bytes > m_bytes.size()) {
         m_bytes.resize(bytes);
@@ -50,8 +47,7 @@ void CArchiveWriter::WriteNarrow(std::string_view bytes) {
     }
 }
 
-void CArchiveWriter::WriteString(std::string_view utf8) {
-    // Nearly every text is plain ASCII, which is its own code-page form.
+void CArchiveWriter::WriteOtherString(std::string_view utf8) {
     if (IsAscii(utf8)) {
         WriteNarrow(utf8);
         return;

@@ -9,6 +9,9 @@
 #include <string_view>
 #include <vector>
 
+#include "model/ArchiveFormat.h"
+#include "model/TextCodec.h"
+
 // Writes the values of the portfolio file's byte encoding into a growing buffer. The
 // fixed-size values are written here in the header, since a store writes millions of them.
 class CArchiveWriter {
@@ -25,7 +28,18 @@ public:
         WriteDword(static_cast<std::uint32_t>(std::clamp<std::int64_t>(time, 0, kLatest)));
     }
     // Windows-1252 when the text fits the code page, the wide UTF-16 form otherwise.
-    void WriteString(std::string_view utf8);
+    void WriteString(std::string_view utf8) {
+        // Nearly every text is short plain ASCII, which is its own code-page form.
+        if (utf8.size() < kArchiveLongLength && IsAscii(utf8)) {
+            std::uint8_t* at = Extend(1 + utf8.size());
+            at[0] = static_cast<std::uint8_t>(utf8.size());
+            if (!utf8.empty()) {
+                std::memcpy(at + 1, utf8.data(), utf8.size());
+            }
+            return;
+        }
+        WriteOtherString(utf8);
+    }
 
     const std::vector<std::uint8_t>& Bytes() const;
     std::vector<std::uint8_t> TakeBytes();
@@ -56,6 +70,7 @@ private:
     void WriteByte(std::uint8_t value) { *Extend(1) = value; }
     void WriteWord(std::uint16_t value) { Store(value); }
     void WriteDword(std::uint32_t value) { Store(value); }
+    void WriteOtherString(std::string_view utf8);
     void WriteLength(std::uint64_t length);
     // Code-page bytes with their length prefix.
     void WriteNarrow(std::string_view bytes);

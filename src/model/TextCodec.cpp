@@ -2,7 +2,6 @@
 
 #include <array>
 #include <cstdint>
-#include <cstring>
 
 namespace {
 
@@ -94,22 +93,6 @@ char32_t NextCodePoint(std::string_view utf8, std::size_t& pos) {
 }
 
 }  // namespace
-
-bool IsAscii(std::string_view text) {
-    // Eight bytes at a time: every text of a file passes through here.
-    constexpr std::uint64_t kHighBits = 0x8080808080808080u;
-    std::uint64_t seen = 0;
-    std::size_t i = 0;
-    for (; i + sizeof seen <= text.size(); i += sizeof seen) {
-        std::uint64_t word = 0;
-        std::memcpy(&word, text.data() + i, sizeof word);
-        seen |= word;
-    }
-    for (; i < text.size(); ++i) {
-        seen |= static_cast<unsigned char>(text[i]);
-    }
-    return (seen & kHighBits) == 0;
-}
 
 std::string Utf8FromWindows1252(std::string_view bytes) {
     if (IsAscii(bytes)) {
