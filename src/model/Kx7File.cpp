@@ -225,32 +225,6 @@ private:
     std::vector<std::unique_ptr<CSale>> m_sales;
 };
 
-// A lot and its sales lie wherever they were made, so the store asks for the records a few
-// lots ahead to be brought into the cache in stages (each stage needs the one before it in
-// the cache) instead of waiting for memory at every record.
-void PrefetchAhead(const CKx7Doc::PurchaseList& lots, std::size_t i) {
-    constexpr std::size_t kLotDistance = 8;
-    constexpr std::size_t kListDistance = 4;
-    constexpr std::size_t kSaleDistance = 2;
-    constexpr std::size_t kCacheLine = 64;
-    if (i + kLotDistance < lots.size()) {
-        const auto* lot = reinterpret_cast<const char*>(lots[i + kLotDistance].get());
-        for (std::size_t offset = 0; offset < sizeof(CPurchase); offset += kCacheLine) {
-            __builtin_prefetch(lot + offset);
-        }
-    }
-    if (i + kListDistance < lots.size()) {
-        const CPurchase& lot = *lots[i + kListDistance];
-        __builtin_prefetch(lot.companyName.data());
-        __builtin_prefetch(lot.sales.data());
-    }
-    if (i + kSaleDistance < lots.size()) {
-        for (const auto& sale : lots[i + kSaleDistance]->sales) {
-            __builtin_prefetch(sale.get());
-        }
-    }
-}
-
 }  // namespace
 
 std::int32_t FileGeneration(std::string_view versionText) {
@@ -287,10 +261,7 @@ std::vector<std::uint8_t> StoreKx7(const CKx7Doc& doc) {
     out.WriteInt(doc.NextSaleNumber());
     out.WriteString(doc.OwnerName());
     out.WriteString(doc.PortfolioObjective());
-    const CKx7Doc::PurchaseList& lots = doc.Purchases();
-    for (std::size_t i = 0; i < lots.size(); ++i) {
-        PrefetchAhead(lots, i);
-        const auto& lot = lots[i];
+    for (const auto& lot : doc.Purchases()) {
         out.WriteString(kPurchaseTag);
         out.WriteString(lot->symbol);
         out.WriteString(lot->companyName);
