@@ -30,16 +30,16 @@ void CArchiveWriter::Grow(std::size_t count) {
 
 void CArchiveWriter::WriteLength(std::uint64_t length) {
     if (length < kArchiveLongLength) {
-        WriteByte(static_cast<std::uint8_t>(length));
+        Store(static_cast<std::uint8_t>(length));
         return;
     }
-    WriteByte(kArchiveLongLength);
+    Store(kArchiveLongLength);
     if (length < kArchiveWideMarker) {
-        WriteWord(static_cast<std::uint16_t>(length));
+        Store(static_cast<std::uint16_t>(length));
         return;
     }
-    WriteWord(kArchiveLongerLength);
-    WriteDword(static_cast<std::uint32_t>(length));
+    Store(kArchiveLongerLength);
+    Store(static_cast<std::uint32_t>(length));
 }
 
 void CArchiveWriter::WriteNarrow(std::string_view bytes) {
@@ -61,10 +61,10 @@ void CArchiveWriter::WriteOtherString(std::string_view utf8) {
     }
     const std::u16string wide = Utf16FromUtf8(utf8);
     const std::size_t length = std::min<std::size_t>(wide.size(), kArchiveMaxLength);
-    WriteByte(kArchiveLongLength);
-    WriteWord(kArchiveWideMarker);
+    Store(kArchiveLongLength);
+    Store(kArchiveWideMarker);
     WriteLength(length);
     for (std::size_t i = 0; i < length; ++i) {
-        WriteWord(static_cast<std::uint16_t>(wide[i]));
+        Store(static_cast<std::uint16_t>(wide[i]));
     }
 }

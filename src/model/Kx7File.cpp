@@ -225,6 +225,61 @@ private:
     std::vector<std::unique_ptr<CSale>> m_sales;
 };
 
+// A lot without its grant fields, or a sale, to the writer or to one record of it.
+template <typename Out>
+void WriteLotFields(Out& out, const CPurchase& lot) {
+    out.WriteString(kPurchaseTag);
+    out.WriteString(lot.symbol);
+    out.WriteString(lot.companyName);
+    out.WriteTime(lot.date);
+    out.WriteFloat(lot.marketPrice);
+    out.WriteFloat(lot.price);
+    out.WriteFloat(lot.shares);
+    out.WriteFloat(lot.availableShares);
+    out.WriteFloat(lot.commission);
+    out.WriteString(lot.purchaseType);
+    out.WriteString(lot.comment);
+}
+
+template <typename Out>
+void WriteSaleFields(Out& out, const CSale& sale) {
+    out.WriteString(kSaleTag);
+    out.WriteFloat(sale.shares);
+    out.WriteFloat(sale.price);
+    out.WriteTime(sale.date);
+    out.WriteFloat(sale.commission);
+    out.WriteString(sale.comment);
+    out.WriteInt(sale.saleNumber);
+}
+
+// Nearly every record has only short ASCII texts and goes as one record of the writer.
+constexpr std::size_t kValueBytes = 4;
+
+void WriteLot(CArchiveWriter& out, const CPurchase& lot) {
+    const std::string_view texts[] = {kPurchaseTag, lot.symbol, lot.companyName, lot.purchaseType,
+                                      lot.comment};
+    std::size_t most = 6 * kValueBytes;
+    for (const std::string_view text : texts) {
+        if (!archive::IsShortAscii(text)) {
+            WriteLotFields(out, lot);
+            return;
+        }
+        most += 1 + text.size();
+    }
+    CArchiveWriter::Record record(out, most);
+    WriteLotFields(record, lot);
+}
+
+void WriteSale(CArchiveWriter& out, const CSale& sale) {
+    if (!archive::IsShortAscii(sale.comment)) {
+        WriteSaleFields(out, sale);
+        return;
+    }
+    CArchiveWriter::Record record(out,
+                                  1 + kSaleTag.size() + 5 * kValueBytes + 1 + sale.comment.size());
+    WriteSaleFields(record, sale);
+}
+
 }  // namespace
 
 std::int32_t FileGeneration(std::string_view versionText) {
@@ -262,30 +317,14 @@ std::vector<std::uint8_t> StoreKx7(const CKx7Doc& doc) {
     out.WriteString(doc.OwnerName());
     out.WriteString(doc.PortfolioObjective());
     for (const auto& lot : doc.Purchases()) {
-        out.WriteString(kPurchaseTag);
-        out.WriteString(lot->symbol);
-        out.WriteString(lot->companyName);
-        out.WriteTime(lot->date);
-        out.WriteFloat(lot->marketPrice);
-        out.WriteFloat(lot->price);
-        out.WriteFloat(lot->shares);
-        out.WriteFloat(lot->availableShares);
-        out.WriteFloat(lot->commission);
-        out.WriteString(lot->purchaseType);
-        out.WriteString(lot->comment);
+        WriteLot(out, *lot);
         if (lot->IsGrant()) {
             out.WriteString(kOptionTag);
             out.WriteInt(lot->vestingSchedule);
             out.WriteString(lot->grantId);
         }
         for (const auto& sale : lot->sales) {
-            out.WriteString(kSaleTag);
-            out.WriteFloat(sale->shares);
-            out.WriteFloat(sale->price);
-            out.WriteTime(sale->date);
-            out.WriteFloat(sale->commission);
-            out.WriteString(sale->comment);
-            out.WriteInt(sale->saleNumber);
+            WriteSale(out, *sale);
         }
     }
     for (const SplitEntry& split : doc.Splits()) {
