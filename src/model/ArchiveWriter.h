@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cassert>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -109,7 +110,10 @@ class CArchiveWriter::Record {
 public:
     Record(CArchiveWriter& writer, std::size_t mostBytes)
         : m_writer(writer), m_at(writer.Extend(mostBytes)), m_end(m_at + mostBytes) {}
-    ~Record() { m_writer.m_size -= static_cast<std::size_t>(m_end - m_at); }
+    ~Record() {
+        assert(m_at <= m_end && "a record wrote more than it made room for");
+        m_writer.m_size -= static_cast<std::size_t>(m_end - m_at);
+    }
     Record(const Record&) = delete;
     Record& operator=(const Record&) = delete;
 
