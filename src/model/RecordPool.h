@@ -9,7 +9,7 @@
 // them profits from, and freeing them leaves no million small blocks for the C allocator to
 // sort through later. A freed block goes to the next record. Once every block is free again,
 // as when a portfolio is closed, the chunks are handed out from their start once more: the
-// next portfolio reuses them instead of mapping new memory, and the memory of the largest
+// next portfolio reuses them instead of asking for new memory, and the memory of the largest
 // portfolio opened stays with the program.
 //
 // Meant for a constinit object that is never destroyed, so that records freed while the
@@ -30,11 +30,11 @@ private:
     }
 
     struct Chunk {
-        Chunk* next;         // the chunk mapped after this one
+        Chunk* next;         // the chunk made after this one
         std::size_t blocks;  // after the header
     };
 
-    // Moves on to the next chunk, mapped now if there is none.
+    // Moves on to the next chunk, made now if there is none.
     void NextChunk();
     void StartOver() noexcept;
     void UseChunk(Chunk* chunk);
