@@ -3,8 +3,10 @@
 #include <cstdint>
 #include <string>
 
+#include "model/RecordPool.h"
+
 // One dividend received, in cash or in shares.
-class CDividend {
+class CDividend : public PooledRecord<CDividend> {
 public:
     static constexpr std::int32_t kShares = 0;
     static constexpr std::int32_t kCash = 1;

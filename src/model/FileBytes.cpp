@@ -9,6 +9,8 @@
 #include <random>
 #include <system_error>
 
+#include "model/LargeBuffer.h"
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -162,6 +164,7 @@ FileBytes ReadFileBytes(const std::string& path, std::uint64_t limit) {
     // Read straight into the buffer; one byte more than the size shows whether the file
     // grew meanwhile, and a file that did is read on in chunks.
     std::size_t size = 0;
+    ReserveLargeBuffer(result.bytes, static_cast<std::size_t>(status.st_size) + 1);
     result.bytes.resize(static_cast<std::size_t>(status.st_size) + 1);
     for (;;) {
         if (size == result.bytes.size()) {

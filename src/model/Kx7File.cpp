@@ -3,9 +3,13 @@
 #include <algorithm>
 #include <cctype>
 #include <charconv>
+#include <iterator>
 #include <limits>
 #include <memory>
 #include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
 
 #include "app/Version.h"
 #include "model/ArchiveReader.h"
@@ -101,7 +105,7 @@ public:
             std::string symbol = m_in.ReadString();
             if (symbol == kEndTag) {
                 // Accepted: an alert group closed by the end tag in place of its symbol.
-                m_tag = std::move(symbol);
+                m_tag = kEndTag;
                 break;
             }
             ReadAlert(symbol);
@@ -109,13 +113,13 @@ public:
         while (m_tag == kDividendTag) {
             ReadDividend();
         }
-        return {m_tag, m_tagOffset};
+        return {std::string(m_tag), m_tagOffset};
     }
 
 private:
     void NextTag() {
         m_tagOffset = m_in.Offset();
-        m_tag = m_in.ReadString();
+        m_tag = m_in.ReadText(m_tagText);
     }
 
     std::int64_t ReadDate() {
@@ -143,9 +147,13 @@ private:
             NextTag();
         }
         m_doc.AddToRecordCount(1);
+        // Gathered first so that the lot's list is allocated once, at its size.
         while (m_tag == kSaleTag) {
             ReadSale(lot);
         }
+        lot.sales.assign(std::make_move_iterator(m_sales.begin()),
+                         std::make_move_iterator(m_sales.end()));
+        m_sales.clear();
         // Taken as stored, not recomputed from the sales.
         lot.marketPrice = marketPrice;
         lot.availableShares = held;
@@ -169,7 +177,8 @@ private:
             m_doc.SetNextSaleNumber(
                 static_cast<std::int32_t>(static_cast<std::uint32_t>(saleNumber) + 1));
         }
-        lot.AddSale(shares, price, date, commission, std::move(comment), saleNumber);
+        m_sales.push_back(std::make_unique<CSale>(shares, price, date, commission,
+                                                  std::move(comment), saleNumber, &lot));
         NextTag();
         m_doc.AddToRecordCount(1);
     }
@@ -209,9 +218,67 @@ private:
     CKx7Doc& m_doc;
     CArchiveReader& m_in;
     const std::int32_t m_generation;
-    std::string m_tag;
+    // Tags are only compared, so they are not copied out of the buffer.
+    std::string_view m_tag;
+    std::string m_tagText;
     std::size_t m_tagOffset = 0;
+    std::vector<std::unique_ptr<CSale>> m_sales;
 };
+
+// A lot without its grant fields, or a sale, to the writer or to one record of it.
+template <typename Out>
+void WriteLotFields(Out& out, const CPurchase& lot) {
+    out.WriteString(kPurchaseTag);
+    out.WriteString(lot.symbol);
+    out.WriteString(lot.companyName);
+    out.WriteTime(lot.date);
+    out.WriteFloat(lot.marketPrice);
+    out.WriteFloat(lot.price);
+    out.WriteFloat(lot.shares);
+    out.WriteFloat(lot.availableShares);
+    out.WriteFloat(lot.commission);
+    out.WriteString(lot.purchaseType);
+    out.WriteString(lot.comment);
+}
+
+template <typename Out>
+void WriteSaleFields(Out& out, const CSale& sale) {
+    out.WriteString(kSaleTag);
+    out.WriteFloat(sale.shares);
+    out.WriteFloat(sale.price);
+    out.WriteTime(sale.date);
+    out.WriteFloat(sale.commission);
+    out.WriteString(sale.comment);
+    out.WriteInt(sale.saleNumber);
+}
+
+// Nearly every record has only short ASCII texts and goes as one record of the writer.
+constexpr std::size_t kValueBytes = 4;
+
+void WriteLot(CArchiveWriter& out, const CPurchase& lot) {
+    const std::string_view texts[] = {kPurchaseTag, lot.symbol, lot.companyName, lot.purchaseType,
+                                      lot.comment};
+    std::size_t most = 6 * kValueBytes;
+    for (const std::string_view text : texts) {
+        if (!archive::IsShortAscii(text)) {
+            WriteLotFields(out, lot);
+            return;
+        }
+        most += 1 + text.size();
+    }
+    CArchiveWriter::Record record(out, most);
+    WriteLotFields(record, lot);
+}
+
+void WriteSale(CArchiveWriter& out, const CSale& sale) {
+    if (!archive::IsShortAscii(sale.comment)) {
+        WriteSaleFields(out, sale);
+        return;
+    }
+    CArchiveWriter::Record record(out,
+                                  1 + kSaleTag.size() + 5 * kValueBytes + 1 + sale.comment.size());
+    WriteSaleFields(record, sale);
+}
 
 }  // namespace
 
@@ -250,30 +317,14 @@ std::vector<std::uint8_t> StoreKx7(const CKx7Doc& doc) {
     out.WriteString(doc.OwnerName());
     out.WriteString(doc.PortfolioObjective());
     for (const auto& lot : doc.Purchases()) {
-        out.WriteString(kPurchaseTag);
-        out.WriteString(lot->symbol);
-        out.WriteString(lot->companyName);
-        out.WriteTime(lot->date);
-        out.WriteFloat(lot->marketPrice);
-        out.WriteFloat(lot->price);
-        out.WriteFloat(lot->shares);
-        out.WriteFloat(lot->availableShares);
-        out.WriteFloat(lot->commission);
-        out.WriteString(lot->purchaseType);
-        out.WriteString(lot->comment);
+        WriteLot(out, *lot);
         if (lot->IsGrant()) {
             out.WriteString(kOptionTag);
             out.WriteInt(lot->vestingSchedule);
             out.WriteString(lot->grantId);
         }
         for (const auto& sale : lot->sales) {
-            out.WriteString(kSaleTag);
-            out.WriteFloat(sale->shares);
-            out.WriteFloat(sale->price);
-            out.WriteTime(sale->date);
-            out.WriteFloat(sale->commission);
-            out.WriteString(sale->comment);
-            out.WriteInt(sale->saleNumber);
+            WriteSale(out, *sale);
         }
     }
     for (const SplitEntry& split : doc.Splits()) {

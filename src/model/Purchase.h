@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "model/RecordPool.h"
 #include "model/Sale.h"
 
 // Share counts at or below this count as zero throughout the model. It is compared in
@@ -26,7 +27,7 @@ inline constexpr std::array<std::string_view, 18> kVestingScheduleNames{
     "24MM", "36MM", "48MM", "1YC", "2YC", "3YC", "4YC", "5YC", "Other"};
 
 // One purchase lot or one option grant, with the sales taken from it.
-class CPurchase {
+class CPurchase : public PooledRecord<CPurchase> {
 public:
     CPurchase(std::string symbol_, std::string companyName_, float shares_, float price_,
               std::int64_t date_, float commission_, std::string purchaseType_,

@@ -3,11 +3,13 @@
 #include <cstdint>
 #include <string>
 
+#include "model/RecordPool.h"
+
 class CPurchase;
 
 // The part of one sale transaction taken from one lot. All records of one sale share
 // `saleNumber`; the first carries the whole commission.
-class CSale {
+class CSale : public PooledRecord<CSale> {
 public:
     // The price that marks option shares that expired unexercised.
     static constexpr float kExpiredPrice = -1.0f;

@@ -1,6 +1,5 @@
 #include "model/TextCodec.h"
 
-#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -94,11 +93,6 @@ char32_t NextCodePoint(std::string_view utf8, std::size_t& pos) {
 }
 
 }  // namespace
-
-bool IsAscii(std::string_view text) {
-    return std::all_of(text.begin(), text.end(),
-                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-}
 
 std::string Utf8FromWindows1252(std::string_view bytes) {
     if (IsAscii(bytes)) {

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -8,7 +11,21 @@
 // the Windows-1252 code page, and UTF-16 for text that code page cannot hold.
 
 // Plain ASCII means the same in UTF-8 and in the code page, and needs no conversion.
-bool IsAscii(std::string_view text);
+inline bool IsAscii(std::string_view text) {
+    // Eight bytes at a time, here in the header: every text of a file passes through here.
+    constexpr std::uint64_t kHighBits = 0x8080808080808080u;
+    std::uint64_t seen = 0;
+    std::size_t i = 0;
+    for (; i + sizeof seen <= text.size(); i += sizeof seen) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, text.data() + i, sizeof word);
+        seen |= word;
+    }
+    for (; i < text.size(); ++i) {
+        seen |= static_cast<unsigned char>(text[i]);
+    }
+    return (seen & kHighBits) == 0;
+}
 
 // Every byte has a meaning: the five bytes the code page leaves unassigned map to the C1
 // controls of the same value, so any file text converts and converts back unchanged.

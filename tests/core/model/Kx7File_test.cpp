@@ -6,7 +6,10 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <initializer_list>
+#include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/Settings.h"
@@ -345,6 +348,110 @@ TEST_F(Kx7FileTest, TruncationAtEveryByteFailsAndLeavesAnEmptyPortfolio) {
     }
     EXPECT_TRUE(LoadKx7(doc, bytes).Ok());
 }
+
+// A tag is recognised by its text, whichever of the file's text forms holds it.
+TEST_F(Kx7FileTest, TagsInTheWideFormAreRecognised) {
+    Bytes bytes = CurrentFile([](CArchiveWriter&) {});
+    const auto append = [&bytes](std::initializer_list<Bytes> parts) {
+        for (const Bytes& part : parts) {
+            bytes.insert(bytes.end(), part.begin(), part.end());
+        }
+    };
+    // The framing the writer gives text outside the code page.
+    const auto wideText = [](std::string_view text) {
+        Bytes framed{0xFF, 0xFE, 0xFF, static_cast<std::uint8_t>(text.size())};
+        for (const char c : text) {
+            framed.push_back(static_cast<std::uint8_t>(c));
+            framed.push_back(0);
+        }
+        return framed;
+    };
+    const Bytes dividend = [] {
+        CArchiveWriter out;
+        out.WriteString("ABC");
+        out.WriteTime(1000);
+        out.WriteFloat(2.0f);
+        out.WriteInt(1);
+        out.WriteString("");
+        return out.TakeBytes();
+    }();
+    append({wideText("Dividend"), dividend, wideText("Dividend"), dividend, wideText("ENDOFDATA")});
+    const Kx7ReadResult read = LoadKx7(doc, bytes);
+    ASSERT_TRUE(read.Ok());
+    EXPECT_EQ(read.warning, "");
+    EXPECT_EQ(doc.Dividends().size(), 2u);
+}
+
+TEST_F(Kx7FileTest, LoadedSalesBelongToTheirLotInFileOrder) {
+    FillRich(doc);
+    CKx7Doc loaded(settings);
+    ASSERT_TRUE(LoadKx7(loaded, StoreKx7(doc)).Ok());
+    ASSERT_EQ(loaded.Purchases().size(), 2u);
+    for (const auto& lot : loaded.Purchases()) {
+        for (const auto& sale : lot->sales) {
+            EXPECT_EQ(sale->purchase, lot.get());
+        }
+    }
+    EXPECT_EQ(loaded.Purchases()[0]->sales.size(), 2u);
+    EXPECT_EQ(loaded.Purchases()[0]->sales[1]->saleNumber, 1);
+    EXPECT_EQ(loaded.Purchases()[1]->sales.size(), 1u);
+    // A record deleted from the loaded portfolio leaves the rest whole.
+    loaded.Purchases()[0]->sales.erase(loaded.Purchases()[0]->sales.begin());
+    loaded.Purchases().erase(loaded.Purchases().begin() + 1);
+    EXPECT_EQ(loaded.Purchases()[0]->sales.at(0)->comment, "");
+    EXPECT_EQ(loaded.Purchases()[0]->sales.at(0)->purchase, loaded.Purchases()[0].get());
+}
+
+// Texts of every length and code page in the fields of lots and sales, where the writer
+// takes a quicker way for short plain ones.
+struct RecordTextCase {
+    const char* name;
+    std::string text;
+};
+
+class RecordTextTest : public ::testing::TestWithParam<RecordTextCase> {};
+
+TEST_P(RecordTextTest, LotsAndSalesKeepTheirTexts) {
+    const std::string& text = GetParam().text;
+    const Settings settings;
+    CKx7Doc doc(settings);
+    CPurchase& lot = doc.AppendPurchase(
+        std::make_unique<CPurchase>(text, text, 10.0f, 2.0f, 1000, 0.5f, text, text));
+    lot.AddSale(4.0f, 3.0f, 2000, 0.25f, text, 7);
+    lot.AddSale(1.0f, 3.5f, 3000, 0.0f, "plain", 8);
+    CPurchase& grant = doc.AppendPurchase(
+        std::make_unique<CPurchase>("G", text, 5.0f, 1.0f, 1000, 0.0f, "ISO", text));
+    grant.vestingSchedule = 2;
+    grant.grantId = text;
+
+    const Bytes bytes = StoreKx7(doc);
+    CKx7Doc loaded(settings);
+    ASSERT_TRUE(LoadKx7(loaded, bytes).Ok());
+    ASSERT_EQ(loaded.Purchases().size(), 2u);
+    const CPurchase& read = *loaded.Purchases()[0];
+    EXPECT_EQ(read.symbol, text);
+    EXPECT_EQ(read.companyName, text);
+    EXPECT_EQ(read.purchaseType, text);
+    EXPECT_EQ(read.comment, text);
+    ASSERT_EQ(read.sales.size(), 2u);
+    EXPECT_EQ(read.sales[0]->comment, text);
+    EXPECT_EQ(read.sales[0]->saleNumber, 7);
+    EXPECT_EQ(read.sales[1]->comment, "plain");
+    EXPECT_EQ(read.sales[1]->date, 3000);
+    EXPECT_EQ(loaded.Purchases()[1]->grantId, text);
+    EXPECT_EQ(loaded.Purchases()[1]->comment, text);
+    EXPECT_EQ(StoreKx7(loaded), bytes);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, RecordTextTest,
+    ::testing::Values(RecordTextCase{"empty", ""}, RecordTextCase{"short", "ABC Corp"},
+                      RecordTextCase{"longest_one_byte_prefix", std::string(254, 'x')},
+                      RecordTextCase{"shortest_word_prefix", std::string(255, 'x')},
+                      RecordTextCase{"long", std::string(70000, 'y')},
+                      RecordTextCase{"code_page", "Soci\xC3\xA9t\xC3\xA9 \xE2\x82\xAC"},
+                      RecordTextCase{"wide", "\xE6\xA0\xAA\xE5\xBC\x8F"}),
+    CaseName{});
 
 TEST_F(Kx7FileTest, HugeStringPrefixIsRefused) {
     Bytes bytes{0x0F};
