@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <ostream>
 #include <string>
 
 #include "app/Settings.h"
@@ -87,6 +88,10 @@ struct KeyChange {
     std::function<void(Settings&, ScopedClock&)> onSettings;
     bool valueShown = true;
 };
+
+void PrintTo(const KeyChange& change, std::ostream* out) {
+    *out << change.name;
+}
 
 const KeyChange kKeyChanges[] = {
     {"MarkedModified", [](CKx7Doc& doc) { doc.SetModified(); }, {}},
