@@ -1,12 +1,12 @@
 // The document queries of one paint of the main view, beside one bare pass over every lot
-// and sale of the same portfolio.
+// and sale of the same portfolio: as the view repaints an unchanged portfolio, and after
+// every change.
 
 #include <benchmark/benchmark.h>
 
 #include "BenchPortfolios.h"
 #include "app/Settings.h"
-#include "mainwindow/DashboardFigures.h"
-#include "mainwindow/PieLayout.h"
+#include "mainwindow/DashboardCache.h"
 #include "mainwindow/TimelineLayout.h"
 #include "mainwindow/ViewGeometry.h"
 #include "model/Kx7Doc.h"
@@ -14,24 +14,31 @@
 namespace {
 
 // What the view asks of the document in one paint, in its order.
-void PaintQueries(CKx7Doc& doc) {
-    const DashboardFigures figures = ComputeDashboard(doc, doc.AppSettings().valueShown);
-    const PieLayout pie =
-        LayoutPie(figures.snapshot, doc.AppSettings().pieRecordCount, view_layout::kPieBody);
-    std::vector<int> directions;
-    for (const PieSlice& slice : pie.slices) {
-        directions.push_back(figures.symbols.QuoteDirection(slice.label));
-    }
-    benchmark::DoNotOptimize(directions);
+void PaintQueries(CKx7Doc& doc, DashboardCache& cache) {
+    const PaintFigures& figures = cache.Figures(doc, doc.AppSettings().valueShown);
+    benchmark::DoNotOptimize(&figures);
     auto timeline = LayoutTimeline(doc, view_layout::kTimelineBody);
     benchmark::DoNotOptimize(timeline);
 }
 
 void BM_Paint_Queries(benchmark::State& state) {
     CKx7Doc& doc = BenchPortfolio(state.range(0));
+    DashboardCache cache;
     for (auto _ : state) {
-        PaintQueries(doc);
+        PaintQueries(doc, cache);
     }
+}
+
+// Each paint finds the portfolio changed.
+void BM_Paint_QueriesChanged(benchmark::State& state) {
+    CKx7Doc& doc = BenchPortfolio(state.range(0));
+    const bool modified = doc.IsModified();
+    DashboardCache cache;
+    for (auto _ : state) {
+        doc.SetModified();
+        PaintQueries(doc, cache);
+    }
+    doc.SetModified(modified);
 }
 
 // Reads one figure of every lot and every sale: the least any paint could do.
@@ -54,6 +61,7 @@ void Sizes(benchmark::internal::Benchmark* benchmark) {
 }
 
 BENCHMARK(BM_Paint_Queries)->Apply(Sizes);
+BENCHMARK(BM_Paint_QueriesChanged)->Apply(Sizes);
 BENCHMARK(BM_Paint_BarePass)->Apply(Sizes);
 
 }  // namespace

@@ -19,8 +19,7 @@ DashboardFigures ComputeDashboard(CKx7Doc& doc, bool valueShown) {
         const std::uint32_t slot = before.Add(*lot);
         if (valueShown) {
             const auto previous = std::bit_cast<std::uint32_t>(lot->availableShares);
-            const float held = lot->ExercisableShares(now);
-            gains.AddLot(*lot, held, slot);
+            gains.AddLotAsOf(*lot, now, slot);
             heldChanged =
                 heldChanged || previous != std::bit_cast<std::uint32_t>(lot->availableShares);
         }

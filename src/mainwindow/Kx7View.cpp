@@ -98,11 +98,12 @@ void CKx7View::paintEvent(QPaintEvent* /*event*/) {
 }
 
 void CKx7View::PaintDashboard(QPainter& painter) {
-    // Every figure of the paint from one walk over the lots.
-    const DashboardFigures figures = ComputeDashboard(m_document, m_settings.valueShown);
-    DrawAlertPanel(painter, figures.alerts);
+    // Every figure of the paint from one walk over the lots, or from the last paint
+    // while nothing they depend on has changed.
+    const PaintFigures& figures = m_figures.Figures(m_document, m_settings.valueShown);
+    DrawAlertPanel(painter, figures.dashboard.alerts);
     if (m_settings.valueShown) {
-        DrawValueSummary(painter, figures.values);
+        DrawValueSummary(painter, figures.dashboard.values);
     }
     DrawHoldingsAndPie(painter, figures);
     if (m_settings.chartShown) {
@@ -143,22 +144,15 @@ void CKx7View::DrawValueSummary(QPainter& painter, const ValueSummary& values) {
     view_painter::DrawValueSummary(painter, figures);
 }
 
-void CKx7View::DrawHoldingsAndPie(QPainter& painter, const DashboardFigures& figures) {
-    const PortfolioSnapshot& snapshot = figures.snapshot;
-
+void CKx7View::DrawHoldingsAndPie(QPainter& painter, const PaintFigures& figures) {
     view_painter::DrawPanel(painter, view_layout::kPieHeader, view_layout::kPieBody,
                             QStringLiteral("Pie Chart"), true, true);
-    const PieLayout pie = LayoutPie(snapshot, m_settings.pieRecordCount, view_layout::kPieBody);
-    std::vector<int> directions;
-    for (const PieSlice& slice : pie.slices) {
-        directions.push_back(figures.symbols.QuoteDirection(slice.label));
-    }
-    view_painter::DrawPie(painter, pie, Text(LastUpdateText(m_document.LastUpdateTime())),
-                          directions);
+    view_painter::DrawPie(painter, figures.pie, Text(LastUpdateText(m_document.LastUpdateTime())),
+                          figures.sliceDirections);
 
     view_painter::DrawPanel(painter, view_layout::kHoldingsHeader, view_layout::kHoldingsBody,
                             QStringLiteral("Portfolio"), false, false);
-    FillHoldingsList(figures.holdings);
+    FillHoldingsList(figures.dashboard.holdings);
 }
 
 void CKx7View::FillHoldingsList(const std::vector<HoldingRow>& rows) {

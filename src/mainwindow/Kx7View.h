@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "mainwindow/AlertRows.h"
-#include "mainwindow/DashboardFigures.h"
+#include "mainwindow/DashboardCache.h"
 #include "mainwindow/PortfolioSnapshot.h"
 #include "mainwindow/UpdateWorkerSwitch.h"
 
@@ -15,8 +15,8 @@ class QPrinter;
 struct Settings;
 
 // The portfolio dashboard of fixed geometry: value summary, holdings and alert lists, pie
-// chart and intraday timeline. Every paint re-reads the document: alerts are evaluated
-// here and nowhere else.
+// chart and intraday timeline. Every paint re-reads the document, or finds what it read
+// last still current: alerts are evaluated here and nowhere else.
 class CKx7View final : public QWidget {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(CKx7View)
@@ -63,7 +63,7 @@ private:
     void PaintDashboard(QPainter& painter);
     void DrawAlertPanel(QPainter& painter, const std::vector<AlertRow>& alerts);
     void DrawValueSummary(QPainter& painter, const ValueSummary& values);
-    void DrawHoldingsAndPie(QPainter& painter, const DashboardFigures& figures);
+    void DrawHoldingsAndPie(QPainter& painter, const PaintFigures& figures);
     void FillAlertList(const std::vector<AlertRow>& rows);
     void FillHoldingsList(const std::vector<HoldingRow>& rows);
     void OnHoldingsClicked(int row);
@@ -72,6 +72,7 @@ private:
     CKx7Doc& m_document;
     const Settings& m_settings;
     UpdateWorkerSwitch m_workerSwitch;
+    DashboardCache m_figures;
     CXListCtrl* m_holdingsList;
     CXListCtrl* m_alertList;
     // What the lists were last filled with: a paint that finds the same rows leaves the

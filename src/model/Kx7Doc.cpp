@@ -1,6 +1,7 @@
 #include "model/Kx7Doc.h"
 
 #include <algorithm>
+#include <bit>
 #include <filesystem>
 #include <string_view>
 #include <unordered_set>
@@ -23,6 +24,17 @@ void CKx7Doc::ClearContents() {
     m_recordCount = 0;
     m_lastUpdateTime = 0;
     m_timelineValues.clear();
+    // Another portfolio may follow in this same object; nothing drawn from the old one
+    // stays current.
+    ++m_revision;
+}
+
+void CKx7Doc::NoteHeldShares(float before, float after) {
+    // The figures drawn from a lot's held shares change with them, though the portfolio
+    // has nothing new to save.
+    if (std::bit_cast<std::uint32_t>(before) != std::bit_cast<std::uint32_t>(after)) {
+        ++m_revision;
+    }
 }
 
 void CKx7Doc::NewDocument() {
@@ -40,16 +52,19 @@ std::string CKx7Doc::Title() const {
 
 CPurchase& CKx7Doc::AppendPurchase(std::unique_ptr<CPurchase> purchase) {
     m_purchases.push_back(std::move(purchase));
+    ++m_revision;
     return *m_purchases.back();
 }
 
 CDividend& CKx7Doc::AppendDividend(std::unique_ptr<CDividend> dividend) {
     m_dividends.push_back(std::move(dividend));
+    ++m_revision;
     return *m_dividends.back();
 }
 
 void CKx7Doc::AppendSplit(SplitEntry split) {
     m_splits.push_back(std::move(split));
+    ++m_revision;
 }
 
 bool CKx7Doc::LotMatches(const CPurchase& lot, std::string_view symbol) const {
@@ -188,7 +203,9 @@ float CKx7Doc::OptionSharesHeld(std::string_view symbol) {
     float held = 0.0f;
     for (const auto& lot : m_purchases) {
         if (lot->IsGrant() && lot->symbol == stripped) {
+            const float stored = lot->availableShares;
             held += lot->RecomputeHeldShares();
+            NoteHeldShares(stored, lot->availableShares);
         }
     }
     return held;
@@ -199,7 +216,9 @@ float CKx7Doc::ExercisableShares(std::string_view symbol) {
     float exercisable = 0.0f;
     for (const auto& lot : m_purchases) {
         if (LotMatches(*lot, symbol)) {
+            const float stored = lot->availableShares;
             exercisable += lot->ExercisableShares(now);
+            NoteHeldShares(stored, lot->availableShares);
         }
     }
     return exercisable;

@@ -55,7 +55,9 @@ public:
         }
     }
     // Goes up with every change marked modified, so a copy of the portfolio can tell
-    // whether it is behind.
+    // whether it is behind; also when records are appended or cleared and when a query
+    // stores other held shares in a lot, so figures drawn from the records can tell the
+    // same.
     std::uint64_t Revision() const { return m_revision; }
 
     const std::string& PathName() const { return m_pathName; }
@@ -72,7 +74,8 @@ public:
     std::vector<SplitEntry>& Splits() { return m_splits; }
     const std::vector<AlertEntry>& Alerts() const { return m_alerts; }
 
-    // Append at the tail; neither counts the record nor marks the document modified.
+    // Append at the tail; neither counts the record nor marks the document modified, but
+    // the revision goes up.
     CPurchase& AppendPurchase(std::unique_ptr<CPurchase> purchase);
     CDividend& AppendDividend(std::unique_ptr<CDividend> dividend);
     void AppendSplit(SplitEntry split);
@@ -176,6 +179,8 @@ private:
                      float commission, const std::string& comment, bool lastFirst);
     void SellCustom(std::string_view symbol, float shares, float price, std::int64_t date,
                     float commission, const std::string& comment);
+
+    void NoteHeldShares(float before, float after);
 
     const CPurchase* FirstLotOf(std::string_view symbol) const;
     const CPurchase* LastLotExactly(std::string_view symbol) const;

@@ -45,23 +45,33 @@ CPurchase::CPurchase(std::string symbol_, std::string companyName_, float shares
       marketPrice(price_) {}
 
 float CPurchase::RecomputeHeldShares() {
-    float held = shares;
+    return StoreHeld(UnsoldShares());
+}
+
+float CPurchase::UnsoldShares() const {
+    float unsold = shares;
     for (const auto& sale : sales) {
-        held -= sale->shares;
+        unsold -= sale->shares;
     }
-    if (held < kShareThreshold) {
-        held = 0.0f;
-    }
+    return unsold;
+}
+
+float CPurchase::StoreHeld(float unsold) {
+    const float held = unsold < kShareThreshold ? 0.0f : unsold;
     availableShares = held;
     return held;
 }
 
 float CPurchase::ExercisableShares(std::int64_t now) {
+    return ExercisableShares(now, UnsoldShares());
+}
+
+float CPurchase::ExercisableShares(std::int64_t now, float unsold) {
     if (!IsGrant()) {
-        return RecomputeHeldShares();
+        return StoreHeld(unsold);
     }
     const float vested = VestedShares(vestingSchedule, shares, date, now);
-    const float held = RecomputeHeldShares();
+    const float held = StoreHeld(unsold);
     float exercisable = vested - (shares - held);
     if (exercisable > held) {
         exercisable = held;

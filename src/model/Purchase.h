@@ -44,6 +44,9 @@ public:
     // For a lot, the held shares; for a grant, the vested options not yet exercised or
     // expired as of `now`. Stored in `availableShares`.
     float ExercisableShares(std::int64_t now);
+    // The same from `unsold`, the shares less every sale subtracted in order, for a
+    // caller that reads the sales for more than the held shares in the same walk.
+    float ExercisableShares(std::int64_t now, float unsold);
 
     // Market price (less the strike for a grant, never below 0) times shares held.
     float LotValue() const;
@@ -68,6 +71,11 @@ public:
     std::int32_t quoteDirection = 0;
     float quoteChange = 0;
     float quoteExtra = 0;
+
+private:
+    float UnsoldShares() const;
+    // `unsold`, 0 below the threshold, as the held shares.
+    float StoreHeld(float unsold);
 };
 
 // The vested share count of a grant of `shares` options dated `grantDate` under the

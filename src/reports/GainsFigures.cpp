@@ -1,13 +1,18 @@
 #include "reports/GainsFigures.h"
 
 #include "model/OptionSuffix.h"
+#include "model/Purchase.h"
 
-GainsFigures::LotSums& GainsFigures::Add(const CPurchase& lot, std::uint32_t slotHint) {
+GainsFigures::LotSums& GainsFigures::SumsOf(const CPurchase& lot, std::uint32_t slotHint) {
     const std::uint32_t slot = m_slots.Insert(lot.symbol, slotHint);
     if (slot == m_lots.size()) {
         m_lots.emplace_back().firstMarketPrice = lot.marketPrice;
     }
-    LotSums& sums = m_lots[slot];
+    return m_lots[slot];
+}
+
+GainsFigures::LotSums& GainsFigures::Add(const CPurchase& lot, std::uint32_t slotHint) {
+    LotSums& sums = SumsOf(lot, slotHint);
     for (const auto& sale : lot.sales) {
         if (sale->IsExpiry()) {
             continue;
@@ -17,6 +22,23 @@ GainsFigures::LotSums& GainsFigures::Add(const CPurchase& lot, std::uint32_t slo
     }
     sums.heldCost += lot.price * lot.availableShares;
     return sums;
+}
+
+float GainsFigures::AddLotAsOf(CPurchase& lot, std::int64_t now, std::uint32_t slot) {
+    LotSums& sums = SumsOf(lot, slot);
+    float unsold = lot.shares;
+    for (const auto& sale : lot.sales) {
+        unsold -= sale->shares;
+        if (sale->IsExpiry()) {
+            continue;
+        }
+        sums.realizedCost += lot.price * sale->shares;
+        sums.realizedValue += sale->price * sale->shares;
+    }
+    const float held = lot.ExercisableShares(now, unsold);
+    sums.heldCost += lot.price * lot.availableShares;
+    sums.heldToday.Add(lot.IsGrant(), held);
+    return held;
 }
 
 void GainsFigures::AddDividends(const CKx7Doc::DividendList& dividends) {

@@ -41,6 +41,10 @@ public:
     void AddLot(const CPurchase& lot, float heldToday, std::uint32_t slot) {
         Add(lot, slot).heldToday.Add(lot.IsGrant(), heldToday);
     }
+    // The same in one walk over the lot's sales, which also brings the lot's held shares
+    // up to `now` as CPurchase::ExercisableShares does; returns them. Every sum adds in
+    // the order of the separate walks.
+    float AddLotAsOf(CPurchase& lot, std::int64_t now, std::uint32_t slot);
     // After every lot: a share dividend is valued at its symbol's market price.
     void AddDividends(const CKx7Doc::DividendList& dividends);
 
@@ -60,6 +64,7 @@ private:
     };
 
     LotSums& Add(const CPurchase& lot, std::uint32_t slotHint = SymbolSlots::kNone);
+    LotSums& SumsOf(const CPurchase& lot, std::uint32_t slotHint);
     const LotSums& Lots(std::string_view symbol) const;
     float HeldToday(std::string_view symbolText) const;
     // The first lot of the symbol without its option suffix sets the price.
