@@ -99,8 +99,8 @@ INSTANTIATE_TEST_SUITE_P(Zones, LocalZoneTest,
                          ::testing::Values("America/New_York", "Pacific/Apia",
                                            "Australia/Lord_Howe", "Asia/Kolkata", "right/UTC",
                                            "UTC"),
-                         [](const auto& info) {
-                             std::string name = info.param;
+                         [](const auto& zone) {
+                             std::string name = zone.param;
                              for (char& c : name) {
                                  c = std::isalnum(static_cast<unsigned char>(c)) != 0 ? c : '_';
                              }
