@@ -1,7 +1,5 @@
 #include "reports/GainsFigures.h"
 
-#include <algorithm>
-
 #include "model/OptionSuffix.h"
 
 GainsFigures::LotSums& GainsFigures::Add(const CPurchase& lot, std::uint32_t slotHint) {
@@ -10,7 +8,7 @@ GainsFigures::LotSums& GainsFigures::Add(const CPurchase& lot, std::uint32_t slo
         m_lots.emplace_back().firstMarketPrice = lot.marketPrice;
     }
     LotSums& sums = m_lots[slot];
-    (lot.IsGrant() && m_ungroupOptions ? sums.listedSuffixed : sums.listedPlain) = true;
+    m_names.Add(lot, slot);
     for (const auto& sale : lot.sales) {
         if (sale->IsExpiry()) {
             continue;
@@ -99,21 +97,4 @@ float GainsFigures::Total(GainsView view, const std::vector<std::string>& symbol
         }
     }
     return total;
-}
-
-std::vector<std::string> GainsFigures::SymbolNames() const {
-    std::vector<std::string> names;
-    names.reserve(m_lots.size());
-    for (std::uint32_t slot = 0; slot < m_lots.size(); ++slot) {
-        if (m_lots[slot].listedPlain) {
-            names.push_back(m_slots.Name(slot));
-        }
-        if (m_lots[slot].listedSuffixed) {
-            names.push_back(WithOptionSuffix(m_slots.Name(slot)));
-        }
-    }
-    std::sort(names.begin(), names.end());
-    // A grant's name can equal an ordinary symbol that happens to end in the suffix.
-    names.erase(std::unique(names.begin(), names.end()), names.end());
-    return names;
 }
