@@ -4,13 +4,21 @@
 #include <bit>
 #include <filesystem>
 #include <string_view>
-#include <unordered_set>
 
 #include "app/Settings.h"
 #include "model/Clock.h"
+#include "model/ListedNames.h"
 #include "model/LocalTime.h"
 #include "model/OptionSuffix.h"
 #include "model/SymbolKindSums.h"
+
+namespace {
+
+bool Held(const CPurchase& lot) {
+    return HasShares(lot.availableShares);
+}
+
+}  // namespace
 
 CKx7Doc::CKx7Doc(const Settings& settings) : m_settings(settings) {}
 
@@ -79,30 +87,20 @@ bool CKx7Doc::LotMatches(const CPurchase& lot, std::string_view symbol) const {
 }
 
 std::vector<std::string> CKx7Doc::SymbolNames(std::optional<int> filter) const {
-    // One hash look-up per lot finds the few distinct symbols; sorting those afterwards
-    // gives the byte order. Grants listed apart are kept apart until then, so no name is
-    // built per lot.
-    std::unordered_set<std::string_view> plain;
-    std::unordered_set<std::string_view> suffixed;
+    // One table look-up per lot finds the few distinct symbols; sorting those afterwards
+    // gives the byte order.
+    ListedNames names(m_settings.ungroupOptions);
     for (const auto& lot : m_purchases) {
         if (filter) {
-            const bool taken = (*filter == kHeldLots && HasShares(lot->availableShares)) ||
-                               (*filter == kGrants && lot->IsGrant());
+            const bool taken =
+                (*filter == kHeldLots && Held(*lot)) || (*filter == kGrants && lot->IsGrant());
             if (!taken) {
                 continue;
             }
         }
-        (lot->IsGrant() && m_settings.ungroupOptions ? suffixed : plain).insert(lot->symbol);
+        names.Add(*lot);
     }
-    std::vector<std::string> names(plain.begin(), plain.end());
-    names.reserve(plain.size() + suffixed.size());
-    for (const std::string_view symbol : suffixed) {
-        names.push_back(WithOptionSuffix(symbol));
-    }
-    std::sort(names.begin(), names.end());
-    // A grant's name can equal an ordinary symbol that happens to end in the suffix.
-    names.erase(std::unique(names.begin(), names.end()), names.end());
-    return names;
+    return names.Sorted();
 }
 
 int CKx7Doc::SymbolList(std::string& text, std::optional<int> filter) const {
@@ -187,12 +185,17 @@ float CKx7Doc::SymbolValue(std::string_view symbol) const {
 
 float CKx7Doc::TotalValue() const {
     // One walk sums every symbol's value in the order SymbolValue would add it.
+    // The held symbols' names come from the same walk, as SymbolNames(kHeldLots) lists them.
     SymbolKindSums values(m_settings.ungroupOptions);
+    ListedNames held(m_settings.ungroupOptions);
     for (const auto& lot : m_purchases) {
         values.Add(*lot, lot->LotValue());
+        if (Held(*lot)) {
+            held.Add(*lot);
+        }
     }
     float total = 0.0f;
-    for (const auto& symbol : SymbolNames(kHeldLots)) {
+    for (const auto& symbol : held.Sorted()) {
         total += values.Selected(symbol);
     }
     return total;

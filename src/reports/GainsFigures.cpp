@@ -8,6 +8,7 @@ GainsFigures::LotSums& GainsFigures::SumsOf(const CPurchase& lot, std::uint32_t 
     if (slot == m_lots.size()) {
         m_lots.emplace_back().firstMarketPrice = lot.marketPrice;
     }
+    m_names.Add(lot, slot);
     return m_lots[slot];
 }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "model/Kx7Doc.h"
+#include "model/ListedNames.h"
 #include "model/SymbolKindSums.h"
 #include "model/SymbolSlots.h"
 
@@ -27,7 +28,8 @@ struct GainsRow {
 // someone else's: each lot is handed in, in document order.
 class GainsFigures {
 public:
-    explicit GainsFigures(bool ungroupOptions) : m_ungroupOptions(ungroupOptions) {}
+    explicit GainsFigures(bool ungroupOptions)
+        : m_ungroupOptions(ungroupOptions), m_names(ungroupOptions) {}
 
     // The lot's sales, and the cost of the shares it holds now.
     void AddLot(const CPurchase& lot) { Add(lot); }
@@ -53,6 +55,10 @@ public:
     // The gains of the lines written for `symbols`, summed in their order.
     float Total(GainsView view, const std::vector<std::string>& symbols) const;
 
+    // The names the document's symbol list gives the lots handed in, in byte order: a
+    // report walks the lots once for both instead of a second time for the names.
+    std::vector<std::string> SymbolNames() const { return m_names.Sorted(); }
+
 private:
     // Sums over the lots of one exact symbol, added in document order.
     struct LotSums {
@@ -74,6 +80,7 @@ private:
     bool m_ungroupOptions;
     SymbolSlots m_slots;
     std::vector<LotSums> m_lots;  // by slot
+    ListedNames m_names;          // numbered as m_slots
     SymbolSlots m_dividendSlots;
     std::vector<float> m_dividends;  // by dividend slot
 };

@@ -50,9 +50,9 @@ void AppendGainsLine(std::string& out, const std::string& symbol, const GainsRow
     out += "\t\r\n";
 }
 
-GainsReport BuildGains(const CKx7Doc& doc, GainsView view, const GainsFigures& figures) {
+GainsReport BuildGains(GainsView view, const GainsFigures& figures) {
     GainsReport report;
-    for (const std::string& symbol : doc.SymbolNames()) {
+    for (const std::string& symbol : figures.SymbolNames()) {
         if (const std::optional<GainsRow> row = figures.Row(view, symbol)) {
             report.total += row->gain;
             AppendGainsLine(report.text, symbol, *row);
@@ -64,22 +64,22 @@ GainsReport BuildGains(const CKx7Doc& doc, GainsView view, const GainsFigures& f
 }  // namespace
 
 GainsReport BuildRealizedGains(const CKx7Doc& doc) {
-    return BuildGains(doc, GainsView::kRealized, FiguresAsHeld(doc));
+    return BuildGains(GainsView::kRealized, FiguresAsHeld(doc));
 }
 
 GainsReport BuildPotentialGains(CKx7Doc& doc) {
-    return BuildGains(doc, GainsView::kPotential, FiguresToday(doc));
+    return BuildGains(GainsView::kPotential, FiguresToday(doc));
 }
 
 GainsReport BuildCombinedGains(CKx7Doc& doc) {
-    return BuildGains(doc, GainsView::kCombined, FiguresToday(doc));
+    return BuildGains(GainsView::kCombined, FiguresToday(doc));
 }
 
 GainsTotals BuildGainsTotals(CKx7Doc& doc) {
     // The realized figures come from the sales alone, so bringing the held shares up to
     // today first leaves them as the realized report has them.
     const GainsFigures figures = FiguresToday(doc);
-    const std::vector<std::string> symbols = doc.SymbolNames();
+    const std::vector<std::string> symbols = figures.SymbolNames();
     return GainsTotals{figures.Total(GainsView::kRealized, symbols),
                        figures.Total(GainsView::kPotential, symbols)};
 }

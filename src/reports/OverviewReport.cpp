@@ -1,11 +1,16 @@
 #include "reports/OverviewReport.h"
 
 #include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
 
 #include "app/Settings.h"
 #include "model/Kx7Doc.h"
 #include "model/LocalTime.h"
 #include "model/SymbolMap.h"
+#include "reports/DateSort.h"
+#include "reports/GroupRows.h"
 #include "reports/ReportRowList.h"
 #include "reports/ReportText.h"
 
@@ -50,9 +55,31 @@ struct SymbolEntries {
     bool& Wanted(bool grant) { return grant ? grantsWanted : ordinaryWanted; }
 };
 
-void RenderRows(const ReportRowList& rows, DateTexts& dates, std::string& out);
+// Appends one row's line; `running` is the balance after it.
+void AppendRowLine(std::int64_t date, float shares, float price, float running, DateTexts& dates,
+                   std::string& out) {
+    LineWriter line(out);
+    line.RightAligned(dates.Of(date), 14);
+    if (shares > 0.0f) {
+        line.Fixed(shares, 4, 12);
+        line.Fixed(price, 4, 12);
+    } else {
+        line.Char('(');
+        line.Fixed(-shares, 4, 11);
+        line.Char(')');
+        if (price == -1.0f) {
+            line.Text("    EXPIRED");
+        } else {
+            line.Fixed(price, 4, 11);
+        }
+    }
+    line.Fixed(running, 4, 13);
+    line.Text("\r\n");
+}
 
-// Appends the overview of one selection.
+// Appends the overview of one selection: the lots of one sale merged into the first, as
+// a report row list merges them, then in date order. The entries are small, so merging
+// and sorting them directly moves far fewer bytes than building full report rows.
 void AppendOverview(const SelectionEntries& selection, bool optionsOnly, DateTexts& dates,
                     std::string& out) {
     if (selection.first == nullptr) {
@@ -66,12 +93,28 @@ void AppendOverview(const SelectionEntries& selection, bool optionsOnly, DateTex
     }
     out += "\r\n";
 
-    ReportRowList rows(true, true);
-    rows.Reserve(selection.entries.size());
+    std::vector<OverviewEntry> rows;
+    rows.reserve(selection.entries.size());
+    GroupRows saleRows;
+    saleRows.Expect(selection.entries.size());
     for (const OverviewEntry& entry : selection.entries) {
-        rows.AddOverviewRow(entry.date, entry.shares, entry.price, entry.groupKey);
+        if (entry.groupKey != ReportRow::kPurchaseKey) {
+            if (const std::optional<std::size_t> found = saleRows.Find(entry.groupKey)) {
+                rows[*found].shares += entry.shares;
+                continue;
+            }
+            saleRows.Insert(entry.groupKey, rows.size());
+        }
+        rows.push_back(entry);
     }
-    RenderRows(rows, dates, out);
+    SortByDate(rows);
+
+    out.reserve(out.size() + rows.size() * kLineBytes);
+    float running = 0.0f;
+    for (const OverviewEntry& row : rows) {
+        running += row.shares;
+        AppendRowLine(row.date, row.shares, row.price, running, dates, out);
+    }
 }
 
 void RenderRows(const ReportRowList& rows, DateTexts& dates, std::string& out) {
@@ -79,23 +122,7 @@ void RenderRows(const ReportRowList& rows, DateTexts& dates, std::string& out) {
     float running = 0.0f;
     rows.ForEachRow([&](const ReportRow& row) {
         running += row.shares;
-        LineWriter line(out);
-        line.RightAligned(dates.Of(row.date), 14);
-        if (row.shares > 0.0f) {
-            line.Fixed(row.shares, 4, 12);
-            line.Fixed(row.price, 4, 12);
-        } else {
-            line.Char('(');
-            line.Fixed(-row.shares, 4, 11);
-            line.Char(')');
-            if (row.price == -1.0f) {
-                line.Text("    EXPIRED");
-            } else {
-                line.Fixed(row.price, 4, 11);
-            }
-        }
-        line.Fixed(running, 4, 13);
-        line.Text("\r\n");
+        AppendRowLine(row.date, row.shares, row.price, running, dates, out);
     });
 }
 

@@ -1,70 +1,10 @@
 #include "reports/ReportRowList.h"
 
-#include <algorithm>
-#include <array>
 #include <cstdint>
-#include <limits>
 #include <string>
-#include <utility>
 
+#include "reports/DateSort.h"
 #include "reports/ReportText.h"
-
-namespace {
-
-// Below this many rows a comparison sort beats counting passes.
-constexpr std::size_t kRadixLeast = 512;
-constexpr int kDigitBits = 11;
-
-// Sorts entries by date, keeping the order of equal dates: passes of a least significant
-// digit first counting sort over the dates' offsets from the earliest, as many as the span
-// of dates needs (three for a century of times in seconds). Linear in the number of rows.
-template <typename Entry>
-void SortByDate(std::vector<Entry>& entries) {
-    if (entries.size() < kRadixLeast) {
-        std::stable_sort(entries.begin(), entries.end(),
-                         [](const Entry& a, const Entry& b) { return a.date < b.date; });
-        return;
-    }
-    const auto [least, most] =
-        std::minmax_element(entries.begin(), entries.end(),
-                            [](const Entry& a, const Entry& b) { return a.date < b.date; });
-    const auto base = static_cast<std::uint64_t>(least->date);
-    const std::uint64_t span = static_cast<std::uint64_t>(most->date) - base;
-    const auto offset = [base](const Entry& entry) {
-        return static_cast<std::uint64_t>(entry.date) - base;
-    };
-
-    constexpr std::size_t kDigits = std::size_t{1} << kDigitBits;
-    constexpr std::uint64_t kDigitMask = kDigits - 1;
-    std::vector<int> shifts;
-    for (int shift = 0; shift < std::numeric_limits<std::uint64_t>::digits && (span >> shift) != 0;
-         shift += kDigitBits) {
-        shifts.push_back(shift);
-    }
-    // Every pass's counts in one read of the entries.
-    std::vector<std::size_t> starts(shifts.size() * kDigits);
-    for (const Entry& entry : entries) {
-        const std::uint64_t value = offset(entry);
-        for (std::size_t pass = 0; pass < shifts.size(); ++pass) {
-            ++starts[pass * kDigits + ((value >> shifts[pass]) & kDigitMask)];
-        }
-    }
-    std::vector<Entry> other(entries.size());
-    for (std::size_t pass = 0; pass < shifts.size(); ++pass) {
-        std::size_t* const passStarts = starts.data() + pass * kDigits;
-        std::size_t start = 0;
-        for (std::size_t digit = 0; digit < kDigits; ++digit) {
-            start += std::exchange(passStarts[digit], start);
-        }
-        const int shift = shifts[pass];
-        for (const Entry& entry : entries) {
-            other[passStarts[(offset(entry) >> shift) & kDigitMask]++] = entry;
-        }
-        entries.swap(other);
-    }
-}
-
-}  // namespace
 
 ReportRowList::ReportRowList(bool mergeSales, bool dateOrdered, bool csvLayout)
     : m_mergeSales(mergeSales), m_dateOrdered(dateOrdered), m_csvLayout(csvLayout) {}

@@ -388,15 +388,59 @@ DateTexts::DateTexts(const char* pattern)
 
 std::optional<std::string_view> DateTexts::FromDays(std::int64_t time) {
     for (std::size_t i = 0; i < m_offsets.size(); ++i) {
-        if (const std::optional<std::int64_t> key = DayKey(time, m_offsets[i])) {
-            if (const std::string_view* text = m_byDay.Find(*key)) {
-                // The offset that served goes first: times come in runs of one season.
-                std::swap(m_offsets[0], m_offsets[i]);
-                return *text;
-            }
+        const OffsetDays& days = m_offsets[i];
+        const std::optional<std::int64_t> key = DayKey(time, days.offset);
+        if (!key) {
+            continue;
+        }
+        const std::int64_t index = FloorDiv(time + days.offset, kSecondsPerDay) - days.firstDay;
+        std::optional<std::string_view> text;
+        if (index >= 0 && static_cast<std::uint64_t>(index) < days.texts.size() &&
+            days.texts[static_cast<std::size_t>(index)].data() != nullptr) {
+            text = days.texts[static_cast<std::size_t>(index)];
+        } else if (const std::string_view* found = m_byDay.Find(*key)) {
+            text = *found;
+        }
+        if (text) {
+            // The offset that served goes first: times come in runs of one season.
+            std::swap(m_offsets[0], m_offsets[i]);
+            return text;
         }
     }
     return std::nullopt;
+}
+
+bool DateTexts::KeepDay(OffsetDays& days, std::int64_t day, std::string_view text) {
+    // A span of some 180 years: an array of a megabyte at most.
+    constexpr std::int64_t kMostDays = std::int64_t{1} << 16;
+    if (text.data() == nullptr) {
+        return false;
+    }
+    if (days.texts.empty()) {
+        days.firstDay = day;
+        days.texts.resize(1);
+    }
+    const auto size = static_cast<std::int64_t>(days.texts.size());
+    const std::int64_t end = days.firstDay + size;
+    if (day < days.firstDay) {
+        if (end - day > kMostDays) {
+            return false;
+        }
+        // Grow by at least the size held, so that days met in falling order cost no more
+        // than days met in rising order.
+        const std::int64_t first = std::max(std::min(day, days.firstDay - size), end - kMostDays);
+        days.texts.insert(days.texts.begin(), static_cast<std::size_t>(days.firstDay - first),
+                          std::string_view());
+        days.firstDay = first;
+    } else if (day >= end) {
+        if (day - days.firstDay >= kMostDays) {
+            return false;
+        }
+        days.texts.resize(static_cast<std::size_t>(
+            std::min(std::max(day - days.firstDay + 1, 2 * size), kMostDays)));
+    }
+    days.texts[static_cast<std::size_t>(day - days.firstDay)] = text;
+    return true;
 }
 
 void DateTexts::AddDay(std::int64_t time, const std::tm& local, std::string_view text) {
@@ -419,10 +463,15 @@ void DateTexts::AddDay(std::int64_t time, const std::tm& local, std::string_view
     if (!whole) {
         return;
     }
-    if (std::find(m_offsets.begin(), m_offsets.end(), local.tm_gmtoff) == m_offsets.end()) {
-        m_offsets.push_back(local.tm_gmtoff);
+    auto days = std::find_if(m_offsets.begin(), m_offsets.end(), [&local](const OffsetDays& met) {
+        return met.offset == local.tm_gmtoff;
+    });
+    if (days == m_offsets.end()) {
+        days = m_offsets.insert(m_offsets.end(), OffsetDays{local.tm_gmtoff, 0, {}});
     }
-    m_byDay.Insert(*key, text);
+    if (!KeepDay(*days, FloorDiv(time + local.tm_gmtoff, kSecondsPerDay), text)) {
+        m_byDay.Insert(*key, text);
+    }
 }
 
 std::string_view DateTexts::Of(std::int64_t time) {

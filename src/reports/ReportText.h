@@ -83,8 +83,20 @@ private:
     bool m_dateOnly = false;
     IntKeyTable<std::string_view> m_byTime;
     // By local day number and the zone offset (in seconds) that holds through the day.
+    // The days of one zone offset. The days of a report mostly lie within a few decades,
+    // and an array by day number stays in the processor's caches where a hash table of
+    // the same days does not; days far from those go to m_byDay.
+    struct OffsetDays {
+        long offset = 0;
+        std::int64_t firstDay = 0;            // the day number of texts[0]
+        std::vector<std::string_view> texts;  // an empty view for a day not converted
+    };
+    // Records the text of `day` in the offset's array, unless it lies too far from the
+    // days there.
+    static bool KeepDay(OffsetDays& days, std::int64_t day, std::string_view text);
+
     IntKeyTable<std::string_view> m_byDay;
-    std::vector<long> m_offsets;  // the offsets met, usually standard and summer time
+    std::vector<OffsetDays> m_offsets;  // the offsets met, usually standard and summer time
     LabelStore m_texts;
     // Rows in date order ask for the same time many times running.
     std::int64_t m_lastTime = 0;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "model/Kx7Doc.h"
+#include "reports/GainsFigures.h"
 #include "support/DocBuilder.h"
 #include "support/TestClock.h"
 
@@ -50,6 +51,27 @@ TEST_F(GainTotalsTest, ExpiredOptionsAddNothingRealized) {
     grant.RecomputeHeldShares();
     EXPECT_EQ(RealizedCost(doc, "XYZ"), 0.0f);
     EXPECT_EQ(RealizedGainTotal(doc), 0.0f);
+}
+
+// The gains reports take their symbol list from the figures of their own walk; it must
+// be the document's list, grants listed apart or not, including a grant-only symbol and
+// an ordinary symbol that is spelt like a grant's listed name.
+TEST_F(GainTotalsTest, FiguresListTheDocumentsSymbols) {
+    AddLot(doc, "BBB", 10, 1, At(2020, 1, 1));
+    AddLot(doc, "AAA", 10, 1, At(2020, 2, 1));
+    AddGrant(doc, "AAA", 100, 5, 0, At(2020, 3, 1));
+    AddGrant(doc, "GRN", 100, 5, 0, At(2020, 4, 1));
+    AddLot(doc, "GRN-O", 10, 1, At(2020, 5, 1));
+    AddLot(doc, "BBB", 10, 1, At(2020, 6, 1));
+    for (const bool ungroup : {false, true}) {
+        settings.ungroupOptions = ungroup;
+        GainsFigures figures(ungroup);
+        for (const auto& lot : doc.Purchases()) {
+            figures.AddLot(*lot);
+        }
+        EXPECT_EQ(figures.SymbolNames(), doc.SymbolNames()) << "ungroup " << ungroup;
+    }
+    EXPECT_TRUE(GainsFigures(false).SymbolNames().empty());
 }
 
 }  // namespace

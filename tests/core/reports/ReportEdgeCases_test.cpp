@@ -12,6 +12,7 @@
 #include "reports/HistoryReport.h"
 #include "reports/OverviewReport.h"
 #include "reports/ReportFixture.h"
+#include "reports/ReportRowList.h"
 #include "reports/SummaryReport.h"
 #include "reports/TaxReport.h"
 #include "support/CaseName.h"
@@ -236,5 +237,29 @@ INSTANTIATE_TEST_SUITE_P(
         DayFirstCase{"Details", [](CKx7Doc& d) { return *BuildPurchaseDetails(d, 0); },
                      "Purchase Date    :10/01/2020\r\n"}),
     CaseName{});
+
+// A long overview, past the size where the date order switches to counting passes, with
+// dates out of order and repeated, sales drawing on two lots, and expired grants' rows,
+// lists what the report row list does with the same rows added in document order.
+TEST_F(ReportEdgeTest, LongOverviewListsAsTheRowListDoes) {
+    constexpr int kLots = 300;
+    constexpr std::int64_t kWeek = 7 * 86400;
+    ReportRowList rows(true, true);
+    for (int i = 0; i < kLots; ++i) {
+        const std::int64_t bought = At(2000, 1, 3) + (i * 37 % 50) * kWeek;
+        CPurchase& lot = AddLot(doc, "LONG", 10.0f + static_cast<float>(i % 7), 2.5f, bought);
+        // Sale i draws on this lot and the one before; sale kLots + i on this lot alone.
+        lot.AddSale(1.25f, 3.0f, bought + (i % 5) * kWeek, 0.0f, "", i / 2);
+        const float price = i % 11 == 0 ? -1.0f : 4.0f;
+        lot.AddSale(0.5f, price, bought + (i % 3) * kWeek, 0.0f, "", kLots + i);
+        rows.AddOverviewRow(lot.date, lot.shares, lot.price, ReportRow::kPurchaseKey);
+        for (const auto& sale : lot.sales) {
+            rows.AddOverviewRow(sale->date, -sale->shares, sale->price, sale->saleNumber);
+        }
+    }
+    std::string expected = "LONG:Company\r\n";
+    RenderOverviewText(rows, settings.dateMonthFirst, expected);
+    EXPECT_EQ(BuildOverviewReport(doc, "LONG"), expected);
+}
 
 }  // namespace
