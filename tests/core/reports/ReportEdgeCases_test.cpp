@@ -83,6 +83,22 @@ TEST_F(ReportEdgeTest, HistoryCutOffIsInclusive) {
               "\r\n");
 }
 
+// The lots of one sale make one line, at the place and date of the first lot listed; a
+// later sale dated earlier comes first, and equal dates keep the order of the lots.
+TEST_F(ReportEdgeTest, HistoryMergesTheLotsOfOneSale) {
+    CPurchase& alpha = AddLot(doc, "AL", 2, 1, At(2024, 6, 1), "Alpha");
+    CPurchase& beta = AddLot(doc, "BE", 3, 1, At(2024, 6, 1), "Beta");
+    alpha.AddSale(1, 4, At(2024, 6, 10), 0, "", 5);
+    beta.AddSale(2, 4, At(2024, 6, 10), 0, "", 5);
+    beta.AddSale(1, 3, At(2024, 6, 5), 0, "", 6);
+    EXPECT_EQ(BuildHistoryReport(doc, std::nullopt),
+              "06/01/24  Pur        2.0000 Alpha                         1.0000        2.00\r\n"
+              "06/01/24  Pur        3.0000 Beta                          1.0000        3.00\r\n"
+              "06/05/24  Sale       1.0000 Beta                          3.0000        3.00\r\n"
+              "06/10/24  Sale       3.0000 Alpha                         4.0000       12.00\r\n"
+              "\r\n");
+}
+
 // A 2YA grant of 100 dated a little over a year ago has 50 vested. With 49.999905 sold,
 // 0.0000954 can be exercised: over the all-symbols threshold (0.00009), under the share
 // threshold (0.0001) of the per-symbol list. 0.00005 is under both.
