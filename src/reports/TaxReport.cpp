@@ -2,11 +2,19 @@
 
 #include <cctype>
 #include <charconv>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
 
 #include "app/Settings.h"
 #include "model/Kx7Doc.h"
 #include "model/LocalTime.h"
-#include "reports/ReportRowList.h"
+#include "reports/DateSort.h"
+#include "reports/GroupRows.h"
+#include "reports/LabelStore.h"
+#include "reports/ReportRow.h"
 #include "reports/ReportText.h"
 #include "reports/SaleCount.h"
 
@@ -68,6 +76,129 @@ bool InYear(std::int64_t time, int year, const std::optional<YearSpan>& span) {
     return ToLocalDate(time).year == year;
 }
 
+// One sale's line (or the merged lots of one sale): small, so that sorting hundreds of
+// thousands of them moves little memory.
+struct TaxLine {
+    std::int64_t date = 0;
+    std::int64_t purchaseDate = 0;  // 0 when the merged lots come from different purchases
+    std::uint32_t labels = 0;       // the lot's name and symbol in the lines' label list
+    float shares = 0;
+    float cost = 0;      // shares x price + purchase commission share
+    float proceeds = 0;  // shares x sale price
+    float saleCommission = 0;
+};
+
+struct LotLabels {
+    std::string_view name;
+    std::string_view symbol;
+};
+
+// The lines in the order they are added; with `mergeSales` the lots of one sale merge
+// into the line of the first, which keeps its dates, labels and place.
+class TaxLines {
+public:
+    explicit TaxLines(bool mergeSales) : m_mergeSales(mergeSales) {}
+
+    void Reserve(std::size_t lines) {
+        m_lines.reserve(lines);
+        m_saleLines.Expect(lines);
+    }
+
+    // Keeps a lot's labels, cut to the widths of a report row, for its lines to refer to.
+    std::uint32_t AddLabels(std::string_view name, std::string_view symbol) {
+        m_labels.push_back(LotLabels{m_texts.Keep(CutText(name, ReportRow::kNameWidth)),
+                                     m_texts.Keep(CutText(symbol, ReportRow::kSymbolTextWidth))});
+        return static_cast<std::uint32_t>(m_labels.size() - 1);
+    }
+
+    const LotLabels& Labels(std::uint32_t index) const { return m_labels[index]; }
+
+    void Add(const TaxLine& line, std::int64_t saleNumber) {
+        const bool mergeable = m_mergeSales && saleNumber != ReportRow::kPurchaseKey;
+        if (mergeable) {
+            if (const std::optional<std::size_t> found = m_saleLines.Find(saleNumber)) {
+                TaxLine& merged = m_lines[*found];
+                merged.shares += line.shares;
+                merged.saleCommission += line.saleCommission;
+                merged.cost += line.cost;
+                merged.proceeds += line.proceeds;
+                if (merged.purchaseDate != line.purchaseDate) {
+                    merged.purchaseDate = 0;
+                }
+                return;
+            }
+            m_saleLines.Insert(saleNumber, m_lines.size());
+        }
+        m_lines.push_back(line);
+    }
+
+    // The lines by date, equal dates in the order they were added.
+    const std::vector<TaxLine>& SortedByDate() {
+        SortByDate(m_lines);
+        return m_lines;
+    }
+
+private:
+    bool m_mergeSales;
+    std::vector<TaxLine> m_lines;
+    GroupRows m_saleLines;
+    std::vector<LotLabels> m_labels;
+    LabelStore m_texts;
+};
+
+// Appends the lines and the "Total Gain" footer in the fixed-width or the CSV layout.
+void RenderTaxText(const std::vector<TaxLine>& lines, const TaxLines& labels, bool csv,
+                   bool monthFirst, std::string& out) {
+    // Sale dates come in order and repeat; purchase dates jump about: one cache each.
+    DateTexts saleDates(ShortDatePattern(monthFirst));
+    DateTexts purchaseDates(ShortDatePattern(monthFirst));
+    out.reserve(out.size() + lines.size() * (csv ? kCsvRowBytes : kRowBytes));
+    float totalGain = 0.0f;
+    for (const TaxLine& row : lines) {
+        const float netProceeds = row.proceeds - row.saleCommission;
+        const float gain = row.proceeds - row.cost - row.saleCommission;
+        totalGain += gain;
+        const std::string_view date = saleDates.Of(row.date);
+        const std::string_view purchaseDate =
+            row.purchaseDate == 0 ? "Various   " : purchaseDates.Of(row.purchaseDate);
+        const LotLabels& lot = labels.Labels(row.labels);
+        LineWriter line(out);
+        if (csv) {
+            line.Text(date);
+            line.Text(" ,");
+            line.Fixed(row.shares, 2);
+            line.Text(" ,");
+            line.Text(AsCString(lot.symbol));
+            line.Text(" ,");
+            line.Text(purchaseDate);
+            line.Text(" ,");
+            line.Fixed(row.cost, 2);
+            line.Text(" ,");
+            line.Fixed(netProceeds, 4);
+            line.Text(" ,");
+            line.Fixed(gain, 4);
+            line.Text("\r\n");
+            continue;
+        }
+        line.Text(date);
+        line.Text("  ");
+        line.Fixed(row.shares, 2);
+        line.Text(" shares of ");
+        line.Text(lot.name);
+        line.Char('(');
+        line.Text(lot.symbol);
+        line.Text(")\r\n");
+        line.Text(purchaseDate);
+        line.Spaces(11);
+        line.Fixed(row.cost, 2, kFigureWidth);
+        line.Fixed(netProceeds, 4, kFigureWidth);
+        line.Fixed(gain, 4, kFigureWidth);
+        line.Text("\r\n\r\n");
+    }
+    AppendFormat(out, "\r\n------------------\r\nSummary Results:\r\nTotal Gain: %.4f\r\n",
+                 static_cast<double>(totalGain));
+}
+
 }  // namespace
 
 std::optional<int> TaxYear(std::string_view yearText) {
@@ -93,15 +224,15 @@ std::optional<int> TaxYear(std::string_view yearText) {
 
 std::string BuildTaxReport(const CKx7Doc& doc, std::string_view yearText, bool groupSales,
                            bool deductCommission, bool csv) {
-    ReportRowList rows(groupSales, true, csv);
+    TaxLines lines(groupSales);
     const std::optional<int> year = TaxYear(yearText);
 
     const std::optional<YearSpan> span = year ? SpanOfYear(*year) : std::nullopt;
     if (!year) {
-        rows.Reserve(SaleRecordCount(doc));
+        lines.Reserve(SaleRecordCount(doc));
     }
     for (const auto& lot : doc.Purchases()) {
-        std::string label;
+        std::optional<std::uint32_t> labels;
         for (const auto& sale : lot->sales) {
             if (year && !InYear(sale->date, *year, span)) {
                 continue;
@@ -115,65 +246,19 @@ std::string BuildTaxReport(const CKx7Doc& doc, std::string_view yearText, bool g
                 saleCommission = sale->commission;
                 purchaseCommission = PurchaseCommissionShare(*lot, sale->shares);
             }
-            if (label.empty()) {
-                label = lot->IsGrant() ? lot->companyName + "(Options)" : lot->companyName;
+            if (!labels) {
+                labels = lines.AddLabels(
+                    lot->IsGrant() ? lot->companyName + "(Options)" : lot->companyName,
+                    lot->symbol);
             }
-            rows.AddRow(label, lot->symbol, lot->date, sale->date, sale->shares, lot->price,
-                        sale->price, purchaseCommission, saleCommission, sale->saleNumber);
+            lines.Add(TaxLine{sale->date, lot->date, *labels, sale->shares,
+                              sale->shares * lot->price + purchaseCommission,
+                              sale->shares * sale->price, saleCommission},
+                      sale->saleNumber);
         }
     }
 
     std::string text;
-    RenderTaxText(rows, doc.AppSettings().dateMonthFirst, text);
+    RenderTaxText(lines.SortedByDate(), lines, csv, doc.AppSettings().dateMonthFirst, text);
     return text;
-}
-
-void RenderTaxText(const ReportRowList& rows, bool monthFirst, std::string& out) {
-    // Sale dates come in order and repeat; purchase dates jump about: one cache each.
-    DateTexts saleDates(ShortDatePattern(monthFirst));
-    DateTexts purchaseDates(ShortDatePattern(monthFirst));
-    out.reserve(out.size() + rows.Size() * (rows.CsvLayout() ? kCsvRowBytes : kRowBytes));
-    float totalGain = 0.0f;
-    rows.ForEachRow([&](const ReportRow& row) {
-        const float netProceeds = row.proceeds - row.saleCommission;
-        const float gain = row.proceeds - row.cost - row.saleCommission;
-        totalGain += gain;
-        const std::string_view date = saleDates.Of(row.date);
-        const std::string_view purchaseDate =
-            row.purchaseDate == 0 ? "Various   " : purchaseDates.Of(row.purchaseDate);
-        LineWriter line(out);
-        if (rows.CsvLayout()) {
-            line.Text(date);
-            line.Text(" ,");
-            line.Fixed(row.shares, 2);
-            line.Text(" ,");
-            line.Text(AsCString(row.symbolText));
-            line.Text(" ,");
-            line.Text(purchaseDate);
-            line.Text(" ,");
-            line.Fixed(row.cost, 2);
-            line.Text(" ,");
-            line.Fixed(netProceeds, 4);
-            line.Text(" ,");
-            line.Fixed(gain, 4);
-            line.Text("\r\n");
-            return;
-        }
-        line.Text(date);
-        line.Text("  ");
-        line.Fixed(row.shares, 2);
-        line.Text(" shares of ");
-        line.Text(row.name);
-        line.Char('(');
-        line.Text(row.symbolText);
-        line.Text(")\r\n");
-        line.Text(purchaseDate);
-        line.Spaces(11);
-        line.Fixed(row.cost, 2, kFigureWidth);
-        line.Fixed(netProceeds, 4, kFigureWidth);
-        line.Fixed(gain, 4, kFigureWidth);
-        line.Text("\r\n\r\n");
-    });
-    AppendFormat(out, "\r\n------------------\r\nSummary Results:\r\nTotal Gain: %.4f\r\n",
-                 static_cast<double>(totalGain));
 }

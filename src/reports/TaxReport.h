@@ -5,7 +5,6 @@
 #include <string_view>
 
 class CKx7Doc;
-class ReportRowList;
 
 // The year item that lists the sales of every year.
 inline constexpr std::string_view kTaxAllYears = "Show All";
@@ -17,6 +16,3 @@ std::optional<int> TaxYear(std::string_view yearText);
 // Every sale of the year (or of all years) with its cost basis, net proceeds and gain.
 std::string BuildTaxReport(const CKx7Doc& doc, std::string_view yearText, bool groupSales,
                            bool deductCommission, bool csv);
-
-// Appends the rows and the "Total Gain" footer; the layout follows the list's `csvLayout`.
-void RenderTaxText(const ReportRowList& rows, bool monthFirst, std::string& out);
