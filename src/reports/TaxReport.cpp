@@ -2,10 +2,13 @@
 
 #include <cctype>
 #include <charconv>
+#include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "app/Settings.h"
@@ -93,6 +96,20 @@ struct LotLabels {
     std::string_view symbol;
 };
 
+struct LabelKey {
+    const char* name = nullptr;
+    const char* symbol = nullptr;
+
+    bool operator==(const LabelKey&) const = default;
+};
+
+struct LabelKeyHash {
+    std::size_t operator()(const LabelKey& key) const {
+        const std::hash<const char*> hash;
+        return hash(key.name) * 31 + hash(key.symbol);
+    }
+};
+
 // The lines in the order they are added; with `mergeSales` the lots of one sale merge
 // into the line of the first, which keeps its dates, labels and place.
 class TaxLines {
@@ -105,10 +122,19 @@ public:
     }
 
     // Keeps a lot's labels, cut to the widths of a report row, for its lines to refer to.
+    // Lots with the same labels share one entry: the lines come back in date order, which
+    // jumps between lots, and a list the size of the symbols stays in the cache where one
+    // entry per lot would not.
     std::uint32_t AddLabels(std::string_view name, std::string_view symbol) {
-        m_labels.push_back(LotLabels{m_texts.Keep(CutText(name, ReportRow::kNameWidth)),
-                                     m_texts.Keep(CutText(symbol, ReportRow::kSymbolTextWidth))});
-        return static_cast<std::uint32_t>(m_labels.size() - 1);
+        // A symbol's lots mostly follow one another: the text store's own check for a
+        // repeat cannot see it, as names and symbols alternate there.
+        if (m_lastIndex && name == m_lastName && symbol == m_lastSymbol) {
+            return *m_lastIndex;
+        }
+        m_lastName = name;
+        m_lastSymbol = symbol;
+        m_lastIndex = Index(name, symbol);
+        return *m_lastIndex;
     }
 
     const LotLabels& Labels(std::uint32_t index) const { return m_labels[index]; }
@@ -139,10 +165,27 @@ public:
     }
 
 private:
+    std::uint32_t Index(std::string_view name, std::string_view symbol) {
+        const LotLabels labels{m_texts.Keep(CutText(name, ReportRow::kNameWidth)),
+                               m_texts.Keep(CutText(symbol, ReportRow::kSymbolTextWidth))};
+        // The store keeps one copy of each text, so the copies' places tell texts apart.
+        const LabelKey key{labels.name.data(), labels.symbol.data()};
+        const auto [found, added] =
+            m_labelIndex.try_emplace(key, static_cast<std::uint32_t>(m_labels.size()));
+        if (added) {
+            m_labels.push_back(labels);
+        }
+        return found->second;
+    }
+
     bool m_mergeSales;
     std::vector<TaxLine> m_lines;
     GroupRows m_saleLines;
     std::vector<LotLabels> m_labels;
+    std::unordered_map<LabelKey, std::uint32_t, LabelKeyHash> m_labelIndex;
+    std::string m_lastName;
+    std::string m_lastSymbol;
+    std::optional<std::uint32_t> m_lastIndex;
     LabelStore m_texts;
 };
 

@@ -162,6 +162,44 @@ TEST_F(ReportEdgeTest, TaxYearIsTheLocalYear) {
     EXPECT_EQ(BuildTaxReport(doc, "2020", true, false, false).find("shares"), std::string::npos);
 }
 
+// Lots that share labels share them in the report too, and lots that differ in any label
+// keep their own, however the lots and their sale dates interleave.
+TEST_F(ReportEdgeTest, TaxLinesKeepEachLotsLabels) {
+    const std::string longName(55, 'L');
+    const struct {
+        const char* symbol;
+        std::string company;
+        bool grant;
+        int saleDay;
+    } lots[] = {
+        {"A", "Alpha", false, 6},        {"B", "Beta", false, 1},         {"A", "Alpha", false, 3},
+        {"A", "Company", true, 4},       {"A", "Company", false, 5},      {"B", "Alpha", false, 2},
+        {"L", longName + "x", false, 8}, {"L", longName + "y", false, 7}, {"A", "Alpha", false, 9},
+    };
+    for (const auto& lot : lots) {
+        CPurchase& added = AddLot(doc, lot.symbol, 10, 1, At(2020, 1, 2), lot.company);
+        if (lot.grant) {
+            added.vestingSchedule = 0;
+        }
+        added.AddSale(1, 2, At(2021, 1, lot.saleDay), 0, "", 0);
+    }
+    const std::string text = BuildTaxReport(doc, "2021", false, false, false);
+    const std::string cut(49, 'L');
+    const std::string expected[] = {
+        "01/01/21  1.00 shares of Beta(B)",        "01/02/21  1.00 shares of Alpha(B)",
+        "01/03/21  1.00 shares of Alpha(A)",       "01/04/21  1.00 shares of Company(Options)(A)",
+        "01/05/21  1.00 shares of Company(A)",     "01/06/21  1.00 shares of Alpha(A)",
+        "01/07/21  1.00 shares of " + cut + "(L)", "01/08/21  1.00 shares of " + cut + "(L)",
+        "01/09/21  1.00 shares of Alpha(A)",
+    };
+    std::size_t from = 0;
+    for (const std::string& line : expected) {
+        const std::size_t at = text.find(line + "\r\n", from);
+        ASSERT_NE(at, std::string::npos) << line << " in\n" << text;
+        from = at + line.size();
+    }
+}
+
 TEST(TaxYearTest, ReadsTheNumberAtTheStart) {
     EXPECT_EQ(TaxYear("Show All"), std::nullopt);
     EXPECT_EQ(TaxYear("2005"), 2005);
