@@ -12,21 +12,7 @@ GainsFigures::LotSums& GainsFigures::SumsOf(const CPurchase& lot, std::uint32_t 
     return m_lots[slot];
 }
 
-GainsFigures::LotSums& GainsFigures::Add(const CPurchase& lot, std::uint32_t slotHint) {
-    LotSums& sums = SumsOf(lot, slotHint);
-    for (const auto& sale : lot.sales) {
-        if (sale->IsExpiry()) {
-            continue;
-        }
-        sums.realizedCost += lot.price * sale->shares;
-        sums.realizedValue += sale->price * sale->shares;
-    }
-    sums.heldCost += lot.price * lot.availableShares;
-    return sums;
-}
-
-float GainsFigures::AddLotAsOf(CPurchase& lot, std::int64_t now, std::uint32_t slot) {
-    LotSums& sums = SumsOf(lot, slot);
+float GainsFigures::AddSales(LotSums& sums, const CPurchase& lot) {
     float unsold = lot.shares;
     for (const auto& sale : lot.sales) {
         unsold -= sale->shares;
@@ -36,6 +22,19 @@ float GainsFigures::AddLotAsOf(CPurchase& lot, std::int64_t now, std::uint32_t s
         sums.realizedCost += lot.price * sale->shares;
         sums.realizedValue += sale->price * sale->shares;
     }
+    return unsold;
+}
+
+GainsFigures::LotSums& GainsFigures::Add(const CPurchase& lot, std::uint32_t slotHint) {
+    LotSums& sums = SumsOf(lot, slotHint);
+    AddSales(sums, lot);
+    sums.heldCost += lot.price * lot.availableShares;
+    return sums;
+}
+
+float GainsFigures::AddLotAsOf(CPurchase& lot, std::int64_t now, std::uint32_t slot) {
+    LotSums& sums = SumsOf(lot, slot);
+    const float unsold = AddSales(sums, lot);
     const float held = lot.ExercisableShares(now, unsold);
     sums.heldCost += lot.price * lot.availableShares;
     sums.heldToday.Add(lot.IsGrant(), held);

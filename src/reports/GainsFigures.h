@@ -71,6 +71,9 @@ private:
 
     LotSums& Add(const CPurchase& lot, std::uint32_t slotHint = SymbolSlots::kNone);
     LotSums& SumsOf(const CPurchase& lot, std::uint32_t slotHint);
+    // The realized sums of the lot's sales, in their order; returns the shares less every
+    // sale, as the held shares are reckoned from them.
+    static float AddSales(LotSums& sums, const CPurchase& lot);
     const LotSums& Lots(std::string_view symbol) const;
     float HeldToday(std::string_view symbolText) const;
     // The first lot of the symbol without its option suffix sets the price.
