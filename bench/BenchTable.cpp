@@ -44,16 +44,22 @@ void BenchTable::ReportRuns(const std::vector<Run>& runs) {
         if (!m_times.contains(name)) {
             m_order.push_back(name);
         }
-        const double ms = run.cpu_accumulated_time / static_cast<double>(run.iterations) * 1e3;
+        const auto iterations = static_cast<double>(run.iterations);
+        const double ms = run.real_accumulated_time / iterations * 1e3;
+        const double cpuMs = run.cpu_accumulated_time / iterations * 1e3;
         m_times[name][size] = ms;
-        std::fprintf(stderr, "  %-32s %-9s %12.3f ms\n", name.c_str(),
-                     size == kExtreme ? "extreme" : "lifetime", ms);
+        m_processorTimes[name][size] = cpuMs;
+        std::fprintf(stderr, "  %-32s %-9s %12.3f ms wall %12.3f ms cpu\n", name.c_str(),
+                     size == kExtreme ? "extreme" : "lifetime", ms, cpuMs);
     }
 }
 
-std::optional<double> BenchTable::Milliseconds(const std::string& name, int size) const {
-    const auto found = m_times.find(name);
-    if (found == m_times.end()) {
+namespace {
+
+std::optional<double> TimeOf(const std::map<std::string, std::map<int, double>>& times,
+                             const std::string& name, int size) {
+    const auto found = times.find(name);
+    if (found == times.end()) {
         return std::nullopt;
     }
     const auto time = found->second.find(size);
@@ -63,27 +69,44 @@ std::optional<double> BenchTable::Milliseconds(const std::string& name, int size
     return time->second;
 }
 
+}  // namespace
+
+std::optional<double> BenchTable::Milliseconds(const std::string& name, int size) const {
+    return TimeOf(m_times, name, size);
+}
+
+std::optional<double> BenchTable::ProcessorMilliseconds(const std::string& name, int size) const {
+    return TimeOf(m_processorTimes, name, size);
+}
+
 void BenchTable::SetPeakMemory(std::uint64_t peakBytes, std::uint64_t fieldBytes) {
     m_peakBytes = peakBytes;
     m_fieldBytes = fieldBytes;
 }
 
 void BenchTable::PrintTimes() const {
-    std::printf("\n%-32s %14s %14s %8s\n", "benchmark (ms cpu)", "lifetime", "extreme", "ratio");
+    std::printf("\n%-32s %14s %14s %8s %14s %14s\n", "benchmark (ms wall)", "lifetime", "extreme",
+                "ratio", "cpu lifetime", "cpu extreme");
+    const auto print = [](std::optional<double> time) {
+        if (time) {
+            std::printf(" %14.3f", *time);
+        } else {
+            std::printf(" %14s", "-");
+        }
+    };
     for (const std::string& name : m_order) {
         const auto small = Milliseconds(name, kLifetime);
         const auto large = Milliseconds(name, kExtreme);
         std::printf("%-32s", name.c_str());
-        for (const auto& time : {small, large}) {
-            if (time) {
-                std::printf(" %14.3f", *time);
-            } else {
-                std::printf(" %14s", "-");
-            }
-        }
+        print(small);
+        print(large);
         if (small && large && *small > 0) {
             std::printf(" %8.2f", *large / *small);
+        } else {
+            std::printf(" %8s", "");
         }
+        print(ProcessorMilliseconds(name, kLifetime));
+        print(ProcessorMilliseconds(name, kExtreme));
         std::printf("\n");
     }
 }

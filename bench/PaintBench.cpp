@@ -57,7 +57,13 @@ void BM_Paint_BarePass(benchmark::State& state) {
 }
 
 void Sizes(benchmark::internal::Benchmark* benchmark) {
-    benchmark->ArgName("size")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->MinTime(0.3);
+    benchmark->ArgName("size")
+        ->Arg(0)
+        ->Arg(1)
+        ->Unit(benchmark::kMillisecond)
+        ->MinTime(0.3)
+        ->UseRealTime()
+        ->MeasureProcessCPUTime();
 }
 
 BENCHMARK(BM_Paint_Queries)->Apply(Sizes);

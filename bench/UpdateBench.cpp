@@ -61,7 +61,17 @@ void BM_Update_ApplyPage(benchmark::State& state) {
     }
 }
 
-BENCHMARK(BM_Update_ParsePage)->ArgName("size")->Arg(0)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Update_ApplyPage)->ArgName("size")->Arg(0)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Update_ParsePage)
+    ->ArgName("size")
+    ->Arg(0)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->MeasureProcessCPUTime();
+BENCHMARK(BM_Update_ApplyPage)
+    ->ArgName("size")
+    ->Arg(0)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->MeasureProcessCPUTime();
 
 }  // namespace

@@ -11,12 +11,14 @@
 #include "app/Settings.h"
 #include "model/Clock.h"
 #include "model/Kx7Doc.h"
+#include "model/LargeBuffer.h"
 #include "reports/DateSort.h"
 #include "reports/GroupRows.h"
 #include "reports/LabelStore.h"
 #include "reports/ReportRow.h"
 #include "reports/ReportText.h"
 #include "reports/SaleCount.h"
+#include "reports/TextInParts.h"
 
 namespace {
 
@@ -39,7 +41,7 @@ struct HistoryLine {
 class HistoryLines {
 public:
     void Reserve(std::size_t lines) {
-        m_lines.reserve(lines);
+        ReserveLargeTable(m_lines, lines);
         m_saleLines.Expect(lines);
     }
 
@@ -79,10 +81,11 @@ private:
     LabelStore m_names;
 };
 
-void RenderHistoryText(const std::vector<HistoryLine>& lines, bool monthFirst, std::string& out) {
+void AppendHistoryLines(const std::vector<HistoryLine>& lines, std::size_t first, std::size_t last,
+                        bool monthFirst, std::string& out) {
     DateTexts dates(ShortDatePattern(monthFirst));
-    out.reserve(out.size() + lines.size() * kLineBytes);
-    for (const HistoryLine& entry : lines) {
+    for (std::size_t i = first; i < last; ++i) {
+        const HistoryLine& entry = lines[i];
         LineWriter line(out);
         line.Text(dates.Of(entry.date));
         line.Text("  ");
@@ -104,6 +107,13 @@ void RenderHistoryText(const std::vector<HistoryLine>& lines, bool monthFirst, s
         }
         line.Text("\r\n");
     }
+}
+
+void RenderHistoryText(const std::vector<HistoryLine>& lines, bool monthFirst, std::string& out) {
+    AppendInParts(out, lines.size(), lines.size() * kLineBytes,
+                  [&](std::size_t first, std::size_t last, std::string& text) {
+                      AppendHistoryLines(lines, first, last, monthFirst, text);
+                  });
     out += "\r\n";
 }
 

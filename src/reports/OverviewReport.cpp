@@ -13,6 +13,7 @@
 #include "reports/GroupRows.h"
 #include "reports/ReportRowList.h"
 #include "reports/ReportText.h"
+#include "reports/TextInParts.h"
 
 namespace {
 
@@ -163,14 +164,19 @@ std::string BuildOverviewOfSymbols(const CKx7Doc& doc, const std::vector<std::st
         }
     }
 
-    DateTexts dates(DatePattern(doc.AppSettings().dateMonthFirst));
+    const char* const pattern = DatePattern(doc.AppSettings().dateMonthFirst);
     std::string text;
-    text.reserve(records * kLineBytes + symbols.size() * (kOverviewSeparator.size() + 2));
-    for (const LotSelection& selection : selections) {
-        AppendOverview(bySymbol.at(selection.symbol).Of(selection.optionsOnly),
-                       selection.optionsOnly, dates, text);
-        text += kOverviewSeparator;
-    }
+    AppendInParts(text, selections.size(),
+                  records * kLineBytes + symbols.size() * (kOverviewSeparator.size() + 2),
+                  [&](std::size_t first, std::size_t last, std::string& part) {
+                      DateTexts dates(pattern);
+                      for (std::size_t i = first; i < last; ++i) {
+                          const LotSelection& selection = selections[i];
+                          AppendOverview(bySymbol.at(selection.symbol).Of(selection.optionsOnly),
+                                         selection.optionsOnly, dates, part);
+                          part += kOverviewSeparator;
+                      }
+                  });
     return text;
 }
 

@@ -387,23 +387,27 @@ DateTexts::DateTexts(const char* pattern)
     : m_pattern(pattern), m_dateOnly(IsDatePattern(pattern)) {}
 
 std::optional<std::string_view> DateTexts::FromDays(std::int64_t time) {
+    if (time <= -kDayKeyedTimes || time >= kDayKeyedTimes) {
+        return std::nullopt;
+    }
     for (std::size_t i = 0; i < m_offsets.size(); ++i) {
         const OffsetDays& days = m_offsets[i];
-        const std::optional<std::int64_t> key = DayKey(time, days.offset);
-        if (!key) {
-            continue;
-        }
-        const std::int64_t index = FloorDiv(time + days.offset, kSecondsPerDay) - days.firstDay;
+        const std::int64_t day = FloorDiv(time + days.offset, kSecondsPerDay);
+        const std::int64_t index = day - days.firstDay;
         std::optional<std::string_view> text;
         if (index >= 0 && static_cast<std::uint64_t>(index) < days.texts.size() &&
             days.texts[static_cast<std::size_t>(index)].data() != nullptr) {
             text = days.texts[static_cast<std::size_t>(index)];
-        } else if (const std::string_view* found = m_byDay.Find(*key)) {
-            text = *found;
+        } else if (const std::optional<std::int64_t> key = DayKey(time, days.offset)) {
+            if (const std::string_view* found = m_byDay.Find(*key)) {
+                text = *found;
+            }
         }
         if (text) {
             // The offset that served goes first: times come in runs of one season.
-            std::swap(m_offsets[0], m_offsets[i]);
+            if (i != 0) {
+                std::swap(m_offsets[0], m_offsets[i]);
+            }
             return text;
         }
     }

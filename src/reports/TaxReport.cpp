@@ -1,5 +1,6 @@
 #include "reports/TaxReport.h"
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <cstddef>
@@ -13,13 +14,16 @@
 
 #include "app/Settings.h"
 #include "model/Kx7Doc.h"
+#include "model/LargeBuffer.h"
 #include "model/LocalTime.h"
+#include "model/SymbolMap.h"
 #include "reports/DateSort.h"
 #include "reports/GroupRows.h"
 #include "reports/LabelStore.h"
 #include "reports/ReportRow.h"
 #include "reports/ReportText.h"
 #include "reports/SaleCount.h"
+#include "reports/TextInParts.h"
 
 namespace {
 
@@ -117,24 +121,39 @@ public:
     explicit TaxLines(bool mergeSales) : m_mergeSales(mergeSales) {}
 
     void Reserve(std::size_t lines) {
-        m_lines.reserve(lines);
+        ReserveLargeTable(m_lines, lines);
         m_saleLines.Expect(lines);
     }
 
-    // Keeps a lot's labels, cut to the widths of a report row, for its lines to refer to.
+    // The lot's labels, cut to the widths of a report row, for its lines to refer to.
     // Lots with the same labels share one entry: the lines come back in date order, which
     // jumps between lots, and a list the size of the symbols stays in the cache where one
     // entry per lot would not.
-    std::uint32_t AddLabels(std::string_view name, std::string_view symbol) {
-        // A symbol's lots mostly follow one another: the text store's own check for a
-        // repeat cannot see it, as names and symbols alternate there.
-        if (m_lastIndex && name == m_lastName && symbol == m_lastSymbol) {
-            return *m_lastIndex;
+    std::uint32_t LabelsOf(const CPurchase& lot) {
+        // The lots of a symbol mostly follow one another; otherwise the symbol is looked
+        // up once, and its few names (the company's, its grants') compared.
+        if (m_last && m_last->grant == lot.IsGrant() && m_lastSymbol == lot.symbol &&
+            m_last->companyName == lot.companyName) {
+            return m_last->labels;
         }
-        m_lastName = name;
-        m_lastSymbol = symbol;
-        m_lastIndex = Index(name, symbol);
-        return *m_lastIndex;
+        auto found = m_bySymbol.find(std::string_view(lot.symbol));
+        if (found == m_bySymbol.end()) {
+            found = m_bySymbol.emplace(lot.symbol, std::vector<NameLabels>()).first;
+        }
+        std::vector<NameLabels>& names = found->second;
+        const auto same = std::find_if(names.begin(), names.end(), [&lot](const NameLabels& n) {
+            return n.grant == lot.IsGrant() && n.companyName == lot.companyName;
+        });
+        if (same != names.end()) {
+            m_last = &*same;
+        } else {
+            const std::uint32_t labels =
+                Index(lot.IsGrant() ? lot.companyName + "(Options)" : lot.companyName, lot.symbol);
+            names.push_back(NameLabels{lot.companyName, lot.IsGrant(), labels});
+            m_last = &names.back();
+        }
+        m_lastSymbol = found->first;
+        return m_last->labels;
     }
 
     const LotLabels& Labels(std::uint32_t index) const { return m_labels[index]; }
@@ -183,24 +202,28 @@ private:
     GroupRows m_saleLines;
     std::vector<LotLabels> m_labels;
     std::unordered_map<LabelKey, std::uint32_t, LabelKeyHash> m_labelIndex;
-    std::string m_lastName;
-    std::string m_lastSymbol;
-    std::optional<std::uint32_t> m_lastIndex;
+    // The labels of each symbol's names, by whether the lot is a grant.
+    struct NameLabels {
+        std::string companyName;
+        bool grant = false;
+        std::uint32_t labels = 0;
+    };
+    SymbolMap<std::vector<NameLabels>> m_bySymbol;
+    const NameLabels* m_last = nullptr;  // the last lot's, in m_bySymbol
+    std::string_view m_lastSymbol;       // its symbol, the key in m_bySymbol
     LabelStore m_texts;
 };
 
-// Appends the lines and the "Total Gain" footer in the fixed-width or the CSV layout.
-void RenderTaxText(const std::vector<TaxLine>& lines, const TaxLines& labels, bool csv,
-                   bool monthFirst, std::string& out) {
+// Appends lines first to last-1 in the fixed-width or the CSV layout.
+void AppendTaxLines(const std::vector<TaxLine>& lines, std::size_t first, std::size_t last,
+                    const TaxLines& labels, bool csv, bool monthFirst, std::string& out) {
     // Sale dates come in order and repeat; purchase dates jump about: one cache each.
     DateTexts saleDates(ShortDatePattern(monthFirst));
     DateTexts purchaseDates(ShortDatePattern(monthFirst));
-    out.reserve(out.size() + lines.size() * (csv ? kCsvRowBytes : kRowBytes));
-    float totalGain = 0.0f;
-    for (const TaxLine& row : lines) {
+    for (std::size_t i = first; i < last; ++i) {
+        const TaxLine& row = lines[i];
         const float netProceeds = row.proceeds - row.saleCommission;
         const float gain = row.proceeds - row.cost - row.saleCommission;
-        totalGain += gain;
         const std::string_view date = saleDates.Of(row.date);
         const std::string_view purchaseDate =
             row.purchaseDate == 0 ? "Various   " : purchaseDates.Of(row.purchaseDate);
@@ -237,6 +260,20 @@ void RenderTaxText(const std::vector<TaxLine>& lines, const TaxLines& labels, bo
         line.Fixed(netProceeds, 4, kFigureWidth);
         line.Fixed(gain, 4, kFigureWidth);
         line.Text("\r\n\r\n");
+    }
+}
+
+// Appends the lines and the "Total Gain" footer in the fixed-width or the CSV layout.
+void RenderTaxText(const std::vector<TaxLine>& lines, const TaxLines& labels, bool csv,
+                   bool monthFirst, std::string& out) {
+    AppendInParts(out, lines.size(), lines.size() * (csv ? kCsvRowBytes : kRowBytes),
+                  [&](std::size_t first, std::size_t last, std::string& text) {
+                      AppendTaxLines(lines, first, last, labels, csv, monthFirst, text);
+                  });
+    // The total adds the gains in line order, as a float, whoever wrote the lines.
+    float totalGain = 0.0f;
+    for (const TaxLine& row : lines) {
+        totalGain += row.proceeds - row.cost - row.saleCommission;
     }
     AppendFormat(out, "\r\n------------------\r\nSummary Results:\r\nTotal Gain: %.4f\r\n",
                  static_cast<double>(totalGain));
@@ -290,9 +327,7 @@ std::string BuildTaxReport(const CKx7Doc& doc, std::string_view yearText, bool g
                 purchaseCommission = PurchaseCommissionShare(*lot, sale->shares);
             }
             if (!labels) {
-                labels = lines.AddLabels(
-                    lot->IsGrant() ? lot->companyName + "(Options)" : lot->companyName,
-                    lot->symbol);
+                labels = lines.LabelsOf(*lot);
             }
             lines.Add(TaxLine{sale->date, lot->date, *labels, sale->shares,
                               sale->shares * lot->price + purchaseCommission,

@@ -1,0 +1,89 @@
+#include "reports/TextInParts.h"
+
+#include <algorithm>
+#include <future>
+#include <mutex>
+#include <system_error>
+#include <thread>
+#include <vector>
+
+#include "model/LargeBuffer.h"
+
+namespace {
+
+// Below this much text per part a thread costs more than it saves.
+constexpr std::size_t kLeastPartBytes = std::size_t{4} << 20;
+constexpr std::size_t kMostParts = 8;
+
+std::size_t PartCount(std::size_t count, std::size_t estimatedBytes) {
+    const std::size_t cores = std::max(1u, std::thread::hardware_concurrency());
+    const std::size_t parts = std::min({cores, kMostParts, estimatedBytes / kLeastPartBytes});
+    return std::clamp<std::size_t>(parts, 1, std::max<std::size_t>(count, 1));
+}
+
+// The texts of parts after the first, kept from one report to the next. Fresh memory of
+// tens of megabytes costs as much to be handed zeroed pages by the system as the text
+// costs to write; a person opens the same large reports again and again.
+class SpareTexts {
+public:
+    std::string Take() {
+        const std::lock_guard lock(m_mutex);
+        if (m_texts.empty()) {
+            return {};
+        }
+        std::string text = std::move(m_texts.back());
+        m_texts.pop_back();
+        text.clear();
+        return text;
+    }
+
+    void Give(std::string&& text) {
+        const std::lock_guard lock(m_mutex);
+        if (m_texts.size() < kMostParts) {
+            m_texts.push_back(std::move(text));
+        }
+    }
+
+private:
+    std::mutex m_mutex;
+    std::vector<std::string> m_texts;
+};
+
+SpareTexts& Spares() {
+    static SpareTexts spares;
+    return spares;
+}
+
+}  // namespace
+
+void AppendInParts(std::string& out, std::size_t count, std::size_t estimatedBytes,
+                   const AppendRange& appendRange) {
+    ReserveLargeBuffer(out, out.size() + estimatedBytes);
+    const std::size_t parts = PartCount(count, estimatedBytes);
+    const auto partStart = [count, parts](std::size_t part) { return count * part / parts; };
+
+    // Part 0 goes straight into `out`; the others into texts of their own, appended after.
+    std::vector<std::string> texts(parts);
+    std::vector<std::future<void>> others;
+    others.reserve(parts);
+    for (std::size_t part = 1; part < parts; ++part) {
+        const auto write = [&, part] {
+            std::string& text = texts[part];
+            text = Spares().Take();
+            ReserveLargeBuffer(text, estimatedBytes / parts + estimatedBytes / (4 * parts));
+            appendRange(partStart(part), partStart(part + 1), text);
+        };
+        try {
+            others.push_back(std::async(std::launch::async, write));
+        } catch (const std::system_error&) {
+            // No thread to be had: this part is written after the first, in turn.
+            others.push_back(std::async(std::launch::deferred, write));
+        }
+    }
+    appendRange(partStart(0), partStart(1), out);
+    for (std::size_t part = 1; part < parts; ++part) {
+        others[part - 1].get();
+        out += texts[part];
+        Spares().Give(std::move(texts[part]));
+    }
+}
