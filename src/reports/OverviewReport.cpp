@@ -164,19 +164,29 @@ std::string BuildOverviewOfSymbols(const CKx7Doc& doc, const std::vector<std::st
         }
     }
 
+    // Symbols differ in size by thousands of times: parts are made of even numbers of
+    // rows, not of symbols.
+    std::vector<std::size_t> weights;
+    weights.reserve(selections.size());
+    for (const LotSelection& selection : selections) {
+        weights.push_back(1 +
+                          bySymbol.at(selection.symbol).Of(selection.optionsOnly).entries.size());
+    }
     const char* const pattern = DatePattern(doc.AppSettings().dateMonthFirst);
     std::string text;
-    AppendInParts(text, selections.size(),
-                  records * kLineBytes + symbols.size() * (kOverviewSeparator.size() + 2),
-                  [&](std::size_t first, std::size_t last, std::string& part) {
-                      DateTexts dates(pattern);
-                      for (std::size_t i = first; i < last; ++i) {
-                          const LotSelection& selection = selections[i];
-                          AppendOverview(bySymbol.at(selection.symbol).Of(selection.optionsOnly),
-                                         selection.optionsOnly, dates, part);
-                          part += kOverviewSeparator;
-                      }
-                  });
+    AppendInParts(
+        text, selections.size(),
+        records * kLineBytes + symbols.size() * (kOverviewSeparator.size() + 2),
+        [&](std::size_t first, std::size_t last, std::string& part) {
+            DateTexts dates(pattern);
+            for (std::size_t i = first; i < last; ++i) {
+                const LotSelection& selection = selections[i];
+                AppendOverview(bySymbol.at(selection.symbol).Of(selection.optionsOnly),
+                               selection.optionsOnly, dates, part);
+                part += kOverviewSeparator;
+            }
+        },
+        weights);
     return text;
 }
 

@@ -302,6 +302,21 @@ void LineWriter::Spaces(std::size_t count) {
 }
 
 void LineWriter::Fixed(double value, int precision, std::size_t width) {
+    // The figures of a report are floats with a few decimals, which fit a small field:
+    // that field is filled with spaces and the digits written at its end, so that its
+    // last `width` bytes are the right-aligned column, copied in one piece.
+    constexpr std::size_t kField = 32;
+    if (width <= kField && Room(kField)) {
+        std::array<char, kField> field;
+        field.fill(' ');
+        char* const fieldEnd = field.data() + field.size();
+        if (const char* first = FloatFixed(value, precision, fieldEnd)) {
+            const std::size_t size = std::max(width, static_cast<std::size_t>(fieldEnd - first));
+            CopyShort(m_buffer + m_used, fieldEnd - size, size);
+            m_used += size;
+            return;
+        }
+    }
     // A double's largest value has 309 integer digits; the precisions used stay small.
     std::array<char, 384> buffer;
     char* const bufferEnd = buffer.data() + buffer.size();

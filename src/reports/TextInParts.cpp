@@ -54,13 +54,41 @@ SpareTexts& Spares() {
     return spares;
 }
 
+// Where each part starts, and the end of the last: even counts of items, or even weights.
+std::vector<std::size_t> PartStarts(std::size_t count, std::size_t parts,
+                                    std::span<const std::size_t> itemWeights) {
+    std::vector<std::size_t> starts(parts + 1, count);
+    if (itemWeights.size() != count) {
+        for (std::size_t part = 0; part < parts; ++part) {
+            starts[part] = count * part / parts;
+        }
+        return starts;
+    }
+    std::size_t total = 0;
+    for (const std::size_t weight : itemWeights) {
+        total += weight;
+    }
+    starts[0] = 0;
+    std::size_t part = 1;
+    std::size_t running = 0;
+    for (std::size_t item = 0; item < count && part < parts; ++item) {
+        // A part ends once it holds its share of the weight.
+        while (part < parts && running >= total / parts * part) {
+            starts[part++] = item;
+        }
+        running += itemWeights[item];
+    }
+    return starts;
+}
+
 }  // namespace
 
 void AppendInParts(std::string& out, std::size_t count, std::size_t estimatedBytes,
-                   const AppendRange& appendRange) {
+                   const AppendRange& appendRange, std::span<const std::size_t> itemWeights) {
     ReserveLargeBuffer(out, out.size() + estimatedBytes);
     const std::size_t parts = PartCount(count, estimatedBytes);
-    const auto partStart = [count, parts](std::size_t part) { return count * part / parts; };
+    const std::vector<std::size_t> starts = PartStarts(count, parts, itemWeights);
+    const auto partStart = [&starts](std::size_t part) { return starts[part]; };
 
     // Part 0 goes straight into `out`; the others into texts of their own, appended after.
     std::vector<std::string> texts(parts);

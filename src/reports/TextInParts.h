@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <span>
 #include <string>
 
 // Appends the texts of items 0 to count-1 to `out` in order, writing parts of them on the
@@ -12,7 +13,8 @@
 // `appendRange(first, last, text)` appends the items first to last-1 to `text`. It runs
 // on several threads at once, each with its own text, so it may only read what it shares
 // with the others. `estimatedBytes` is about the size of the whole text: it decides how
-// many parts there are and is reserved up front.
+// many parts there are and is reserved up front. Parts hold as many items each, or, when
+// `itemWeights` gives a weight for each item (its rows, say), as much weight each.
 using AppendRange = std::function<void(std::size_t first, std::size_t last, std::string& text)>;
 void AppendInParts(std::string& out, std::size_t count, std::size_t estimatedBytes,
-                   const AppendRange& appendRange);
+                   const AppendRange& appendRange, std::span<const std::size_t> itemWeights = {});

@@ -26,7 +26,7 @@ std::string Appended(double value, int precision, int width) {
 
 void ExpectAsPrintf(double value) {
     for (const int precision : {0, 1, 2, 4, 6, 8}) {
-        for (const int width : {0, 11, 14}) {
+        for (const int width : {0, 11, 14, 32, 40}) {
             EXPECT_EQ(Appended(value, precision, width), Printed(value, precision, width))
                 << "value " << value << " precision " << precision << " width " << width;
         }
