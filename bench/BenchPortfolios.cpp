@@ -136,3 +136,13 @@ void EvictCaches() {
     std::memset(buffer.data(), fill, buffer.size());
     benchmark::ClobberMemory();
 }
+
+void BothSizes(benchmark::internal::Benchmark* benchmark, double minSeconds) {
+    benchmark->ArgName("size")
+        ->Arg(0)
+        ->Arg(1)
+        ->Unit(benchmark::kMillisecond)
+        ->MinTime(minSeconds)
+        ->UseRealTime()
+        ->MeasureProcessCPUTime();
+}

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <benchmark/benchmark.h>
+
 #include <cstdint>
 #include <string>
 
@@ -25,3 +27,7 @@ std::uint64_t RecordFieldBytes(const CKx7Doc& doc);
 // Overwrites more memory than the processor caches hold, so that the next measurement
 // reads its data from memory, as a report does when a dialog opens after other work.
 void EvictCaches();
+
+// Runs a benchmark over both portfolios in milliseconds, timed by the wall clock with the
+// processor time of all threads beside it, for at least `minSeconds` each.
+void BothSizes(benchmark::internal::Benchmark* benchmark, double minSeconds);

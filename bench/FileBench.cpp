@@ -133,13 +133,7 @@ void BM_File_WriteDurableBaseline(benchmark::State& state) {
 }
 
 void Sizes(benchmark::internal::Benchmark* benchmark) {
-    benchmark->ArgName("size")
-        ->Arg(0)
-        ->Arg(1)
-        ->Unit(benchmark::kMillisecond)
-        ->MinTime(0.5)
-        ->UseRealTime()
-        ->MeasureProcessCPUTime();
+    BothSizes(benchmark, 0.5);
 }
 
 BENCHMARK(BM_File_Load)->Apply(Sizes);

@@ -57,13 +57,7 @@ void BM_Paint_BarePass(benchmark::State& state) {
 }
 
 void Sizes(benchmark::internal::Benchmark* benchmark) {
-    benchmark->ArgName("size")
-        ->Arg(0)
-        ->Arg(1)
-        ->Unit(benchmark::kMillisecond)
-        ->MinTime(0.3)
-        ->UseRealTime()
-        ->MeasureProcessCPUTime();
+    BothSizes(benchmark, 0.3);
 }
 
 BENCHMARK(BM_Paint_Queries)->Apply(Sizes);
