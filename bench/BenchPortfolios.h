@@ -29,5 +29,6 @@ std::uint64_t RecordFieldBytes(const CKx7Doc& doc);
 void EvictCaches();
 
 // Runs a benchmark over both portfolios in milliseconds, timed by the wall clock with the
-// processor time of all threads beside it, for at least `minSeconds` each.
+// processor time of all threads beside it, for at least `minSeconds` each, after a warm-up
+// that is not timed.
 void BothSizes(benchmark::internal::Benchmark* benchmark, double minSeconds);
