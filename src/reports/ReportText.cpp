@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstring>
 #include <ctime>
+#include <new>
 #include <utility>
 #include <vector>
 
@@ -371,25 +372,6 @@ std::string FormatLongDate(std::int64_t time, bool monthFirst) {
 namespace {
 
 constexpr std::int64_t kSecondsPerDay = 86400;
-// Day keys stay far from overflow: times within some thirty million years.
-constexpr std::int64_t kDayKeyedTimes = std::int64_t{1} << 50;
-// Zone offsets stay within a day and a half; the key keeps them in its low bits.
-constexpr int kOffsetBits = 18;
-constexpr long kOffsetBias = long{1} << (kOffsetBits - 1);
-
-std::int64_t FloorDiv(std::int64_t value, std::int64_t divisor) {
-    const std::int64_t quotient = value / divisor;
-    return quotient * divisor > value ? quotient - 1 : quotient;
-}
-
-std::optional<std::int64_t> DayKey(std::int64_t time, long offset) {
-    if (time <= -kDayKeyedTimes || time >= kDayKeyedTimes || offset <= -kOffsetBias ||
-        offset >= kOffsetBias) {
-        return std::nullopt;
-    }
-    const std::int64_t day = FloorDiv(time + offset, kSecondsPerDay);
-    return day * (std::int64_t{1} << kOffsetBits) + (offset + kOffsetBias);
-}
 
 bool SameDay(const std::tm& a, const std::tm& b) {
     return a.tm_year == b.tm_year && a.tm_mon == b.tm_mon && a.tm_mday == b.tm_mday &&
@@ -398,74 +380,34 @@ bool SameDay(const std::tm& a, const std::tm& b) {
 
 }  // namespace
 
-DateTexts::DateTexts(const char* pattern)
-    : m_pattern(pattern), m_dateOnly(IsDatePattern(pattern)) {}
+DateTexts::DateTexts(const char* pattern) : m_pattern(pattern) {
+    if (IsDatePattern(pattern)) {
+        m_shared.emplace(pattern);
+    }
+}
+
+DateTexts::~DateTexts() {
+    if (!m_shared) {
+        return;
+    }
+    // Sharing only saves later reports work; without the memory for it they convert again.
+    try {
+        m_shared->Share(m_days);
+    } catch (const std::bad_alloc&) {
+    }
+}
 
 std::optional<std::string_view> DateTexts::FromDays(std::int64_t time) {
-    if (time <= -kDayKeyedTimes || time >= kDayKeyedTimes) {
-        return std::nullopt;
+    if (const auto text = m_shared->Days().Find(time, m_sharedHint)) {
+        return text;
     }
-    for (std::size_t i = 0; i < m_offsets.size(); ++i) {
-        const OffsetDays& days = m_offsets[i];
-        const std::int64_t day = FloorDiv(time + days.offset, kSecondsPerDay);
-        const std::int64_t index = day - days.firstDay;
-        std::optional<std::string_view> text;
-        if (index >= 0 && static_cast<std::uint64_t>(index) < days.texts.size() &&
-            days.texts[static_cast<std::size_t>(index)].data() != nullptr) {
-            text = days.texts[static_cast<std::size_t>(index)];
-        } else if (const std::optional<std::int64_t> key = DayKey(time, days.offset)) {
-            if (const std::string_view* found = m_byDay.Find(*key)) {
-                text = *found;
-            }
-        }
-        if (text) {
-            // The offset that served goes first: times come in runs of one season.
-            if (i != 0) {
-                std::swap(m_offsets[0], m_offsets[i]);
-            }
-            return text;
-        }
-    }
-    return std::nullopt;
+    return m_days.Find(time, m_dayHint);
 }
 
-bool DateTexts::KeepDay(OffsetDays& days, std::int64_t day, std::string_view text) {
-    // A span of some 180 years: an array of a megabyte at most.
-    constexpr std::int64_t kMostDays = std::int64_t{1} << 16;
-    if (text.data() == nullptr) {
-        return false;
-    }
-    if (days.texts.empty()) {
-        days.firstDay = day;
-        days.texts.resize(1);
-    }
-    const auto size = static_cast<std::int64_t>(days.texts.size());
-    const std::int64_t end = days.firstDay + size;
-    if (day < days.firstDay) {
-        if (end - day > kMostDays) {
-            return false;
-        }
-        // Grow by at least the size held, so that days met in falling order cost no more
-        // than days met in rising order.
-        const std::int64_t first = std::max(std::min(day, days.firstDay - size), end - kMostDays);
-        days.texts.insert(days.texts.begin(), static_cast<std::size_t>(days.firstDay - first),
-                          std::string_view());
-        days.firstDay = first;
-    } else if (day >= end) {
-        if (day - days.firstDay >= kMostDays) {
-            return false;
-        }
-        days.texts.resize(static_cast<std::size_t>(
-            std::min(std::max(day - days.firstDay + 1, 2 * size), kMostDays)));
-    }
-    days.texts[static_cast<std::size_t>(day - days.firstDay)] = text;
-    return true;
-}
-
-void DateTexts::AddDay(std::int64_t time, const std::tm& local, std::string_view text) {
-    const std::optional<std::int64_t> key = DayKey(time, local.tm_gmtoff);
-    if (!key) {
-        return;
+std::string_view DateTexts::AddDay(std::int64_t time, const std::tm& local, std::string_view text) {
+    const std::optional<std::int64_t> day = LocalDayNumber(time, local.tm_gmtoff);
+    if (!day) {
+        return text;
     }
     // The day's first and last second, if the offset holds, must show the same date and
     // offset at midnight and just before the next; a clock change inside the day, or a
@@ -473,24 +415,15 @@ void DateTexts::AddDay(std::int64_t time, const std::tm& local, std::string_view
     const std::int64_t start = time - (local.tm_hour * 3600 + local.tm_min * 60 + local.tm_sec);
     const std::tm first = ToLocalTm(start);
     const std::tm last = ToLocalTm(start + kSecondsPerDay - 1);
-    // The key's day must be exactly that day, which a zone counting leap seconds breaks.
-    const bool onGrid = start + local.tm_gmtoff ==
-                        FloorDiv(time + local.tm_gmtoff, kSecondsPerDay) * kSecondsPerDay;
+    // The day number must be exactly that day, which a zone counting leap seconds breaks.
+    const bool onGrid = start + local.tm_gmtoff == *day * kSecondsPerDay;
     const bool whole = onGrid && SameDay(first, local) && SameDay(last, local) &&
                        first.tm_hour == 0 && first.tm_min == 0 && first.tm_sec == 0 &&
                        last.tm_hour == 23 && last.tm_min == 59 && last.tm_sec == 59;
     if (!whole) {
-        return;
+        return text;
     }
-    auto days = std::find_if(m_offsets.begin(), m_offsets.end(), [&local](const OffsetDays& met) {
-        return met.offset == local.tm_gmtoff;
-    });
-    if (days == m_offsets.end()) {
-        days = m_offsets.insert(m_offsets.end(), OffsetDays{local.tm_gmtoff, 0, {}});
-    }
-    if (!KeepDay(*days, FloorDiv(time + local.tm_gmtoff, kSecondsPerDay), text)) {
-        m_byDay.Insert(*key, text);
-    }
+    return m_days.Add(local.tm_gmtoff, *day, text);
 }
 
 std::string_view DateTexts::Of(std::int64_t time) {
@@ -498,7 +431,7 @@ std::string_view DateTexts::Of(std::int64_t time) {
         return *m_last;
     }
     std::optional<std::string_view> text;
-    if (m_dateOnly) {
+    if (m_shared) {
         text = FromDays(time);
     }
     if (!text) {
@@ -508,11 +441,12 @@ std::string_view DateTexts::Of(std::int64_t time) {
     }
     if (!text) {
         const std::tm local = ToLocalTm(time);
-        text = m_texts.Keep(FormatReportDate(time, local, m_pattern));
+        const std::string formatted = FormatReportDate(time, local, m_pattern);
+        const std::string_view kept =
+            m_shared ? AddDay(time, local, formatted) : std::string_view(formatted);
+        // A day's copy serves; otherwise this object keeps one.
+        text = kept.data() != formatted.data() ? kept : m_texts.Keep(formatted);
         m_byTime.Insert(time, *text);
-        if (m_dateOnly) {
-            AddDay(time, local, *text);
-        }
     }
     m_lastTime = time;
     m_last = text;

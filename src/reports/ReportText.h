@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "reports/DayTexts.h"
 #include "reports/IntKeyTable.h"
 #include "reports/LabelStore.h"
 
@@ -63,10 +64,14 @@ std::string FormatLongDate(std::int64_t time, bool monthFirst);
 
 // The dates of one report in one pattern. A report prints the same few thousand times
 // over hundreds of thousands of rows, and the local time conversion is the costly part,
-// so each distinct time is converted once.
+// so each distinct time is converted once, and each whole day once in the process.
 class DateTexts {
 public:
     explicit DateTexts(const char* pattern);
+    // Shares the days this report converted with the next reports.
+    ~DateTexts();
+    DateTexts(const DateTexts&) = delete;
+    DateTexts& operator=(const DateTexts&) = delete;
 
     // The time in the pattern; valid as long as this object.
     std::string_view Of(std::int64_t time);
@@ -76,27 +81,16 @@ private:
     std::optional<std::string_view> FromDays(std::int64_t time);
     // Records the local day around `time` when the zone's offset is the same all through
     // it, so that one conversion serves every time of that day.
-    void AddDay(std::int64_t time, const std::tm& local, std::string_view text);
+    std::string_view AddDay(std::int64_t time, const std::tm& local, std::string_view text);
 
     const char* m_pattern;
-    // A pattern of the day, month and year only gives every time of a day one text.
-    bool m_dateOnly = false;
+    // A pattern of the day, month and year only gives every time of a day one text, and
+    // shares its days between reports.
+    std::optional<SharedDayTexts> m_shared;
+    std::size_t m_sharedHint = 0;
+    DayTexts m_days;  // the days converted here
+    std::size_t m_dayHint = 0;
     IntKeyTable<std::string_view> m_byTime;
-    // By local day number and the zone offset (in seconds) that holds through the day.
-    // The days of one zone offset. The days of a report mostly lie within a few decades,
-    // and an array by day number stays in the processor's caches where a hash table of
-    // the same days does not; days far from those go to m_byDay.
-    struct OffsetDays {
-        long offset = 0;
-        std::int64_t firstDay = 0;            // the day number of texts[0]
-        std::vector<std::string_view> texts;  // an empty view for a day not converted
-    };
-    // Records the text of `day` in the offset's array, unless it lies too far from the
-    // days there.
-    static bool KeepDay(OffsetDays& days, std::int64_t day, std::string_view text);
-
-    IntKeyTable<std::string_view> m_byDay;
-    std::vector<OffsetDays> m_offsets;  // the offsets met, usually standard and summer time
     LabelStore m_texts;
     // Rows in date order ask for the same time many times running.
     std::int64_t m_lastTime = 0;

@@ -82,15 +82,40 @@ std::vector<std::int64_t> AwkwardTimes() {
 
 class LocalZoneTest : public ::testing::TestWithParam<const char*> {};
 
-// The cache answers every time exactly as converting it alone does.
+// The cache answers every time exactly as converting it alone does, whether this report
+// converted the day or an earlier one did.
 TEST_P(LocalZoneTest, DateTextsGiveTheTextOfEachTimeAlone) {
     const ScopedZone zone(GetParam());
     const std::vector<std::int64_t> times = AwkwardTimes();
     for (const char* pattern : {"%m/%d/%y", "%d/%m/%y", "%m/%d/%Y", "%d/%m/%Y", "%d %H:%M"}) {
+        for (const char* report : {"first", "second"}) {
+            DateTexts texts(pattern);
+            for (const std::int64_t time : times) {
+                ASSERT_EQ(texts.Of(time), FormatLocalTime(time, pattern))
+                    << "zone " << GetParam() << " pattern " << pattern << " time " << time
+                    << " " << report << " report";
+            }
+        }
+    }
+}
+
+// Days converted under one zone never answer for another: a report after the zone changes
+// shows that zone's dates, and one after it changes back the first zone's again.
+TEST(DateTextsTest, ZoneChangeBetweenReportsGivesTheNewZonesDates) {
+    const char* const pattern = "%m/%d/%y";
+    // Late evening in New York is the next day in Kolkata and in Auckland.
+    std::vector<std::int64_t> times;
+    for (std::int64_t time = 1600000000 + 22 * 3600; time < 1600000000 + 400 * kDay;
+         time += kDay) {
+        times.push_back(time);
+    }
+    for (const char* zone : {"America/New_York", "Asia/Kolkata", "Pacific/Auckland",
+                             "America/New_York", "UTC"}) {
+        const ScopedZone scoped(zone);
         DateTexts texts(pattern);
         for (const std::int64_t time : times) {
             ASSERT_EQ(texts.Of(time), FormatLocalTime(time, pattern))
-                << "zone " << GetParam() << " pattern " << pattern << " time " << time;
+                << "zone " << zone << " time " << time;
         }
     }
 }
