@@ -92,8 +92,8 @@ TEST_P(LocalZoneTest, DateTextsGiveTheTextOfEachTimeAlone) {
             DateTexts texts(pattern);
             for (const std::int64_t time : times) {
                 ASSERT_EQ(texts.Of(time), FormatLocalTime(time, pattern))
-                    << "zone " << GetParam() << " pattern " << pattern << " time " << time
-                    << " " << report << " report";
+                    << "zone " << GetParam() << " pattern " << pattern << " time " << time << " "
+                    << report << " report";
             }
         }
     }
@@ -105,12 +105,11 @@ TEST(DateTextsTest, ZoneChangeBetweenReportsGivesTheNewZonesDates) {
     const char* const pattern = "%m/%d/%y";
     // Late evening in New York is the next day in Kolkata and in Auckland.
     std::vector<std::int64_t> times;
-    for (std::int64_t time = 1600000000 + 22 * 3600; time < 1600000000 + 400 * kDay;
-         time += kDay) {
+    for (std::int64_t time = 1600000000 + 22 * 3600; time < 1600000000 + 400 * kDay; time += kDay) {
         times.push_back(time);
     }
-    for (const char* zone : {"America/New_York", "Asia/Kolkata", "Pacific/Auckland",
-                             "America/New_York", "UTC"}) {
+    for (const char* zone :
+         {"America/New_York", "Asia/Kolkata", "Pacific/Auckland", "America/New_York", "UTC"}) {
         const ScopedZone scoped(zone);
         DateTexts texts(pattern);
         for (const std::int64_t time : times) {
