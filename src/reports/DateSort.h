@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "model/LargeBuffer.h"
+#include "reports/WorkInParts.h"
 
 namespace date_sort {
 
@@ -19,11 +20,51 @@ inline constexpr std::uint64_t kSecondsPerDay = 86400;
 // Dates spanning up to this many days are sorted by day in one counting pass: some 180
 // years, a table of half a megabyte.
 inline constexpr std::uint64_t kMostDays = std::uint64_t{1} << 16;
+// Below this many entries for each, more threads cost more than they save.
+inline constexpr std::size_t kLeastPartEntries = std::size_t{1} << 16;
+
+template <typename Entry>
+bool Earlier(const Entry& a, const Entry& b) {
+    return a.date < b.date;
+}
 
 template <typename Entry>
 void StableSortRange(std::span<Entry> entries) {
-    std::stable_sort(entries.begin(), entries.end(),
-                     [](const Entry& a, const Entry& b) { return a.date < b.date; });
+    std::stable_sort(entries.begin(), entries.end(), Earlier<Entry>);
+}
+
+// Sorts `entries` by date, equal dates kept in order, with `room` (as many entries) to
+// merge into: the short ranges of one day each, which std::stable_sort would each give
+// a buffer of their own.
+template <typename Entry>
+void MergeSortRange(std::span<Entry> entries, std::span<Entry> room) {
+    constexpr std::size_t kRun = 8;
+    const std::size_t size = entries.size();
+    for (std::size_t start = 0; start < size; start += kRun) {
+        const auto first = entries.begin() + static_cast<std::ptrdiff_t>(start);
+        const auto last =
+            entries.begin() + static_cast<std::ptrdiff_t>(std::min(start + kRun, size));
+        for (auto next = first + 1; next < last; ++next) {
+            // Past every entry that is not later, so equal dates keep their order.
+            const auto place = std::upper_bound(first, next, *next, Earlier<Entry>);
+            std::rotate(place, next, next + 1);
+        }
+    }
+    Entry* from = entries.data();
+    Entry* to = room.data();
+    for (std::size_t width = kRun; width < size; width *= 2) {
+        for (std::size_t start = 0; start < size; start += 2 * width) {
+            const std::size_t middle = std::min(start + width, size);
+            const std::size_t end = std::min(start + 2 * width, size);
+            // std::merge takes the first range's entry of two equal ones first.
+            std::merge(from + start, from + middle, from + middle, from + end, to + start,
+                       Earlier<Entry>);
+        }
+        std::swap(from, to);
+    }
+    if (from != entries.data()) {
+        std::copy(from, from + size, entries.data());
+    }
 }
 
 // An empty table of `size` entries to move entries into, advised as a large buffer.
@@ -37,35 +78,67 @@ std::vector<Entry> ScratchTable(std::size_t size) {
 
 // One counting pass by day (whole days from the earliest date), then each day's entries in
 // order of their times. Report dates are mostly dates at midnight, so a day's entries are
-// nearly always in order already and the second step only looks.
+// nearly always in order already and the second step only looks. Large tables are
+// counted, moved and put in order on every core: each part counts and moves a slice of
+// the entries, and its entries of a day go after those of the slices before, so equal
+// dates keep their order.
 template <typename Entry>
 void SortByDay(std::vector<Entry>& entries, std::uint64_t base, std::uint64_t days) {
     const auto dayOf = [base](const Entry& entry) {
         return (static_cast<std::uint64_t>(entry.date) - base) / kSecondsPerDay;
     };
-    std::vector<std::uint32_t> ends(days + 1);
-    for (const Entry& entry : entries) {
-        ++ends[dayOf(entry) + 1];
-    }
-    for (std::size_t day = 1; day <= days; ++day) {
-        ends[day] += ends[day - 1];
-    }
-    // ends[day] is now where the day starts; the moves leave it where the day ends.
-    std::vector<Entry> other = ScratchTable<Entry>(entries.size());
-    for (const Entry& entry : entries) {
-        other[ends[dayOf(entry)]++] = entry;
-    }
-    entries.swap(other);
-    std::size_t start = 0;
+    const std::size_t parts = WorkParts(entries.size() / kLeastPartEntries);
+    const auto sliceStart = [&entries, parts](std::size_t part) {
+        return entries.size() * part / parts;
+    };
+    // Each part's count of entries by day, then where its next entry of the day goes.
+    std::vector<std::vector<std::uint32_t>> places(parts);
+    RunInParts(parts, [&](std::size_t part) {
+        std::vector<std::uint32_t>& counts = places[part];
+        counts.resize(days);
+        for (std::size_t i = sliceStart(part); i < sliceStart(part + 1); ++i) {
+            ++counts[dayOf(entries[i])];
+        }
+    });
+    std::uint32_t running = 0;
     for (std::size_t day = 0; day < days; ++day) {
-        const std::span<Entry> range(entries.data() + start, ends[day] - start);
-        start = ends[day];
-        if (range.size() > 1 &&
-            !std::is_sorted(range.begin(), range.end(),
-                            [](const Entry& a, const Entry& b) { return a.date < b.date; })) {
-            StableSortRange(range);
+        for (std::vector<std::uint32_t>& partPlaces : places) {
+            running += std::exchange(partPlaces[day], running);
         }
     }
+    std::vector<Entry> other = ScratchTable<Entry>(entries.size());
+    RunInParts(parts, [&](std::size_t part) {
+        std::vector<std::uint32_t>& partPlaces = places[part];
+        for (std::size_t i = sliceStart(part); i < sliceStart(part + 1); ++i) {
+            other[partPlaces[dayOf(entries[i])]++] = entries[i];
+        }
+    });
+    entries.swap(other);
+    // The last slice's entries of a day come last, so its places are now where days end.
+    const std::vector<std::uint32_t>& ends = places[parts - 1];
+    const auto dayStart = [&ends](std::size_t day) -> std::size_t {
+        return day == 0 ? 0 : ends[day - 1];
+    };
+    // Each part puts in order the days that start within its slice. The entries as they
+    // were are no longer needed: their table is the room for merging.
+    RunInParts(parts, [&](std::size_t part) {
+        const auto firstDayFrom = [&](std::size_t at) -> std::size_t {
+            if (at == 0) {
+                return 0;
+            }
+            const auto found = std::lower_bound(ends.begin(), ends.end(), at);
+            return std::min<std::size_t>(static_cast<std::size_t>(found - ends.begin()) + 1, days);
+        };
+        const std::size_t lastDay = part + 1 == parts ? days : firstDayFrom(sliceStart(part + 1));
+        for (std::size_t day = firstDayFrom(sliceStart(part)); day < lastDay; ++day) {
+            const std::size_t start = dayStart(day);
+            const std::size_t size = ends[day] - start;
+            const std::span<Entry> range(entries.data() + start, size);
+            if (size > 1 && !std::is_sorted(range.begin(), range.end(), Earlier<Entry>)) {
+                MergeSortRange(range, std::span<Entry>(other.data() + start, size));
+            }
+        }
+    });
 }
 
 // Passes of a least significant digit first counting sort over the dates' offsets from
@@ -117,8 +190,7 @@ void SortByDate(std::vector<Entry>& entries) {
         return;
     }
     const auto [least, most] =
-        std::minmax_element(entries.begin(), entries.end(),
-                            [](const Entry& a, const Entry& b) { return a.date < b.date; });
+        std::minmax_element(entries.begin(), entries.end(), date_sort::Earlier<Entry>);
     const auto base = static_cast<std::uint64_t>(least->date);
     const std::uint64_t span = static_cast<std::uint64_t>(most->date) - base;
     const std::uint64_t days = span / date_sort::kSecondsPerDay + 1;

@@ -1,24 +1,19 @@
 #include "reports/TextInParts.h"
 
 #include <algorithm>
-#include <future>
 #include <mutex>
-#include <system_error>
-#include <thread>
 #include <vector>
 
 #include "model/LargeBuffer.h"
+#include "reports/WorkInParts.h"
 
 namespace {
 
 // Below this much text per part a thread costs more than it saves.
 constexpr std::size_t kLeastPartBytes = std::size_t{4} << 20;
-constexpr std::size_t kMostParts = 8;
 
 std::size_t PartCount(std::size_t count, std::size_t estimatedBytes) {
-    const std::size_t cores = std::max(1u, std::thread::hardware_concurrency());
-    const std::size_t parts = std::min({cores, kMostParts, estimatedBytes / kLeastPartBytes});
-    return std::clamp<std::size_t>(parts, 1, std::max<std::size_t>(count, 1));
+    return std::min(WorkParts(estimatedBytes / kLeastPartBytes), std::max<std::size_t>(count, 1));
 }
 
 // The texts of parts after the first, kept from one report to the next. Fresh memory of
@@ -39,7 +34,8 @@ public:
 
     void Give(std::string&& text) {
         const std::lock_guard lock(m_mutex);
-        if (m_texts.size() < kMostParts) {
+        constexpr std::size_t kMostKept = 8;
+        if (m_texts.size() < kMostKept) {
             m_texts.push_back(std::move(text));
         }
     }
@@ -92,25 +88,17 @@ void AppendInParts(std::string& out, std::size_t count, std::size_t estimatedByt
 
     // Part 0 goes straight into `out`; the others into texts of their own, appended after.
     std::vector<std::string> texts(parts);
-    std::vector<std::future<void>> others;
-    others.reserve(parts);
-    for (std::size_t part = 1; part < parts; ++part) {
-        const auto write = [&, part] {
-            std::string& text = texts[part];
-            text = Spares().Take();
-            ReserveLargeBuffer(text, estimatedBytes / parts + estimatedBytes / (4 * parts));
-            appendRange(partStart(part), partStart(part + 1), text);
-        };
-        try {
-            others.push_back(std::async(std::launch::async, write));
-        } catch (const std::system_error&) {
-            // No thread to be had: this part is written after the first, in turn.
-            others.push_back(std::async(std::launch::deferred, write));
+    RunInParts(parts, [&](std::size_t part) {
+        if (part == 0) {
+            appendRange(partStart(0), partStart(1), out);
+            return;
         }
-    }
-    appendRange(partStart(0), partStart(1), out);
+        std::string& text = texts[part];
+        text = Spares().Take();
+        ReserveLargeBuffer(text, estimatedBytes / parts + estimatedBytes / (4 * parts));
+        appendRange(partStart(part), partStart(part + 1), text);
+    });
     for (std::size_t part = 1; part < parts; ++part) {
-        others[part - 1].get();
         out += texts[part];
         Spares().Give(std::move(texts[part]));
     }

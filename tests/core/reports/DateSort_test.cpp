@@ -67,6 +67,21 @@ INSTANTIATE_TEST_SUITE_P(
                      return i % 10 == 0 ? kMidnight2000 + Uniform(r, -400, 400) * kDay
                                         : kMidnight2000 + Uniform(r, 0, kDay - 1);
                  }},
+        // Tens a day at a handful of times, out of order: equal dates within a day's sort.
+        DateCase{"a few repeated times a day", 20000,
+                 [](std::mt19937_64& r, int) {
+                     return kMidnight2000 + Uniform(r, 0, 365) * kDay + Uniform(r, 0, 4) * 3600;
+                 }},
+        // Enough entries to be sorted on several cores, in slices whose edges fall inside
+        // days: random seconds over thirty years, and one day holding half of them.
+        DateCase{
+            "a lifetime of times, in parts", 300000,
+            [](std::mt19937_64& r, int) { return kMidnight2000 + Uniform(r, 0, 30 * 365 * kDay); }},
+        DateCase{"a crowded day across parts", 300000,
+                 [](std::mt19937_64& r, int i) {
+                     return i % 2 == 0 ? kMidnight2000 + Uniform(r, -400, 400) * kDay
+                                       : kMidnight2000 + Uniform(r, 0, 3) * 3600;
+                 }},
         DateCase{"all equal", 3000, [](std::mt19937_64&, int) { return kMidnight2000; }},
         // Spans just within and just beyond what one pass by day covers.
         DateCase{"span at the day limit", 5000,
