@@ -40,37 +40,38 @@ std::optional<std::int64_t> LocalDayNumber(std::int64_t time, long offset) {
     return FloorDiv(time + offset, kSecondsPerDay);
 }
 
-std::optional<std::string_view> DayTexts::FindIn(const OffsetDays& days, std::int64_t time) const {
+std::optional<DayTexts::Day> DayTexts::FindIn(const OffsetDays& days, std::int64_t time) const {
     const std::optional<std::int64_t> day = LocalDayNumber(time, days.offset);
     if (!day) {
         return std::nullopt;
     }
+    const std::int64_t start = *day * kSecondsPerDay - days.offset;
     const std::int64_t index = *day - days.firstDay;
     if (index >= 0 && static_cast<std::uint64_t>(index) < days.texts.size() &&
         days.texts[static_cast<std::size_t>(index)].data() != nullptr) {
-        return days.texts[static_cast<std::size_t>(index)];
+        return Day{days.texts[static_cast<std::size_t>(index)], start};
     }
     if (const std::optional<std::int64_t> key = DayKey(*day, days.offset)) {
         if (const std::string_view* found = m_farDays.Find(*key)) {
-            return *found;
+            return Day{*found, start};
         }
     }
     return std::nullopt;
 }
 
-std::optional<std::string_view> DayTexts::Find(std::int64_t time, std::size_t& hint) const {
+std::optional<DayTexts::Day> DayTexts::Find(std::int64_t time, std::size_t& hint) const {
     if (hint < m_offsets.size()) {
-        if (const auto text = FindIn(m_offsets[hint], time)) {
-            return text;
+        if (const auto found = FindIn(m_offsets[hint], time)) {
+            return found;
         }
     }
     for (std::size_t i = 0; i < m_offsets.size(); ++i) {
         if (i == hint) {
             continue;
         }
-        if (const auto text = FindIn(m_offsets[i], time)) {
+        if (const auto found = FindIn(m_offsets[i], time)) {
             hint = i;
-            return text;
+            return found;
         }
     }
     return std::nullopt;

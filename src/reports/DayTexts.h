@@ -19,9 +19,15 @@ std::optional<std::int64_t> LocalDayNumber(std::int64_t time, long offset);
 // holds from its first second to its last shows the same text.
 class DayTexts {
 public:
-    // The text of the day around `time`, if recorded. `hint` names the zone offset to try
-    // first (times come in runs of one season) and is set to the one that served.
-    std::optional<std::string_view> Find(std::int64_t time, std::size_t& hint) const;
+    // A recorded day: its text, and its first second, from which every time of the next
+    // 86400 seconds shows that text.
+    struct Day {
+        std::string_view text;
+        std::int64_t start = 0;
+    };
+    // The day around `time`, if recorded. `hint` names the zone offset to try first (times
+    // come in runs of one season) and is set to the one that served.
+    std::optional<Day> Find(std::int64_t time, std::size_t& hint) const;
     // Records a copy of `text` for local day number `day` under zone offset `offset`
     // (seconds east of UTC); returns the copy.
     std::string_view Add(long offset, std::int64_t day, std::string_view text);
@@ -41,7 +47,7 @@ private:
     // Records the text of `day` in the offset's array, unless it lies too far from the
     // days there.
     static bool KeepNear(OffsetDays& days, std::int64_t day, std::string_view text);
-    std::optional<std::string_view> FindIn(const OffsetDays& days, std::int64_t time) const;
+    std::optional<Day> FindIn(const OffsetDays& days, std::int64_t time) const;
 
     std::vector<OffsetDays> m_offsets;  // the offsets met, usually standard and summer time
     // By local day number and the offset that holds through the day.

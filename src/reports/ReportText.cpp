@@ -397,9 +397,9 @@ DateTexts::~DateTexts() {
     }
 }
 
-std::optional<std::string_view> DateTexts::FromDays(std::int64_t time) {
-    if (const auto text = m_shared->Days().Find(time, m_sharedHint)) {
-        return text;
+std::optional<DayTexts::Day> DateTexts::FromDays(std::int64_t time) {
+    if (const auto day = m_shared->Days().Find(time, m_sharedHint)) {
+        return day;
     }
     return m_days.Find(time, m_dayHint);
 }
@@ -430,9 +430,17 @@ std::string_view DateTexts::Of(std::int64_t time) {
     if (m_last && time == m_lastTime) {
         return *m_last;
     }
+    if (time >= m_lastDayStart && time < m_lastDayEnd) {
+        return m_lastDay;
+    }
     std::optional<std::string_view> text;
     if (m_shared) {
-        text = FromDays(time);
+        if (const auto day = FromDays(time)) {
+            m_lastDayStart = day->start;
+            m_lastDayEnd = day->start + kSecondsPerDay;
+            m_lastDay = day->text;
+            text = day->text;
+        }
     }
     if (!text) {
         if (const std::string_view* found = m_byTime.Find(time)) {

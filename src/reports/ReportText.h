@@ -77,8 +77,8 @@ public:
     std::string_view Of(std::int64_t time);
 
 private:
-    // The text of a time in a local day already converted, or none.
-    std::optional<std::string_view> FromDays(std::int64_t time);
+    // The local day already converted that holds `time`, or none.
+    std::optional<DayTexts::Day> FromDays(std::int64_t time);
     // Records the local day around `time` when the zone's offset is the same all through
     // it, so that one conversion serves every time of that day.
     std::string_view AddDay(std::int64_t time, const std::tm& local, std::string_view text);
@@ -92,9 +92,13 @@ private:
     std::size_t m_dayHint = 0;
     IntKeyTable<std::string_view> m_byTime;
     LabelStore m_texts;
-    // Rows in date order ask for the same time many times running.
+    // Rows in date order ask for the same time, or times of the same day, many times
+    // running.
     std::int64_t m_lastTime = 0;
     std::optional<std::string_view> m_last;
+    std::int64_t m_lastDayStart = 0;
+    std::int64_t m_lastDayEnd = 0;  // none until a day is found
+    std::string_view m_lastDay;
 };
 
 // The first `width` characters of `text` (characters, not bytes, so a name is never cut
