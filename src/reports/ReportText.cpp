@@ -174,27 +174,6 @@ char* FloatFixed(double value, int precision, char* end) {
     return first;
 }
 
-// Copies up to 32 bytes with moves of fixed size, which the compiler inlines, where a
-// general copy would be a call per piece.
-void CopyShort(char* to, const char* from, std::size_t size) {
-    if (size >= 16) {
-        std::memcpy(to, from, 16);
-        std::memcpy(to + size - 16, from + size - 16, 16);
-    } else if (size >= 8) {
-        std::memcpy(to, from, 8);
-        std::memcpy(to + size - 8, from + size - 8, 8);
-    } else if (size >= 4) {
-        std::memcpy(to, from, 4);
-        std::memcpy(to + size - 4, from + size - 4, 4);
-    } else if (size > 0) {
-        to[0] = from[0];
-        to[size / 2] = from[size / 2];
-        to[size - 1] = from[size - 1];
-    }
-}
-
-constexpr std::size_t kShortPiece = 32;
-
 void AppendTwoDigits(std::string& out, int value) {
     out += static_cast<char>('0' + value / 10);
     out += static_cast<char>('0' + value % 10);
@@ -255,35 +234,18 @@ std::string FormatReportDate(std::int64_t time, const std::tm& tm, const char* p
 
 }  // namespace
 
-bool LineWriter::Room(std::size_t bytes) {
-    if (bytes > kSize - m_used) {
-        Flush();
-    }
-    return bytes <= kSize;
-}
-
 void LineWriter::Flush() {
     m_out.append(m_buffer, m_used);
     m_used = 0;
 }
 
-void LineWriter::Text(std::string_view text) {
+void LineWriter::LongText(std::string_view text) {
     if (!Room(text.size())) {
         m_out.append(text);
         return;
     }
-    char* const to = m_buffer + m_used;
-    if (text.size() <= kShortPiece) {
-        CopyShort(to, text.data(), text.size());
-    } else {
-        std::memcpy(to, text.data(), text.size());
-    }
+    std::memcpy(m_buffer + m_used, text.data(), text.size());
     m_used += text.size();
-}
-
-void LineWriter::Char(char c) {
-    Room(1);
-    m_buffer[m_used++] = c;
 }
 
 void LineWriter::Spaces(std::size_t count) {
@@ -313,7 +275,7 @@ void LineWriter::Fixed(double value, int precision, std::size_t width) {
         char* const fieldEnd = field.data() + field.size();
         if (const char* first = FloatFixed(value, precision, fieldEnd)) {
             const std::size_t size = std::max(width, static_cast<std::size_t>(fieldEnd - first));
-            CopyShort(m_buffer + m_used, fieldEnd - size, size);
+            line_text::CopyShort(m_buffer + m_used, fieldEnd - size, size);
             m_used += size;
             return;
         }

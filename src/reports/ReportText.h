@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <ctime>
 #include <optional>
 #include <string>
@@ -22,6 +24,31 @@ inline constexpr std::string_view kLineEnd = "\r\n";
 // locale ("inf", "-nan" and "-0.00" included), at a fraction of printf's cost.
 void AppendFixed(std::string& out, double value, int precision, std::size_t width = 0);
 
+namespace line_text {
+
+// Copies up to 32 bytes with moves of fixed size, which the compiler inlines, where a
+// general copy would be a call per piece; for a piece of constant size, a move or two.
+inline void CopyShort(char* to, const char* from, std::size_t size) {
+    if (size >= 16) {
+        std::memcpy(to, from, 16);
+        std::memcpy(to + size - 16, from + size - 16, 16);
+    } else if (size >= 8) {
+        std::memcpy(to, from, 8);
+        std::memcpy(to + size - 8, from + size - 8, 8);
+    } else if (size >= 4) {
+        std::memcpy(to, from, 4);
+        std::memcpy(to + size - 4, from + size - 4, 4);
+    } else if (size > 0) {
+        to[0] = from[0];
+        to[size / 2] = from[size / 2];
+        to[size - 1] = from[size - 1];
+    }
+}
+
+inline constexpr std::size_t kShortPiece = 32;
+
+}  // namespace line_text
+
 // Builds a line of a report in a small buffer and appends it to the text in one copy when
 // full or done: a line is a dozen short pieces, and adding each to a text of many
 // megabytes costs more than making it.
@@ -32,8 +59,19 @@ public:
     LineWriter(const LineWriter&) = delete;
     LineWriter& operator=(const LineWriter&) = delete;
 
-    void Text(std::string_view text);
-    void Char(char c);
+    // Inline: a line is a dozen short pieces, most of them constants.
+    void Text(std::string_view text) {
+        if (text.size() <= line_text::kShortPiece && Room(line_text::kShortPiece)) {
+            line_text::CopyShort(m_buffer + m_used, text.data(), text.size());
+            m_used += text.size();
+            return;
+        }
+        LongText(text);
+    }
+    void Char(char c) {
+        Room(1);
+        m_buffer[m_used++] = c;
+    }
     void Spaces(std::size_t count);
     // As AppendFixed.
     void Fixed(double value, int precision, std::size_t width = 0);
@@ -49,7 +87,13 @@ private:
 
     // Room for `bytes` more, flushing first when there is not; false when even an empty
     // buffer is too small.
-    bool Room(std::size_t bytes);
+    bool Room(std::size_t bytes) {
+        if (bytes > kSize - m_used) {
+            Flush();
+        }
+        return bytes <= kSize;
+    }
+    void LongText(std::string_view text);
 
     std::string& m_out;
     std::size_t m_used = 0;
