@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "model/LargeBuffer.h"
+#include "reports/KeptTable.h"
 #include "reports/WorkInParts.h"
 
 namespace date_sort {
@@ -67,13 +68,11 @@ void MergeSortRange(std::span<Entry> entries, std::span<Entry> room) {
     }
 }
 
-// An empty table of `size` entries to move entries into, advised as a large buffer.
+// Makes `table` `size` entries to move entries into, advised as a large buffer.
 template <typename Entry>
-std::vector<Entry> ScratchTable(std::size_t size) {
-    std::vector<Entry> table;
+void SizeScratch(std::vector<Entry>& table, std::size_t size) {
     ReserveLargeTable(table, size);
     table.resize(size);
-    return table;
 }
 
 // One counting pass by day (whole days from the earliest date), then each day's entries in
@@ -106,7 +105,9 @@ void SortByDay(std::vector<Entry>& entries, std::uint64_t base, std::uint64_t da
             running += std::exchange(partPlaces[day], running);
         }
     }
-    std::vector<Entry> other = ScratchTable<Entry>(entries.size());
+    KeptTable<Entry> scratch;
+    std::vector<Entry>& other = *scratch;
+    SizeScratch(other, entries.size());
     RunInParts(parts, [&](std::size_t part) {
         std::vector<std::uint32_t>& partPlaces = places[part];
         for (std::size_t i = sliceStart(part); i < sliceStart(part + 1); ++i) {
@@ -163,7 +164,9 @@ void SortByDigits(std::vector<Entry>& entries, std::uint64_t base, std::uint64_t
             ++starts[pass * kDigits + ((value >> shifts[pass]) & kDigitMask)];
         }
     }
-    std::vector<Entry> other = ScratchTable<Entry>(entries.size());
+    KeptTable<Entry> scratch;
+    std::vector<Entry>& other = *scratch;
+    SizeScratch(other, entries.size());
     for (std::size_t pass = 0; pass < shifts.size(); ++pass) {
         std::size_t* const passStarts = starts.data() + pass * kDigits;
         std::size_t start = 0;

@@ -14,6 +14,7 @@
 #include "model/LargeBuffer.h"
 #include "reports/DateSort.h"
 #include "reports/GroupRows.h"
+#include "reports/KeptTable.h"
 #include "reports/LabelStore.h"
 #include "reports/ReportRow.h"
 #include "reports/ReportText.h"
@@ -41,7 +42,7 @@ struct HistoryLine {
 class HistoryLines {
 public:
     void Reserve(std::size_t lines) {
-        ReserveLargeTable(m_lines, lines);
+        ReserveLargeTable(*m_lines, lines);
         m_saleLines.Expect(lines);
     }
 
@@ -51,32 +52,32 @@ public:
     }
 
     void AddPurchase(std::string_view name, std::int64_t date, float shares, float price) {
-        m_lines.push_back(HistoryLine{date, name, shares, price});
+        m_lines->push_back(HistoryLine{date, name, shares, price});
     }
 
     void AddSale(std::string_view name, std::int64_t date, float shares, float price,
                  std::int64_t saleNumber) {
         // A sale numbered like a purchase has nothing to merge with.
         if (saleNumber == ReportRow::kPurchaseKey) {
-            m_lines.push_back(HistoryLine{date, name, -shares, price});
+            m_lines->push_back(HistoryLine{date, name, -shares, price});
             return;
         }
         if (const std::optional<std::size_t> found = m_saleLines.Find(saleNumber)) {
-            m_lines[*found].shares -= shares;
+            (*m_lines)[*found].shares -= shares;
             return;
         }
-        m_saleLines.Insert(saleNumber, m_lines.size());
-        m_lines.push_back(HistoryLine{date, name, -shares, price});
+        m_saleLines.Insert(saleNumber, m_lines->size());
+        m_lines->push_back(HistoryLine{date, name, -shares, price});
     }
 
     // The lines by date, equal dates in the order they were added.
-    std::vector<HistoryLine> SortedByDate() && {
-        SortByDate(m_lines);
-        return std::move(m_lines);
+    const std::vector<HistoryLine>& SortedByDate() {
+        SortByDate(*m_lines);
+        return *m_lines;
     }
 
 private:
-    std::vector<HistoryLine> m_lines;
+    KeptTable<HistoryLine> m_lines;
     GroupRows m_saleLines;
     LabelStore m_names;
 };
@@ -145,6 +146,6 @@ std::string BuildHistoryReport(const CKx7Doc& doc, std::optional<int> days) {
         }
     }
     std::string text;
-    RenderHistoryText(std::move(lines).SortedByDate(), doc.AppSettings().dateMonthFirst, text);
+    RenderHistoryText(lines.SortedByDate(), doc.AppSettings().dateMonthFirst, text);
     return text;
 }

@@ -19,6 +19,7 @@
 #include "model/SymbolMap.h"
 #include "reports/DateSort.h"
 #include "reports/GroupRows.h"
+#include "reports/KeptTable.h"
 #include "reports/LabelStore.h"
 #include "reports/ReportRow.h"
 #include "reports/ReportText.h"
@@ -121,7 +122,7 @@ public:
     explicit TaxLines(bool mergeSales) : m_mergeSales(mergeSales) {}
 
     void Reserve(std::size_t lines) {
-        ReserveLargeTable(m_lines, lines);
+        ReserveLargeTable(*m_lines, lines);
         m_saleLines.Expect(lines);
     }
 
@@ -162,7 +163,7 @@ public:
         const bool mergeable = m_mergeSales && saleNumber != ReportRow::kPurchaseKey;
         if (mergeable) {
             if (const std::optional<std::size_t> found = m_saleLines.Find(saleNumber)) {
-                TaxLine& merged = m_lines[*found];
+                TaxLine& merged = (*m_lines)[*found];
                 merged.shares += line.shares;
                 merged.saleCommission += line.saleCommission;
                 merged.cost += line.cost;
@@ -172,15 +173,15 @@ public:
                 }
                 return;
             }
-            m_saleLines.Insert(saleNumber, m_lines.size());
+            m_saleLines.Insert(saleNumber, m_lines->size());
         }
-        m_lines.push_back(line);
+        m_lines->push_back(line);
     }
 
     // The lines by date, equal dates in the order they were added.
     const std::vector<TaxLine>& SortedByDate() {
-        SortByDate(m_lines);
-        return m_lines;
+        SortByDate(*m_lines);
+        return *m_lines;
     }
 
 private:
@@ -198,7 +199,7 @@ private:
     }
 
     bool m_mergeSales;
-    std::vector<TaxLine> m_lines;
+    KeptTable<TaxLine> m_lines;
     GroupRows m_saleLines;
     std::vector<LotLabels> m_labels;
     std::unordered_map<LabelKey, std::uint32_t, LabelKeyHash> m_labelIndex;
