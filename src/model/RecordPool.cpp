@@ -4,6 +4,8 @@
 #include <new>
 #include <type_traits>
 
+#include "model/LargeBuffer.h"
+
 #if defined(__SANITIZE_ADDRESS__)
 #include <sanitizer/asan_interface.h>
 #endif
@@ -16,6 +18,7 @@ namespace {
 // Chunks grow with the portfolio, from a few kilobytes for a small one to this.
 constexpr std::size_t kFirstChunkBlocks = 64;
 constexpr std::size_t kLargestChunkBytes = std::size_t{4} << 20;
+constexpr std::size_t kHugePageBytes = std::size_t{2} << 20;
 
 // Chunks start on a cache line and so do the blocks after the header, so that a record of
 // a line's size takes one line rather than parts of two.
@@ -75,12 +78,19 @@ void RecordPool::NextChunk() {
         UseChunk(m_currentChunk->next);
         return;
     }
-    const std::size_t largest = std::max<std::size_t>(1, kLargestChunkBytes / m_blockSize);
+    const std::size_t largest =
+        std::max<std::size_t>(1, (kLargestChunkBytes - kHeaderBytes) / m_blockSize);
     const std::size_t previous = m_lastChunk == nullptr ? 0 : m_lastChunk->blocks;
     const std::size_t blocks = std::min(largest, std::max(kFirstChunkBlocks, 2 * previous));
-    auto* const chunk =
-        new (::operator new (kHeaderBytes + blocks * m_blockSize, std::align_val_t{kCacheLine}))
-            Chunk{nullptr, blocks};
+    const std::size_t bytes = kHeaderBytes + blocks * m_blockSize;
+    // The largest chunks lie on whole huge pages: a walk over a million records then
+    // needs few address translations, which stay in the processor's caches, and the
+    // system hands out their memory a huge page at a time. The advice comes before the
+    // first write, which would otherwise have the start backed by small pages.
+    const std::size_t alignment = bytes >= kHugePageBytes ? kHugePageBytes : kCacheLine;
+    void* const memory = ::operator new (bytes, std::align_val_t{alignment});
+    AdviseHugePages(memory, bytes);
+    auto* const chunk = new (memory) Chunk{nullptr, blocks};
     (m_lastChunk == nullptr ? m_firstChunk : m_lastChunk->next) = chunk;
     m_lastChunk = chunk;
     MarkUnusable(reinterpret_cast<std::byte*>(chunk) + kHeaderBytes, blocks * m_blockSize);
