@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <mutex>
 #include <new>
 #include <utility>
@@ -8,8 +9,7 @@
 // A report's table of many entries whose memory is kept for the next report. Fresh memory
 // of tens of megabytes costs about as much to be handed zeroed pages by the system as
 // filling it does, and a person opens the same large reports again and again. The table
-// starts empty; at most two tables of each entry type are kept, each the size of the
-// largest report's.
+// starts empty; the two largest tables of each entry type are kept.
 template <typename Entry>
 class KeptTable {
 public:
@@ -31,8 +31,12 @@ private:
             if (m_tables.empty()) {
                 return {};
             }
-            std::vector<Entry> table = std::move(m_tables.back());
-            m_tables.pop_back();
+            // The largest, for the table that is to hold the most.
+            const auto largest = std::max_element(
+                m_tables.begin(), m_tables.end(),
+                [](const auto& a, const auto& b) { return a.capacity() < b.capacity(); });
+            std::vector<Entry> table = std::move(*largest);
+            m_tables.erase(largest);
             table.clear();
             return table;
         }
@@ -40,7 +44,17 @@ private:
         void Give(std::vector<Entry>&& table) noexcept {
             constexpr std::size_t kMostKept = 2;
             const std::lock_guard lock(m_mutex);
-            if (m_tables.size() >= kMostKept || table.capacity() == 0) {
+            if (table.capacity() == 0) {
+                return;
+            }
+            // The largest tables are the ones worth keeping.
+            if (m_tables.size() >= kMostKept) {
+                const auto smallest = std::min_element(
+                    m_tables.begin(), m_tables.end(),
+                    [](const auto& a, const auto& b) { return a.capacity() < b.capacity(); });
+                if (smallest->capacity() < table.capacity()) {
+                    *smallest = std::move(table);
+                }
                 return;
             }
             // Keeping it only saves the next report work; without room it is let go.

@@ -2,15 +2,18 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
 #include "app/Settings.h"
 #include "model/Kx7Doc.h"
+#include "model/LargeBuffer.h"
 #include "model/LocalTime.h"
 #include "model/SymbolMap.h"
 #include "reports/DateSort.h"
 #include "reports/GroupRows.h"
+#include "reports/KeptTable.h"
 #include "reports/ReportRowList.h"
 #include "reports/ReportText.h"
 #include "reports/TextInParts.h"
@@ -28,21 +31,22 @@ struct OverviewEntry {
     std::int64_t groupKey = ReportRow::kPurchaseKey;
 };
 
-// The purchases and sales of one selection in document order, with its first lot, which
-// names it.
+// Appends a lot's purchase and sales, in document order.
+template <typename Put>
+void PutEntries(const CPurchase& lot, Put put) {
+    put(OverviewEntry{lot.date, lot.shares, lot.price, ReportRow::kPurchaseKey});
+    for (const auto& sale : lot.sales) {
+        put(OverviewEntry{sale->date, -sale->shares, sale->price, sale->saleNumber});
+    }
+}
+
+// Where the purchases and sales of one selection lie in the table of every selection's
+// entries, with its first lot, which names it.
 struct SelectionEntries {
     const CPurchase* first = nullptr;
-    std::vector<OverviewEntry> entries;
-
-    void Add(const CPurchase& lot) {
-        if (first == nullptr) {
-            first = &lot;
-        }
-        entries.push_back({lot.date, lot.shares, lot.price, ReportRow::kPurchaseKey});
-        for (const auto& sale : lot.sales) {
-            entries.push_back({sale->date, -sale->shares, sale->price, sale->saleNumber});
-        }
-    }
+    std::size_t start = 0;
+    std::size_t count = 0;
+    std::size_t filled = 0;  // while the table is filled
 };
 
 // Both selections of a symbol: its ordinary lots and its grants.
@@ -54,6 +58,12 @@ struct SymbolEntries {
 
     SelectionEntries& Of(bool grant) { return grant ? grants : ordinary; }
     bool& Wanted(bool grant) { return grant ? grantsWanted : ordinaryWanted; }
+};
+
+// What the overview of one selection needs besides its entries, kept from one selection
+// to the next by whoever writes a run of them.
+struct OverviewRoom {
+    std::vector<OverviewEntry> rows;
 };
 
 // Appends one row's line; `running` is the balance after it.
@@ -78,27 +88,29 @@ void AppendRowLine(std::int64_t date, float shares, float price, float running, 
     line.Text("\r\n");
 }
 
-// Appends the overview of one selection: the lots of one sale merged into the first, as
-// a report row list merges them, then in date order. The entries are small, so merging
-// and sorting them directly moves far fewer bytes than building full report rows.
-void AppendOverview(const SelectionEntries& selection, bool optionsOnly, DateTexts& dates,
-                    std::string& out) {
-    if (selection.first == nullptr) {
+// Appends the overview of one selection, named by its first lot: the lots of one sale
+// merged into the first, as a report row list merges them, then in date order. The
+// entries are small, so merging and sorting them directly moves far fewer bytes than
+// building full report rows.
+void AppendOverview(const CPurchase* first, std::span<const OverviewEntry> entries,
+                    bool optionsOnly, DateTexts& dates, OverviewRoom& room, std::string& out) {
+    if (first == nullptr) {
         return;
     }
-    out += selection.first->symbol;
+    out += first->symbol;
     out += ':';
-    out += selection.first->companyName;
+    out += first->companyName;
     if (optionsOnly) {
         out += "  (Options)";
     }
     out += "\r\n";
 
-    std::vector<OverviewEntry> rows;
-    rows.reserve(selection.entries.size());
+    std::vector<OverviewEntry>& rows = room.rows;
+    rows.clear();
+    rows.reserve(entries.size());
     GroupRows saleRows;
-    saleRows.Expect(selection.entries.size());
-    for (const OverviewEntry& entry : selection.entries) {
+    saleRows.Expect(entries.size());
+    for (const OverviewEntry& entry : entries) {
         if (entry.groupKey != ReportRow::kPurchaseKey) {
             if (const std::optional<std::size_t> found = saleRows.Find(entry.groupKey)) {
                 rows[*found].shares += entry.shares;
@@ -131,22 +143,28 @@ void RenderRows(const ReportRowList& rows, DateTexts& dates, std::string& out) {
 
 std::string BuildOverviewReport(const CKx7Doc& doc, std::string_view symbol) {
     const LotSelection selection = SelectLots(symbol);
-    SelectionEntries entries;
+    const CPurchase* first = nullptr;
+    std::vector<OverviewEntry> entries;
     for (const auto& lot : doc.Purchases()) {
         if (lot->symbol == selection.symbol && lot->IsGrant() == selection.optionsOnly) {
-            entries.Add(*lot);
+            if (first == nullptr) {
+                first = lot.get();
+            }
+            PutEntries(*lot, [&entries](const OverviewEntry& entry) { entries.push_back(entry); });
         }
     }
     DateTexts dates(DatePattern(doc.AppSettings().dateMonthFirst));
+    OverviewRoom room;
     std::string text;
-    AppendOverview(entries, selection.optionsOnly, dates, text);
+    AppendOverview(first, entries, selection.optionsOnly, dates, room, text);
     return text;
 }
 
 std::string BuildOverviewOfSymbols(const CKx7Doc& doc, const std::vector<std::string>& symbols) {
     // Each lot belongs to one selection only: its symbol, and whether it is a grant. One
-    // walk in document order gathers every selection's entries, reading the document
-    // from start to end rather than hopping about it once per symbol.
+    // walk in document order counts every selection's entries and a second puts them in
+    // one table, each selection's together, reading the document from start to end rather
+    // than hopping about it once per symbol.
     SymbolMap<SymbolEntries> bySymbol;
     std::vector<LotSelection> selections;
     selections.reserve(symbols.size());
@@ -155,12 +173,35 @@ std::string BuildOverviewOfSymbols(const CKx7Doc& doc, const std::vector<std::st
         const LotSelection& selection = selections.back();
         bySymbol[selection.symbol].Wanted(selection.optionsOnly) = true;
     }
+    const auto& lots = doc.Purchases();
+    std::vector<SelectionEntries*> selectionOfLot(lots.size(), nullptr);
+    for (std::size_t i = 0; i < lots.size(); ++i) {
+        const CPurchase& lot = *lots[i];
+        const auto found = bySymbol.find(lot.symbol);
+        if (found != bySymbol.end() && found->second.Wanted(lot.IsGrant())) {
+            SelectionEntries& selection = found->second.Of(lot.IsGrant());
+            if (selection.first == nullptr) {
+                selection.first = &lot;
+            }
+            selection.count += 1 + lot.sales.size();
+            selectionOfLot[i] = &selection;
+        }
+    }
     std::size_t records = 0;
-    for (const auto& lot : doc.Purchases()) {
-        const auto found = bySymbol.find(lot->symbol);
-        if (found != bySymbol.end() && found->second.Wanted(lot->IsGrant())) {
-            found->second.Of(lot->IsGrant()).Add(*lot);
-            records += 1 + lot->sales.size();
+    for (auto& [symbol, entries] : bySymbol) {
+        for (SelectionEntries* selection : {&entries.ordinary, &entries.grants}) {
+            selection->start = records;
+            records += selection->count;
+        }
+    }
+    KeptTable<OverviewEntry> table;
+    ReserveLargeTable(*table, records);
+    table->resize(records);
+    for (std::size_t i = 0; i < lots.size(); ++i) {
+        if (SelectionEntries* selection = selectionOfLot[i]) {
+            PutEntries(*lots[i], [&table, selection](const OverviewEntry& entry) {
+                (*table)[selection->start + selection->filled++] = entry;
+            });
         }
     }
 
@@ -169,8 +210,7 @@ std::string BuildOverviewOfSymbols(const CKx7Doc& doc, const std::vector<std::st
     std::vector<std::size_t> weights;
     weights.reserve(selections.size());
     for (const LotSelection& selection : selections) {
-        weights.push_back(1 +
-                          bySymbol.at(selection.symbol).Of(selection.optionsOnly).entries.size());
+        weights.push_back(1 + bySymbol.at(selection.symbol).Of(selection.optionsOnly).count);
     }
     const char* const pattern = DatePattern(doc.AppSettings().dateMonthFirst);
     std::string text;
@@ -179,10 +219,15 @@ std::string BuildOverviewOfSymbols(const CKx7Doc& doc, const std::vector<std::st
         records * kLineBytes + symbols.size() * (kOverviewSeparator.size() + 2),
         [&](std::size_t first, std::size_t last, std::string& part) {
             DateTexts dates(pattern);
+            OverviewRoom room;
             for (std::size_t i = first; i < last; ++i) {
                 const LotSelection& selection = selections[i];
-                AppendOverview(bySymbol.at(selection.symbol).Of(selection.optionsOnly),
-                               selection.optionsOnly, dates, part);
+                const SelectionEntries& entries =
+                    bySymbol.at(selection.symbol).Of(selection.optionsOnly);
+                AppendOverview(
+                    entries.first,
+                    std::span<const OverviewEntry>(table->data() + entries.start, entries.count),
+                    selection.optionsOnly, dates, room, part);
                 part += kOverviewSeparator;
             }
         },
