@@ -32,7 +32,9 @@ void BenchTable::ReportRuns(const std::vector<Run>& runs) {
                          run.error_message.c_str());
             continue;
         }
-        if (run.run_type != Run::RT_Iteration || run.iterations == 0) {
+        // Repeated benchmarks give their median; a single run, its own figures.
+        const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
+        if ((run.run_type != Run::RT_Iteration && !median) || run.iterations == 0) {
             continue;
         }
         std::string name = run.run_name.function_name;
