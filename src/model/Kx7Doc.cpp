@@ -10,7 +10,7 @@
 #include "model/ListedNames.h"
 #include "model/LocalTime.h"
 #include "model/OptionSuffix.h"
-#include "model/SymbolKindSums.h"
+#include "model/TotalValueSums.h"
 
 namespace {
 
@@ -186,19 +186,11 @@ float CKx7Doc::SymbolValue(std::string_view symbol) const {
 float CKx7Doc::TotalValue() const {
     // One walk sums every symbol's value in the order SymbolValue would add it.
     // The held symbols' names come from the same walk, as SymbolNames(kHeldLots) lists them.
-    SymbolKindSums values(m_settings.ungroupOptions);
-    ListedNames held(m_settings.ungroupOptions);
+    TotalValueSums sums(m_settings.ungroupOptions);
     for (const auto& lot : m_purchases) {
-        values.Add(*lot, lot->LotValue());
-        if (Held(*lot)) {
-            held.Add(*lot);
-        }
+        sums.Add(*lot);
     }
-    float total = 0.0f;
-    for (const auto& symbol : held.Sorted()) {
-        total += values.Selected(symbol);
-    }
-    return total;
+    return sums.Total();
 }
 
 float CKx7Doc::OptionSharesHeld(std::string_view symbol) {

@@ -75,15 +75,6 @@ GainsReport BuildCombinedGains(CKx7Doc& doc) {
     return BuildGains(GainsView::kCombined, FiguresToday(doc));
 }
 
-GainsTotals BuildGainsTotals(CKx7Doc& doc) {
-    // The realized figures come from the sales alone, so bringing the held shares up to
-    // today first leaves them as the realized report has them.
-    const GainsFigures figures = FiguresToday(doc);
-    const std::vector<std::string> symbols = figures.SymbolNames();
-    return GainsTotals{figures.Total(GainsView::kRealized, symbols),
-                       figures.Total(GainsView::kPotential, symbols)};
-}
-
 GainsReport BuildGainsReport(CKx7Doc& doc, std::string_view view) {
     if (view == "Realized") {
         return BuildRealizedGains(doc);

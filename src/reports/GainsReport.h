@@ -19,13 +19,5 @@ GainsReport BuildRealizedGains(const CKx7Doc& doc);
 GainsReport BuildPotentialGains(CKx7Doc& doc);
 // Both.
 GainsReport BuildCombinedGains(CKx7Doc& doc);
-// The totals of the realized and the potential gains reports, from one walk over the lots
-// and without writing either text. Brings every lot's available shares up to today.
-struct GainsTotals {
-    float realized = 0;
-    float potential = 0;
-};
-GainsTotals BuildGainsTotals(CKx7Doc& doc);
-
 // "Realized", "Potential", or anything else for the combination.
 GainsReport BuildGainsReport(CKx7Doc& doc, std::string_view view);

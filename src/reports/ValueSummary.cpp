@@ -1,8 +1,14 @@
 #include "reports/ValueSummary.h"
 
+#include <cstdint>
+#include <string>
+#include <vector>
+
 #include "app/Settings.h"
+#include "model/Clock.h"
 #include "model/Kx7Doc.h"
-#include "reports/GainsReport.h"
+#include "model/TotalValueSums.h"
+#include "reports/GainsFigures.h"
 #include "reports/MoneyFormat.h"
 
 float PortfolioValue(const CKx7Doc& doc) {
@@ -10,14 +16,21 @@ float PortfolioValue(const CKx7Doc& doc) {
 }
 
 ValueSummary ComputeValueSummary(CKx7Doc& doc) {
-    ValueSummary summary;
-    // The value takes the lots' held shares as they were before the gains bring them up
-    // to today.
-    summary.totalValue = PortfolioValue(doc);
-    const GainsTotals gains = BuildGainsTotals(doc);
-    summary.realizedGain = gains.realized;
-    summary.potentialGain = gains.potential;
-    return summary;
+    // One walk over the lots for the value and both gains. The value takes each lot's held
+    // shares as they were before the gains bring them up to today, so a lot is valued
+    // first; the gains' realized figures come from the sales alone.
+    const bool ungroupOptions = doc.AppSettings().ungroupOptions;
+    TotalValueSums value(ungroupOptions);
+    GainsFigures gains(ungroupOptions);
+    const std::int64_t now = Clock::Now();
+    for (const auto& lot : doc.Purchases()) {
+        value.Add(*lot);
+        gains.AddLotAsOf(*lot, now, SymbolSlots::kNone);
+    }
+    gains.AddDividends(doc.Dividends());
+    const std::vector<std::string> symbols = gains.SymbolNames();
+    return ValueSummary{value.Total(), gains.Total(GainsView::kRealized, symbols),
+                        gains.Total(GainsView::kPotential, symbols)};
 }
 
 std::string ValueSummaryFigures(const ValueSummary& summary) {
