@@ -34,15 +34,15 @@ CPurchase::CPurchase(std::string symbol_, std::string companyName_, float shares
                      std::int64_t date_, float commission_, std::string purchaseType_,
                      std::string comment_)
     : symbol(std::move(symbol_)),
-      companyName(std::move(companyName_)),
       date(date_),
       commission(commission_),
-      purchaseType(std::move(purchaseType_)),
-      comment(std::move(comment_)),
       shares(shares_),
       price(price_),
       availableShares(shares_),
-      marketPrice(price_) {}
+      marketPrice(price_),
+      companyName(std::move(companyName_)),
+      purchaseType(std::move(purchaseType_)),
+      comment(std::move(comment_)) {}
 
 float CPurchase::RecomputeHeldShares() {
     return StoreHeld(UnsoldShares());

@@ -55,22 +55,25 @@ public:
     CSale& AddSale(float saleShares, float salePrice, std::int64_t saleDate, float saleCommission,
                    std::string saleComment, std::int32_t saleNumber);
 
+    // What a walk over every lot reads (the main view's figures, the gains, the value)
+    // comes first, in the record's first two cache lines; the texts only a report of the
+    // lot shows come after.
     std::string symbol;
-    std::string companyName;
     std::int64_t date = 0;
     float commission = 0;
-    std::string purchaseType;
-    std::string comment;
     float shares = 0;
     float price = 0;
     float availableShares = 0;
     float marketPrice = 0;
-    std::vector<std::unique_ptr<CSale>> sales;
     std::int32_t vestingSchedule = kOrdinaryLot;
-    std::string grantId;
+    std::vector<std::unique_ptr<CSale>> sales;
     std::int32_t quoteDirection = 0;
     float quoteChange = 0;
     float quoteExtra = 0;
+    std::string companyName;
+    std::string purchaseType;
+    std::string comment;
+    std::string grantId;
 
 private:
     float UnsoldShares() const;
