@@ -1,15 +1,64 @@
 #pragma once
 
 #include <algorithm>
+#include <cstddef>
 #include <mutex>
 #include <new>
 #include <utility>
 #include <vector>
 
-// A report's table of many entries whose memory is kept for the next report. Fresh memory
-// of tens of megabytes costs about as much to be handed zeroed pages by the system as
-// filling it does, and a person opens the same large reports again and again. The table
-// starts empty; the two largest tables of each entry type are kept.
+// Large buffers (tables, texts) kept from one report for the next. Fresh memory of tens
+// of megabytes costs about as much to be handed zeroed pages by the system as filling it
+// does, and a person opens the same large reports again and again. The largest buffers
+// are kept, at most `most` of them; each comes back empty with its room.
+template <typename Buffer>
+class KeptBuffers {
+public:
+    explicit KeptBuffers(std::size_t most) : m_most(most) {}
+
+    // The largest buffer kept, for the work that is to hold the most; an empty one when
+    // none is.
+    Buffer Take() {
+        const std::lock_guard lock(m_mutex);
+        if (m_buffers.empty()) {
+            return {};
+        }
+        const auto largest = std::max_element(m_buffers.begin(), m_buffers.end(), Smaller);
+        Buffer buffer = std::move(*largest);
+        m_buffers.erase(largest);
+        buffer.clear();
+        return buffer;
+    }
+
+    void Give(Buffer&& buffer) noexcept {
+        const std::lock_guard lock(m_mutex);
+        if (buffer.capacity() == 0) {
+            return;
+        }
+        if (m_buffers.size() >= m_most) {
+            const auto smallest = std::min_element(m_buffers.begin(), m_buffers.end(), Smaller);
+            if (smallest->capacity() < buffer.capacity()) {
+                *smallest = std::move(buffer);
+            }
+            return;
+        }
+        // Keeping it only saves the next report work; without room it is let go.
+        try {
+            m_buffers.push_back(std::move(buffer));
+        } catch (const std::bad_alloc&) {
+        }
+    }
+
+private:
+    static bool Smaller(const Buffer& a, const Buffer& b) { return a.capacity() < b.capacity(); }
+
+    std::mutex m_mutex;
+    const std::size_t m_most;
+    std::vector<Buffer> m_buffers;
+};
+
+// A report's table of many entries, taken from the kept tables of its entry type and
+// given back when done: the two largest of each type are kept.
 template <typename Entry>
 class KeptTable {
 public:
@@ -24,54 +73,9 @@ public:
     const std::vector<Entry>* operator->() const { return &m_entries; }
 
 private:
-    class Store {
-    public:
-        std::vector<Entry> Take() {
-            const std::lock_guard lock(m_mutex);
-            if (m_tables.empty()) {
-                return {};
-            }
-            // The largest, for the table that is to hold the most.
-            const auto largest = std::max_element(
-                m_tables.begin(), m_tables.end(),
-                [](const auto& a, const auto& b) { return a.capacity() < b.capacity(); });
-            std::vector<Entry> table = std::move(*largest);
-            m_tables.erase(largest);
-            table.clear();
-            return table;
-        }
-
-        void Give(std::vector<Entry>&& table) noexcept {
-            constexpr std::size_t kMostKept = 2;
-            const std::lock_guard lock(m_mutex);
-            if (table.capacity() == 0) {
-                return;
-            }
-            // The largest tables are the ones worth keeping.
-            if (m_tables.size() >= kMostKept) {
-                const auto smallest = std::min_element(
-                    m_tables.begin(), m_tables.end(),
-                    [](const auto& a, const auto& b) { return a.capacity() < b.capacity(); });
-                if (smallest->capacity() < table.capacity()) {
-                    *smallest = std::move(table);
-                }
-                return;
-            }
-            // Keeping it only saves the next report work; without room it is let go.
-            try {
-                m_tables.push_back(std::move(table));
-            } catch (const std::bad_alloc&) {
-            }
-        }
-
-    private:
-        std::mutex m_mutex;
-        std::vector<std::vector<Entry>> m_tables;
-    };
-
-    static Store& Kept() {
-        static Store store;
-        return store;
+    static KeptBuffers<std::vector<Entry>>& Kept() {
+        static KeptBuffers<std::vector<Entry>> kept(2);
+        return kept;
     }
 
     std::vector<Entry> m_entries;

@@ -1,10 +1,10 @@
 #include "reports/TextInParts.h"
 
 #include <algorithm>
-#include <mutex>
 #include <vector>
 
 #include "model/LargeBuffer.h"
+#include "reports/KeptTable.h"
 #include "reports/WorkInParts.h"
 
 namespace {
@@ -16,37 +16,9 @@ std::size_t PartCount(std::size_t count, std::size_t estimatedBytes) {
     return std::min(WorkParts(estimatedBytes / kLeastPartBytes), std::max<std::size_t>(count, 1));
 }
 
-// The texts of parts after the first, kept from one report to the next. Fresh memory of
-// tens of megabytes costs as much to be handed zeroed pages by the system as the text
-// costs to write; a person opens the same large reports again and again.
-class SpareTexts {
-public:
-    std::string Take() {
-        const std::lock_guard lock(m_mutex);
-        if (m_texts.empty()) {
-            return {};
-        }
-        std::string text = std::move(m_texts.back());
-        m_texts.pop_back();
-        text.clear();
-        return text;
-    }
-
-    void Give(std::string&& text) {
-        const std::lock_guard lock(m_mutex);
-        constexpr std::size_t kMostKept = 8;
-        if (m_texts.size() < kMostKept) {
-            m_texts.push_back(std::move(text));
-        }
-    }
-
-private:
-    std::mutex m_mutex;
-    std::vector<std::string> m_texts;
-};
-
-SpareTexts& Spares() {
-    static SpareTexts spares;
+// The texts of parts after the first, kept from one report to the next.
+KeptBuffers<std::string>& Spares() {
+    static KeptBuffers<std::string> spares(8);
     return spares;
 }
 
