@@ -15,6 +15,12 @@ class GroupRows {
 public:
     // The row of `key`, or none yet.
     std::optional<std::size_t> Find(std::int64_t key) const;
+    // Asks for the memory that finding `key` reads, ahead of finding it.
+    void Prefetch(std::int64_t key) const {
+        if (key >= 0 && static_cast<std::uint64_t>(key) < m_dense.size()) {
+            __builtin_prefetch(&m_dense[static_cast<std::size_t>(key)]);
+        }
+    }
     // Records `row` for a key that has none.
     void Insert(std::int64_t key, std::size_t row);
     // About how many rows are to come, which lets more keys use the array from the start.

@@ -2,20 +2,21 @@
 
 #include <cstdint>
 #include <limits>
+#include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
 #include "app/Settings.h"
 #include "model/Clock.h"
 #include "model/Kx7Doc.h"
-#include "model/LargeBuffer.h"
 #include "reports/DateSort.h"
-#include "reports/GroupRows.h"
-#include "reports/KeptTable.h"
 #include "reports/LabelStore.h"
+#include "reports/LotLines.h"
 #include "reports/ReportRow.h"
 #include "reports/ReportText.h"
 #include "reports/SaleCount.h"
@@ -32,58 +33,73 @@ constexpr std::size_t kLineBytes = 80;
 // little memory.
 struct HistoryLine {
     std::int64_t date = 0;
-    std::string_view name;  // kept by the lines' label store
-    float shares = 0;       // negative for a sale
-    float price = 0;        // -1 marks an expired option lot
+    std::uint32_t labels = 0;     // the lot's name in the lines' label list
+    float shares = 0;             // negative for a sale
+    float price = 0;              // -1 marks an expired option lot
+    std::int32_t saleNumber = 0;  // whose lots merge into one line
 };
 
-// The lines in the order they are added, the lots of one sale merged into the line of
-// its first lot, which keeps that lot's date, price and place.
-class HistoryLines {
+// The names of the lots one walk meets, cut to the width of a report row, each kept once
+// for the lines to refer to by number.
+class HistoryLabels {
 public:
-    void Reserve(std::size_t lines) {
-        ReserveLargeTable(*m_lines, lines);
-        m_saleLines.Expect(lines);
-    }
-
-    // The label of a lot's lines, to be found once per lot.
-    std::string_view Label(std::string_view name) {
-        return m_names.Keep(CutText(name, ReportRow::kNameWidth));
-    }
-
-    void AddPurchase(std::string_view name, std::int64_t date, float shares, float price) {
-        m_lines->push_back(HistoryLine{date, name, shares, price});
-    }
-
-    void AddSale(std::string_view name, std::int64_t date, float shares, float price,
-                 std::int64_t saleNumber) {
-        // A sale numbered like a purchase has nothing to merge with.
-        if (saleNumber == ReportRow::kPurchaseKey) {
-            m_lines->push_back(HistoryLine{date, name, -shares, price});
-            return;
+    std::uint32_t LabelOf(std::string_view name) {
+        const std::string_view kept = m_names.Keep(CutText(name, ReportRow::kNameWidth));
+        // The store keeps one copy of each text, so the copies' places tell texts apart.
+        const auto [found, added] =
+            m_numbers.try_emplace(kept.data(), static_cast<std::uint32_t>(m_list.size()));
+        if (added) {
+            m_list.push_back(kept);
         }
-        if (const std::optional<std::size_t> found = m_saleLines.Find(saleNumber)) {
-            (*m_lines)[*found].shares -= shares;
-            return;
-        }
-        m_saleLines.Insert(saleNumber, m_lines->size());
-        m_lines->push_back(HistoryLine{date, name, -shares, price});
+        return found->second;
     }
 
-    // The lines by date, equal dates in the order they were added.
-    const std::vector<HistoryLine>& SortedByDate() {
-        SortByDate(*m_lines);
-        return *m_lines;
-    }
+    const std::vector<std::string_view>& List() const { return m_list; }
 
 private:
-    KeptTable<HistoryLine> m_lines;
-    GroupRows m_saleLines;
     LabelStore m_names;
+    std::unordered_map<const char*, std::uint32_t> m_numbers;
+    std::vector<std::string_view> m_list;
 };
 
-void AppendHistoryLines(const std::vector<HistoryLine>& lines, std::size_t first, std::size_t last,
+// The lines in document order, the lots of one sale merged into the line of its first lot,
+// which keeps that lot's date, price and place.
+using HistoryLines = LotLines<HistoryLine, HistoryLabels>;
+
+void MergeHistoryLine(HistoryLine& merged, const HistoryLine& line) {
+    // The line holds the sold shares negated, and subtracting is adding the negation.
+    merged.shares += line.shares;
+}
+
+// Calls `add(line)` for each purchase and sale of the lots, in document order, dated at
+// or after `cutOff`.
+template <typename AddLine>
+void CollectHistory(std::span<const std::unique_ptr<CPurchase>> lots, std::int64_t cutOff,
+                    HistoryLabels& labels, const AddLine& add) {
+    for (const auto& lot : lots) {
+        std::optional<std::uint32_t> lotLabels;
+        const auto label = [&] {
+            if (!lotLabels) {
+                lotLabels = labels.LabelOf(lot->companyName);
+            }
+            return *lotLabels;
+        };
+        if (lot->date >= cutOff) {
+            const auto purchase = static_cast<std::int32_t>(ReportRow::kPurchaseKey);
+            add(HistoryLine{lot->date, label(), lot->shares, lot->price, purchase});
+        }
+        // A sale is listed even when its lot was bought before the time frame.
+        for (const auto& sale : lot->sales) {
+            if (sale->date >= cutOff) {
+                add(HistoryLine{sale->date, label(), -sale->shares, sale->price, sale->saleNumber});
+            }
+        }
+    }
+}
+
+void AppendHistoryLines(const HistoryLines& historyLines, std::size_t first, std::size_t last,
                         bool monthFirst, std::string& out) {
+    const std::vector<HistoryLine>& lines = historyLines.Lines();
     DateTexts dates(ShortDatePattern(monthFirst));
     for (std::size_t i = first; i < last; ++i) {
         const HistoryLine& entry = lines[i];
@@ -99,7 +115,7 @@ void AppendHistoryLines(const std::vector<HistoryLine>& lines, std::size_t first
         }
         line.Fixed(shares, 4, 12);
         line.Char(' ');
-        line.Column(entry.name, kNameColumn);
+        line.Column(historyLines.LabelOf(entry), kNameColumn);
         if (entry.price == -1.0f) {
             line.Text("         NA");
         } else {
@@ -110,8 +126,8 @@ void AppendHistoryLines(const std::vector<HistoryLine>& lines, std::size_t first
     }
 }
 
-void RenderHistoryText(const std::vector<HistoryLine>& lines, bool monthFirst, std::string& out) {
-    AppendInParts(out, lines.size(), lines.size() * kLineBytes,
+void RenderHistoryText(const HistoryLines& lines, bool monthFirst, std::string& out) {
+    AppendInParts(out, lines.Lines().size(), lines.Lines().size() * kLineBytes,
                   [&](std::size_t first, std::size_t last, std::string& text) {
                       AppendHistoryLines(lines, first, last, monthFirst, text);
                   });
@@ -121,31 +137,18 @@ void RenderHistoryText(const std::vector<HistoryLine>& lines, bool monthFirst, s
 }  // namespace
 
 std::string BuildHistoryReport(const CKx7Doc& doc, std::optional<int> days) {
-    HistoryLines lines;
     const std::int64_t cutOff = days ? Clock::Now() - std::int64_t{*days} * kSecondsPerDay
                                      : std::numeric_limits<std::int64_t>::min();
-    if (!days) {
-        lines.Reserve(doc.Purchases().size() + SaleRecordCount(doc));
-    }
-    for (const auto& lot : doc.Purchases()) {
-        std::string_view name;
-        const auto label = [&] {
-            if (name.empty()) {
-                name = lines.Label(lot->companyName);
-            }
-            return name;
-        };
-        if (lot->date >= cutOff) {
-            lines.AddPurchase(label(), lot->date, lot->shares, lot->price);
-        }
-        // A sale is listed even when its lot was bought before the time frame.
-        for (const auto& sale : lot->sales) {
-            if (sale->date >= cutOff) {
-                lines.AddSale(label(), sale->date, sale->shares, sale->price, sale->saleNumber);
-            }
-        }
-    }
+    HistoryLines lines(true);
+    lines.Collect(
+        doc.Purchases(),
+        days ? std::nullopt
+             : std::optional<std::size_t>(doc.Purchases().size() + SaleRecordCount(doc)),
+        [cutOff](std::span<const std::unique_ptr<CPurchase>> lots, HistoryLabels& labels,
+                 const auto& add) { CollectHistory(lots, cutOff, labels, add); },
+        MergeHistoryLine);
+    SortByDate(lines.Lines());
     std::string text;
-    RenderHistoryText(lines.SortedByDate(), doc.AppSettings().dateMonthFirst, text);
+    RenderHistoryText(lines, doc.AppSettings().dateMonthFirst, text);
     return text;
 }

@@ -2,10 +2,13 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <limits>
 #include <mutex>
 #include <new>
 #include <utility>
 #include <vector>
+
+#include "reports/WorkInParts.h"
 
 // Large buffers (tables, texts) kept from one report for the next. Fresh memory of tens
 // of megabytes costs about as much to be handed zeroed pages by the system as filling it
@@ -58,7 +61,8 @@ private:
 };
 
 // A report's table of many entries, taken from the kept tables of its entry type and
-// given back when done: the two largest of each type are kept.
+// given back when done. A report holds at most one table of a type per core and one more
+// (its lines, gathered in parts), so that many of the largest of each type are kept.
 template <typename Entry>
 class KeptTable {
 public:
@@ -74,7 +78,8 @@ public:
 
 private:
     static KeptBuffers<std::vector<Entry>>& Kept() {
-        static KeptBuffers<std::vector<Entry>> kept(2);
+        static KeptBuffers<std::vector<Entry>> kept(
+            std::max<std::size_t>(2, WorkParts(std::numeric_limits<std::size_t>::max()) + 1));
         return kept;
     }
 

@@ -6,7 +6,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -18,9 +20,8 @@
 #include "model/LocalTime.h"
 #include "model/SymbolMap.h"
 #include "reports/DateSort.h"
-#include "reports/GroupRows.h"
-#include "reports/KeptTable.h"
 #include "reports/LabelStore.h"
+#include "reports/LotLines.h"
 #include "reports/ReportRow.h"
 #include "reports/ReportText.h"
 #include "reports/SaleCount.h"
@@ -94,6 +95,7 @@ struct TaxLine {
     float cost = 0;      // shares x price + purchase commission share
     float proceeds = 0;  // shares x sale price
     float saleCommission = 0;
+    std::int32_t saleNumber = 0;  // whose lots merge into one line
 };
 
 struct LotLabels {
@@ -115,18 +117,10 @@ struct LabelKeyHash {
     }
 };
 
-// The lines in the order they are added; with `mergeSales` the lots of one sale merge
-// into the line of the first, which keeps its dates, labels and place.
-class TaxLines {
+// The labels of the lots one walk meets, cut to the widths of a report row, each kept
+// once for the lines to refer to by number.
+class TaxLabels {
 public:
-    explicit TaxLines(bool mergeSales) : m_mergeSales(mergeSales) {}
-
-    void Reserve(std::size_t lines) {
-        ReserveLargeTable(*m_lines, lines);
-        m_saleLines.Expect(lines);
-    }
-
-    // The lot's labels, cut to the widths of a report row, for its lines to refer to.
     // Lots with the same labels share one entry: the lines come back in date order, which
     // jumps between lots, and a list the size of the symbols stays in the cache where one
     // entry per lot would not.
@@ -157,32 +151,7 @@ public:
         return m_last->labels;
     }
 
-    const LotLabels& Labels(std::uint32_t index) const { return m_labels[index]; }
-
-    void Add(const TaxLine& line, std::int64_t saleNumber) {
-        const bool mergeable = m_mergeSales && saleNumber != ReportRow::kPurchaseKey;
-        if (mergeable) {
-            if (const std::optional<std::size_t> found = m_saleLines.Find(saleNumber)) {
-                TaxLine& merged = (*m_lines)[*found];
-                merged.shares += line.shares;
-                merged.saleCommission += line.saleCommission;
-                merged.cost += line.cost;
-                merged.proceeds += line.proceeds;
-                if (merged.purchaseDate != line.purchaseDate) {
-                    merged.purchaseDate = 0;
-                }
-                return;
-            }
-            m_saleLines.Insert(saleNumber, m_lines->size());
-        }
-        m_lines->push_back(line);
-    }
-
-    // The lines by date, equal dates in the order they were added.
-    const std::vector<TaxLine>& SortedByDate() {
-        SortByDate(*m_lines);
-        return *m_lines;
-    }
+    const std::vector<LotLabels>& List() const { return m_labels; }
 
 private:
     std::uint32_t Index(std::string_view name, std::string_view symbol) {
@@ -198,9 +167,6 @@ private:
         return found->second;
     }
 
-    bool m_mergeSales;
-    KeptTable<TaxLine> m_lines;
-    GroupRows m_saleLines;
     std::vector<LotLabels> m_labels;
     std::unordered_map<LabelKey, std::uint32_t, LabelKeyHash> m_labelIndex;
     // The labels of each symbol's names, by whether the lot is a grant.
@@ -215,9 +181,61 @@ private:
     LabelStore m_texts;
 };
 
+// Which sales a report lists and what it counts of them.
+struct TaxSelection {
+    std::optional<int> year;  // every year when none
+    std::optional<YearSpan> span;
+    bool deductCommission = true;
+};
+
+// Calls `add(line)` for each sale of the lots, in document order, that the selection
+// lists. `labels` numbers the lots' labels.
+template <typename AddLine>
+void CollectSales(std::span<const std::unique_ptr<CPurchase>> lots, const TaxSelection& selection,
+                  TaxLabels& labels, const AddLine& add) {
+    for (const auto& lot : lots) {
+        std::optional<std::uint32_t> lotLabels;
+        for (const auto& sale : lot->sales) {
+            if (selection.year && !InYear(sale->date, *selection.year, selection.span)) {
+                continue;
+            }
+            if (sale->IsExpiry()) {
+                continue;
+            }
+            float saleCommission = 0.0f;
+            float purchaseCommission = 0.0f;
+            if (selection.deductCommission) {
+                saleCommission = sale->commission;
+                purchaseCommission = PurchaseCommissionShare(*lot, sale->shares);
+            }
+            if (!lotLabels) {
+                lotLabels = labels.LabelsOf(*lot);
+            }
+            add(TaxLine{sale->date, lot->date, *lotLabels, sale->shares,
+                        sale->shares * lot->price + purchaseCommission, sale->shares * sale->price,
+                        saleCommission, sale->saleNumber});
+        }
+    }
+}
+
+// The lines in document order; with `mergeSales` the lots of one sale merge into the line
+// of the first, which keeps its dates, labels and place.
+using TaxLines = LotLines<TaxLine, TaxLabels>;
+
+void MergeTaxLine(TaxLine& merged, const TaxLine& line) {
+    merged.shares += line.shares;
+    merged.saleCommission += line.saleCommission;
+    merged.cost += line.cost;
+    merged.proceeds += line.proceeds;
+    if (merged.purchaseDate != line.purchaseDate) {
+        merged.purchaseDate = 0;
+    }
+}
+
 // Appends lines first to last-1 in the fixed-width or the CSV layout.
-void AppendTaxLines(const std::vector<TaxLine>& lines, std::size_t first, std::size_t last,
-                    const TaxLines& labels, bool csv, bool monthFirst, std::string& out) {
+void AppendTaxLines(const TaxLines& taxLines, std::size_t first, std::size_t last, bool csv,
+                    bool monthFirst, std::string& out) {
+    const std::vector<TaxLine>& lines = taxLines.Lines();
     // Sale dates come in order and repeat; purchase dates jump about: one cache each.
     DateTexts saleDates(ShortDatePattern(monthFirst));
     DateTexts purchaseDates(ShortDatePattern(monthFirst));
@@ -228,7 +246,7 @@ void AppendTaxLines(const std::vector<TaxLine>& lines, std::size_t first, std::s
         const std::string_view date = saleDates.Of(row.date);
         const std::string_view purchaseDate =
             row.purchaseDate == 0 ? "Various   " : purchaseDates.Of(row.purchaseDate);
-        const LotLabels& lot = labels.Labels(row.labels);
+        const LotLabels& lot = taxLines.LabelOf(row);
         LineWriter line(out);
         if (csv) {
             line.Text(date);
@@ -265,11 +283,11 @@ void AppendTaxLines(const std::vector<TaxLine>& lines, std::size_t first, std::s
 }
 
 // Appends the lines and the "Total Gain" footer in the fixed-width or the CSV layout.
-void RenderTaxText(const std::vector<TaxLine>& lines, const TaxLines& labels, bool csv,
-                   bool monthFirst, std::string& out) {
+void RenderTaxText(const TaxLines& taxLines, bool csv, bool monthFirst, std::string& out) {
+    const std::vector<TaxLine>& lines = taxLines.Lines();
     AppendInParts(out, lines.size(), lines.size() * (csv ? kCsvRowBytes : kRowBytes),
                   [&](std::size_t first, std::size_t last, std::string& text) {
-                      AppendTaxLines(lines, first, last, labels, csv, monthFirst, text);
+                      AppendTaxLines(taxLines, first, last, csv, monthFirst, text);
                   });
     // The total adds the gains in line order, as a float, whoever wrote the lines.
     float totalGain = 0.0f;
@@ -305,39 +323,20 @@ std::optional<int> TaxYear(std::string_view yearText) {
 
 std::string BuildTaxReport(const CKx7Doc& doc, std::string_view yearText, bool groupSales,
                            bool deductCommission, bool csv) {
+    TaxSelection selection;
+    selection.year = TaxYear(yearText);
+    selection.span = selection.year ? SpanOfYear(*selection.year) : std::nullopt;
+    selection.deductCommission = deductCommission;
     TaxLines lines(groupSales);
-    const std::optional<int> year = TaxYear(yearText);
-
-    const std::optional<YearSpan> span = year ? SpanOfYear(*year) : std::nullopt;
-    if (!year) {
-        lines.Reserve(SaleRecordCount(doc));
-    }
-    for (const auto& lot : doc.Purchases()) {
-        std::optional<std::uint32_t> labels;
-        for (const auto& sale : lot->sales) {
-            if (year && !InYear(sale->date, *year, span)) {
-                continue;
-            }
-            if (sale->IsExpiry()) {
-                continue;
-            }
-            float saleCommission = 0.0f;
-            float purchaseCommission = 0.0f;
-            if (deductCommission) {
-                saleCommission = sale->commission;
-                purchaseCommission = PurchaseCommissionShare(*lot, sale->shares);
-            }
-            if (!labels) {
-                labels = lines.LabelsOf(*lot);
-            }
-            lines.Add(TaxLine{sale->date, lot->date, *labels, sale->shares,
-                              sale->shares * lot->price + purchaseCommission,
-                              sale->shares * sale->price, saleCommission},
-                      sale->saleNumber);
-        }
-    }
+    lines.Collect(
+        doc.Purchases(),
+        selection.year ? std::nullopt : std::optional<std::size_t>(SaleRecordCount(doc)),
+        [&selection](std::span<const std::unique_ptr<CPurchase>> lots, TaxLabels& labels,
+                     const auto& add) { CollectSales(lots, selection, labels, add); },
+        MergeTaxLine);
+    SortByDate(lines.Lines());
 
     std::string text;
-    RenderTaxText(lines.SortedByDate(), lines, csv, doc.AppSettings().dateMonthFirst, text);
+    RenderTaxText(lines, csv, doc.AppSettings().dateMonthFirst, text);
     return text;
 }
