@@ -143,14 +143,8 @@ void BothSizes(benchmark::internal::Benchmark* benchmark, double minSeconds) {
     // minimum time would report that run alone, and a shorter one its later runs: the same
     // work measured in two states depending on its speed.
     constexpr double kWarmUpSeconds = 0.2;
-    // A virtual machine's host takes a core away now and then, for tens of milliseconds:
-    // the median of several repetitions is what the work costs, where one mean would hold
-    // whatever the host did during it.
-    constexpr int kRepetitions = 5;
     benchmark->ArgName("size")
         ->MinWarmUpTime(kWarmUpSeconds)
-        ->Repetitions(kRepetitions)
-        ->ReportAggregatesOnly(true)
         ->Arg(0)
         ->Arg(1)
         ->Unit(benchmark::kMillisecond)

@@ -1,5 +1,6 @@
 #include "BenchTable.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -21,7 +22,9 @@ double ScalingLimit() {
 }  // namespace
 
 bool BenchTable::ReportContext(const Context& context) {
-    PrintBasicContext(&GetErrorStream(), context);
+    if (m_round == 0) {
+        PrintBasicContext(&GetErrorStream(), context);
+    }
     return true;
 }
 
@@ -32,9 +35,7 @@ void BenchTable::ReportRuns(const std::vector<Run>& runs) {
                          run.error_message.c_str());
             continue;
         }
-        // Repeated benchmarks give their median; a single run, its own figures.
-        const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
-        if ((run.run_type != Run::RT_Iteration && !median) || run.iterations == 0) {
+        if (run.run_type != Run::RT_Iteration || run.iterations == 0) {
             continue;
         }
         std::string name = run.run_name.function_name;
@@ -49,36 +50,63 @@ void BenchTable::ReportRuns(const std::vector<Run>& runs) {
         const auto iterations = static_cast<double>(run.iterations);
         const double ms = run.real_accumulated_time / iterations * 1e3;
         const double cpuMs = run.cpu_accumulated_time / iterations * 1e3;
-        m_times[name][size] = ms;
-        m_processorTimes[name][size] = cpuMs;
-        std::fprintf(stderr, "  %-32s %-9s %12.3f ms wall %12.3f ms cpu\n", name.c_str(),
-                     size == kExtreme ? "extreme" : "lifetime", ms, cpuMs);
+        m_times[name][size][m_round] = ms;
+        m_processorTimes[name][size][m_round] = cpuMs;
+        std::fprintf(stderr, "  round %d %-32s %-9s %12.3f ms wall %12.3f ms cpu\n", m_round + 1,
+                     name.c_str(), size == kExtreme ? "extreme" : "lifetime", ms, cpuMs);
     }
 }
 
 namespace {
 
-std::optional<double> TimeOf(const std::map<std::string, std::map<int, double>>& times,
-                             const std::string& name, int size) {
-    const auto found = times.find(name);
-    if (found == times.end()) {
+std::optional<double> Fastest(const BenchTable::Figures& figures, const std::string& name,
+                              int size) {
+    const auto found = figures.find(name);
+    if (found == figures.end()) {
         return std::nullopt;
     }
-    const auto time = found->second.find(size);
-    if (time == found->second.end()) {
+    const auto rounds = found->second.find(size);
+    if (rounds == found->second.end() || rounds->second.empty()) {
         return std::nullopt;
     }
-    return time->second;
+    double fastest = rounds->second.begin()->second;
+    for (const auto& [round, time] : rounds->second) {
+        fastest = std::min(fastest, time);
+    }
+    return fastest;
 }
 
 }  // namespace
 
 std::optional<double> BenchTable::Milliseconds(const std::string& name, int size) const {
-    return TimeOf(m_times, name, size);
+    return Fastest(m_times, name, size);
 }
 
 std::optional<double> BenchTable::ProcessorMilliseconds(const std::string& name, int size) const {
-    return TimeOf(m_processorTimes, name, size);
+    return Fastest(m_processorTimes, name, size);
+}
+
+std::optional<double> BenchTable::Growth(const std::string& name) const {
+    const auto found = m_times.find(name);
+    if (found == m_times.end() || !found->second.contains(kLifetime) ||
+        !found->second.contains(kExtreme)) {
+        return std::nullopt;
+    }
+    const Rounds& small = found->second.at(kLifetime);
+    const Rounds& large = found->second.at(kExtreme);
+    std::vector<double> growths;
+    for (const auto& [round, time] : small) {
+        const auto paired = large.find(round);
+        if (paired != large.end() && time > 0) {
+            growths.push_back(paired->second / time);
+        }
+    }
+    if (growths.empty()) {
+        return std::nullopt;
+    }
+    std::sort(growths.begin(), growths.end());
+    const std::size_t middle = growths.size() / 2;
+    return growths.size() % 2 == 1 ? growths[middle] : (growths[middle - 1] + growths[middle]) / 2;
 }
 
 void BenchTable::SetPeakMemory(std::uint64_t peakBytes, std::uint64_t fieldBytes) {
@@ -88,7 +116,7 @@ void BenchTable::SetPeakMemory(std::uint64_t peakBytes, std::uint64_t fieldBytes
 
 void BenchTable::PrintTimes() const {
     std::printf("\n%-32s %14s %14s %8s %14s %14s\n", "benchmark (ms wall)", "lifetime", "extreme",
-                "ratio", "cpu lifetime", "cpu extreme");
+                "growth", "cpu lifetime", "cpu extreme");
     const auto print = [](std::optional<double> time) {
         if (time) {
             std::printf(" %14.3f", *time);
@@ -102,8 +130,8 @@ void BenchTable::PrintTimes() const {
         std::printf("%-32s", name.c_str());
         print(small);
         print(large);
-        if (small && large && *small > 0) {
-            std::printf(" %8.2f", *large / *small);
+        if (const auto growth = Growth(name)) {
+            std::printf(" %8.2f", *growth);
         } else {
             std::printf(" %8s", "");
         }
@@ -161,12 +189,12 @@ void BenchTable::Print() {
         if (!name.starts_with("Report_")) {
             continue;
         }
-        const auto small = Milliseconds(name, kLifetime);
-        const auto large = Milliseconds(name, kExtreme);
-        if (small && large && *small > 0 && (!worstScaling || *large / *small > *worstScaling)) {
-            worstScaling = *large / *small;
+        const auto growth = Growth(name);
+        if (growth && (!worstScaling || *growth > *worstScaling)) {
+            worstScaling = growth;
             worstName = name;
         }
+        const auto large = Milliseconds(name, kExtreme);
         if (large && (!slowest || *large > *slowest)) {
             slowest = large;
             slowestName = name;

@@ -1,5 +1,7 @@
 #include "model/Purchase.h"
 
+#include <bit>
+#include <cstdint>
 #include <utility>
 
 #include "model/LocalTime.h"
@@ -57,9 +59,22 @@ float CPurchase::UnsoldShares() const {
 }
 
 float CPurchase::StoreHeld(float unsold) {
-    const float held = unsold < kShareThreshold ? 0.0f : unsold;
-    availableShares = held;
+    const float held = HeldOf(unsold);
+    StoreAvailable(held);
     return held;
+}
+
+float CPurchase::HeldOf(float unsold) {
+    return unsold < kShareThreshold ? 0.0f : unsold;
+}
+
+void CPurchase::StoreAvailable(float available) {
+    // Every walk that values the lots stores their shares again, mostly the same: a record
+    // left unwritten is not written back to memory, which for a portfolio of hundreds of
+    // thousands of lots is as much traffic as reading them.
+    if (std::bit_cast<std::uint32_t>(availableShares) != std::bit_cast<std::uint32_t>(available)) {
+        availableShares = available;
+    }
 }
 
 float CPurchase::ExercisableShares(std::int64_t now) {
@@ -71,7 +86,7 @@ float CPurchase::ExercisableShares(std::int64_t now, float unsold) {
         return StoreHeld(unsold);
     }
     const float vested = VestedShares(vestingSchedule, shares, date, now);
-    const float held = StoreHeld(unsold);
+    const float held = HeldOf(unsold);
     float exercisable = vested - (shares - held);
     if (exercisable > held) {
         exercisable = held;
@@ -79,7 +94,7 @@ float CPurchase::ExercisableShares(std::int64_t now, float unsold) {
     if (exercisable < 0.0f) {
         exercisable = 0.0f;
     }
-    availableShares = exercisable;
+    StoreAvailable(exercisable);
     return exercisable;
 }
 

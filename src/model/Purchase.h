@@ -79,6 +79,8 @@ private:
     float UnsoldShares() const;
     // `unsold`, 0 below the threshold, as the held shares.
     float StoreHeld(float unsold);
+    static float HeldOf(float unsold);
+    void StoreAvailable(float available);
 };
 
 // The vested share count of a grant of `shares` options dated `grantDate` under the

@@ -8,7 +8,6 @@
 #include <utility>
 #include <vector>
 
-#include "model/LargeBuffer.h"
 #include "reports/KeptTable.h"
 #include "reports/WorkInParts.h"
 
@@ -68,13 +67,6 @@ void MergeSortRange(std::span<Entry> entries, std::span<Entry> room) {
     }
 }
 
-// Makes `table` `size` entries to move entries into, advised as a large buffer.
-template <typename Entry>
-void SizeScratch(std::vector<Entry>& table, std::size_t size) {
-    ReserveLargeTable(table, size);
-    table.resize(size);
-}
-
 // One counting pass by day (whole days from the earliest date), then each day's entries in
 // order of their times. Report dates are mostly dates at midnight, so a day's entries are
 // nearly always in order already and the second step only looks. Large tables are
@@ -105,9 +97,8 @@ void SortByDay(std::vector<Entry>& entries, std::uint64_t base, std::uint64_t da
             running += std::exchange(partPlaces[day], running);
         }
     }
-    KeptTable<Entry> scratch;
+    KeptTable<Entry> scratch(entries.size());
     std::vector<Entry>& other = *scratch;
-    SizeScratch(other, entries.size());
     RunInParts(parts, [&](std::size_t part) {
         std::vector<std::uint32_t>& partPlaces = places[part];
         for (std::size_t i = sliceStart(part); i < sliceStart(part + 1); ++i) {
@@ -164,9 +155,8 @@ void SortByDigits(std::vector<Entry>& entries, std::uint64_t base, std::uint64_t
             ++starts[pass * kDigits + ((value >> shifts[pass]) & kDigitMask)];
         }
     }
-    KeptTable<Entry> scratch;
+    KeptTable<Entry> scratch(entries.size());
     std::vector<Entry>& other = *scratch;
-    SizeScratch(other, entries.size());
     for (std::size_t pass = 0; pass < shifts.size(); ++pass) {
         std::size_t* const passStarts = starts.data() + pass * kDigits;
         std::size_t start = 0;

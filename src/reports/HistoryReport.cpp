@@ -148,7 +148,7 @@ std::string BuildHistoryReport(const CKx7Doc& doc, std::optional<int> days) {
                  const auto& add) { CollectHistory(lots, cutOff, labels, add); },
         MergeHistoryLine);
     SortByDate(lines.Lines());
-    std::string text;
+    std::string text = TakeReportText();
     RenderHistoryText(lines, doc.AppSettings().dateMonthFirst, text);
     return text;
 }

@@ -5,15 +5,17 @@
 #include <limits>
 #include <mutex>
 #include <new>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
+#include "model/LargeBuffer.h"
 #include "reports/WorkInParts.h"
 
 // Large buffers (tables, texts) kept from one report for the next. Fresh memory of tens
 // of megabytes costs about as much to be handed zeroed pages by the system as filling it
 // does, and a person opens the same large reports again and again. The largest buffers
-// are kept, at most `most` of them; each comes back empty with its room.
+// are kept, at most `most` of them; each comes back with its room and whatever it held.
 template <typename Buffer>
 class KeptBuffers {
 public:
@@ -29,7 +31,6 @@ public:
         const auto largest = std::max_element(m_buffers.begin(), m_buffers.end(), Smaller);
         Buffer buffer = std::move(*largest);
         m_buffers.erase(largest);
-        buffer.clear();
         return buffer;
     }
 
@@ -66,7 +67,14 @@ private:
 template <typename Entry>
 class KeptTable {
 public:
-    KeptTable() : m_entries(Kept().Take()) {}
+    KeptTable() : m_entries(Kept().Take()) { m_entries.clear(); }
+    // A table of `size` entries for the caller to overwrite every one of. The entries a
+    // kept table still holds are not made again: tens of megabytes written for nothing.
+    explicit KeptTable(std::size_t size) : m_entries(Kept().Take()) {
+        static_assert(std::is_trivially_copyable_v<Entry>);
+        ReserveLargeTable(m_entries, size);
+        m_entries.resize(size);
+    }
     ~KeptTable() { Kept().Give(std::move(m_entries)); }
     KeptTable(const KeptTable&) = delete;
     KeptTable& operator=(const KeptTable&) = delete;

@@ -58,9 +58,9 @@ public:
         std::deque<Labels> partLabels(parts);
         RunInParts(parts, [&](std::size_t part) {
             std::vector<Line>& lines = tableOf(part);
-            collect(lots.subspan(lots.size() * part / parts,
-                                 lots.size() * (part + 1) / parts - lots.size() * part / parts),
-                    partLabels[part], [&lines](const Line& line) { lines.push_back(line); });
+            const PartItems items = ItemsOfPart(lots.size(), part, parts);
+            collect(lots.subspan(items.first, items.last - items.first), partLabels[part],
+                    [&lines](const Line& line) { lines.push_back(line); });
         });
 
         // The first part's lines are merged where they stand, each kept line moving down
@@ -90,8 +90,6 @@ public:
     const Label& LabelOf(const Line& line) const { return m_labels[line.labels]; }
 
 private:
-    // Below this many lots a walk is not worth a thread.
-    static constexpr std::size_t kLeastPartLots = 16384;
     static constexpr std::size_t kLookAhead = 16;
 
     // Adds `line` after the `kept` lines so far, into a line already added or in the next

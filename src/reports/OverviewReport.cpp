@@ -1,14 +1,15 @@
 #include "reports/OverviewReport.h"
 
 #include <cstdint>
+#include <limits>
 #include <optional>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/Settings.h"
 #include "model/Kx7Doc.h"
-#include "model/LargeBuffer.h"
 #include "model/LocalTime.h"
 #include "model/SymbolMap.h"
 #include "reports/DateSort.h"
@@ -17,6 +18,7 @@
 #include "reports/ReportRowList.h"
 #include "reports/ReportText.h"
 #include "reports/TextInParts.h"
+#include "reports/WorkInParts.h"
 
 namespace {
 
@@ -46,7 +48,6 @@ struct SelectionEntries {
     const CPurchase* first = nullptr;
     std::size_t start = 0;
     std::size_t count = 0;
-    std::size_t filled = 0;  // while the table is filled
 };
 
 // Both selections of a symbol: its ordinary lots and its grants.
@@ -55,6 +56,7 @@ struct SymbolEntries {
     SelectionEntries grants;
     bool ordinaryWanted = false;
     bool grantsWanted = false;
+    std::uint32_t number = 0;  // of the ordinary lots' selection; the grants' is the next
 
     SelectionEntries& Of(bool grant) { return grant ? grants : ordinary; }
     bool& Wanted(bool grant) { return grant ? grantsWanted : ordinaryWanted; }
@@ -173,37 +175,69 @@ std::string BuildOverviewOfSymbols(const CKx7Doc& doc, const std::vector<std::st
         const LotSelection& selection = selections.back();
         bySymbol[selection.symbol].Wanted(selection.optionsOnly) = true;
     }
-    const auto& lots = doc.Purchases();
-    std::vector<SelectionEntries*> selectionOfLot(lots.size(), nullptr);
-    for (std::size_t i = 0; i < lots.size(); ++i) {
-        const CPurchase& lot = *lots[i];
-        const auto found = bySymbol.find(lot.symbol);
-        if (found != bySymbol.end() && found->second.Wanted(lot.IsGrant())) {
-            SelectionEntries& selection = found->second.Of(lot.IsGrant());
-            if (selection.first == nullptr) {
-                selection.first = &lot;
-            }
-            selection.count += 1 + lot.sales.size();
-            selectionOfLot[i] = &selection;
-        }
-    }
-    std::size_t records = 0;
+    // Every selection numbered, each symbol's ordinary lots before its grants.
+    std::vector<SelectionEntries*> numbered;
+    numbered.reserve(2 * bySymbol.size());
     for (auto& [symbol, entries] : bySymbol) {
-        for (SelectionEntries* selection : {&entries.ordinary, &entries.grants}) {
-            selection->start = records;
-            records += selection->count;
-        }
+        entries.number = static_cast<std::uint32_t>(numbered.size());
+        numbered.push_back(&entries.ordinary);
+        numbered.push_back(&entries.grants);
     }
-    KeptTable<OverviewEntry> table;
-    ReserveLargeTable(*table, records);
-    table->resize(records);
-    for (std::size_t i = 0; i < lots.size(); ++i) {
-        if (SelectionEntries* selection = selectionOfLot[i]) {
-            PutEntries(*lots[i], [&table, selection](const OverviewEntry& entry) {
-                (*table)[selection->start + selection->filled++] = entry;
+    // Both walks run on every core, each part over a stretch of the lots: a part counts
+    // its entries of each selection, and its entries of a selection go after those of the
+    // parts before, so each selection's entries stay in document order.
+    const auto& lots = doc.Purchases();
+    constexpr std::uint32_t kNoSelection = std::numeric_limits<std::uint32_t>::max();
+    std::vector<std::uint32_t> selectionOfLot(lots.size(), kNoSelection);
+    const std::size_t parts = WorkParts(lots.size() / kLeastPartLots);
+    // Each part's count of entries by selection, then where its next entry goes.
+    std::vector<std::vector<std::size_t>> places(parts, std::vector<std::size_t>(numbered.size()));
+    std::vector<std::vector<const CPurchase*>> firsts(
+        parts, std::vector<const CPurchase*>(numbered.size(), nullptr));
+    RunInParts(parts, [&](std::size_t part) {
+        const PartItems items = ItemsOfPart(lots.size(), part, parts);
+        std::vector<std::size_t>& counts = places[part];
+        std::vector<const CPurchase*>& first = firsts[part];
+        for (std::size_t i = items.first; i < items.last; ++i) {
+            const CPurchase& lot = *lots[i];
+            const auto found = bySymbol.find(lot.symbol);
+            if (found == bySymbol.end() || !found->second.Wanted(lot.IsGrant())) {
+                continue;
+            }
+            const std::uint32_t number = found->second.number + (lot.IsGrant() ? 1 : 0);
+            counts[number] += 1 + lot.sales.size();
+            if (first[number] == nullptr) {
+                first[number] = &lot;
+            }
+            selectionOfLot[i] = number;
+        }
+    });
+    std::size_t records = 0;
+    for (std::size_t number = 0; number < numbered.size(); ++number) {
+        SelectionEntries& selection = *numbered[number];
+        selection.start = records;
+        for (std::size_t part = 0; part < parts; ++part) {
+            if (selection.first == nullptr) {
+                selection.first = firsts[part][number];
+            }
+            records += std::exchange(places[part][number], records);
+        }
+        selection.count = records - selection.start;
+    }
+    KeptTable<OverviewEntry> table(records);
+    RunInParts(parts, [&](std::size_t part) {
+        const PartItems items = ItemsOfPart(lots.size(), part, parts);
+        std::vector<std::size_t>& next = places[part];
+        for (std::size_t i = items.first; i < items.last; ++i) {
+            const std::uint32_t number = selectionOfLot[i];
+            if (number == kNoSelection) {
+                continue;
+            }
+            PutEntries(*lots[i], [&table, &next, number](const OverviewEntry& entry) {
+                (*table)[next[number]++] = entry;
             });
         }
-    }
+    });
 
     // Symbols differ in size by thousands of times: parts are made of even numbers of
     // rows, not of symbols.
@@ -213,7 +247,7 @@ std::string BuildOverviewOfSymbols(const CKx7Doc& doc, const std::vector<std::st
         weights.push_back(1 + bySymbol.at(selection.symbol).Of(selection.optionsOnly).count);
     }
     const char* const pattern = DatePattern(doc.AppSettings().dateMonthFirst);
-    std::string text;
+    std::string text = TakeReportText();
     AppendInParts(
         text, selections.size(),
         records * kLineBytes + symbols.size() * (kOverviewSeparator.size() + 2),

@@ -11,6 +11,7 @@
 #include <cstring>
 #include <ctime>
 #include <new>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -109,15 +110,21 @@ char* PutTwoDigits(char* end, std::uint64_t pair) {
     return end;
 }
 
-// Writes `value` with `precision` decimals just before `end`, when `value` is a float
-// whose exact value times ten to the precision fits in 64 bits: that integer, rounded
-// half to even as printf rounds, gives every digit.
-// Returns the start of the text, or nullptr for the values left to the general way.
-char* FloatFixed(double value, int precision, char* end) {
+// A float's exact value times ten to a precision, rounded half to even as printf rounds:
+// every digit of its fixed notation.
+struct FixedDigits {
+    std::uint64_t digits = 0;
+    bool negative = false;
+};
+
+// The digits of `value` with `precision` decimals, when `value` is a float whose exact
+// value times ten to the precision fits in 64 bits; none for the values left to the
+// general way.
+std::optional<FixedDigits> ScaledFloat(double value, int precision) {
     const auto single = static_cast<float>(value);
     if (!std::isfinite(value) || static_cast<double>(single) != value || precision < 0 ||
         static_cast<std::size_t>(precision) >= kPowersOfTen.size()) {
-        return nullptr;
+        return std::nullopt;
     }
     const auto bits = std::bit_cast<std::uint32_t>(single);
     const bool negative = (bits >> 31) != 0;
@@ -132,7 +139,7 @@ char* FloatFixed(double value, int precision, char* end) {
     if (exponent >= 0) {
         // 2^24 x 10^6 < 2^44, so 20 more bits of exponent still fit.
         if (exponent > 20) {
-            return nullptr;
+            return std::nullopt;
         }
         digits = scaled << exponent;
     } else if (exponent > -64) {
@@ -145,7 +152,31 @@ char* FloatFixed(double value, int precision, char* end) {
         }
     }
     // Otherwise the value is below 2^-40 times the scale, far under half of the last digit.
+    return FixedDigits{digits, negative};
+}
 
+// Bytes of the fixed notation: the digits, at least one before the point, the point and
+// the sign.
+std::size_t FixedLength(const FixedDigits& fixed, int precision) {
+    static constexpr std::array<std::uint64_t, 20> kPowers = [] {
+        std::array<std::uint64_t, 20> powers{};
+        std::uint64_t power = 1;
+        for (std::uint64_t& entry : powers) {
+            entry = power;
+            power *= 10;
+        }
+        return powers;
+    }();
+    // About log10 from the bit count, then one comparison settles it.
+    const auto guess = static_cast<std::size_t>(std::bit_width(fixed.digits) * 1233 >> 12);
+    const std::size_t count = guess + (guess < kPowers.size() && fixed.digits >= kPowers[guess]);
+    const auto least = static_cast<std::size_t>(precision) + 1;
+    return std::max(count, least) + (precision > 0 ? 1 : 0) + (fixed.negative ? 1 : 0);
+}
+
+// Writes the fixed notation just before `end`; returns where it starts.
+char* PutFixed(const FixedDigits& fixed, int precision, char* end) {
+    std::uint64_t digits = fixed.digits;
     char* first = end;
     int fractionLeft = precision;
     for (; fractionLeft >= 2; fractionLeft -= 2) {
@@ -168,7 +199,7 @@ char* FloatFixed(double value, int precision, char* end) {
     } else {
         *--first = static_cast<char>('0' + digits);
     }
-    if (negative) {
+    if (fixed.negative) {
         *--first = '-';
     }
     return first;
@@ -265,27 +296,33 @@ void LineWriter::Spaces(std::size_t count) {
 }
 
 void LineWriter::Fixed(double value, int precision, std::size_t width) {
-    // The figures of a report are floats with a few decimals, which fit a small field:
-    // that field is filled with spaces and the digits written at its end, so that its
-    // last `width` bytes are the right-aligned column, copied in one piece.
+    // The figures of a report are floats with a few decimals, which fit a small field.
+    // Their digits go straight to their place in the line, after spaces for the column:
+    // digits written to a field of their own and then copied would be read back from
+    // memory still being written.
     constexpr std::size_t kField = 32;
     if (width <= kField && Room(kField)) {
-        std::array<char, kField> field;
-        field.fill(' ');
-        char* const fieldEnd = field.data() + field.size();
-        if (const char* first = FloatFixed(value, precision, fieldEnd)) {
-            const std::size_t size = std::max(width, static_cast<std::size_t>(fieldEnd - first));
-            line_text::CopyShort(m_buffer + m_used, fieldEnd - size, size);
-            m_used += size;
-            return;
+        if (const std::optional<FixedDigits> fixed = ScaledFloat(value, precision)) {
+            const std::size_t length = FixedLength(*fixed, precision);
+            if (length <= kField) {
+                static constexpr char kSpaces[kField + 1] = "                                ";
+                const std::size_t size = std::max(width, length);
+                char* const field = m_buffer + m_used;
+                std::memcpy(field, kSpaces, kField);
+                PutFixed(*fixed, precision, field + size);
+                m_used += size;
+                return;
+            }
         }
     }
     // A double's largest value has 309 integer digits; the precisions used stay small.
     std::array<char, 384> buffer;
     char* const bufferEnd = buffer.data() + buffer.size();
-    const char* first = FloatFixed(value, precision, bufferEnd);
+    const char* first = nullptr;
     const char* last = bufferEnd;
-    if (first == nullptr) {
+    if (const std::optional<FixedDigits> fixed = ScaledFloat(value, precision)) {
+        first = PutFixed(*fixed, precision, bufferEnd);
+    } else {
         const auto [end, error] =
             std::to_chars(buffer.data(), bufferEnd, value, std::chars_format::fixed, precision);
         if (error != std::errc{}) {

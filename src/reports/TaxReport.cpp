@@ -336,7 +336,7 @@ std::string BuildTaxReport(const CKx7Doc& doc, std::string_view yearText, bool g
         MergeTaxLine);
     SortByDate(lines.Lines());
 
-    std::string text;
+    std::string text = TakeReportText();
     RenderTaxText(lines, csv, doc.AppSettings().dateMonthFirst, text);
     return text;
 }

@@ -22,6 +22,11 @@ KeptBuffers<std::string>& Spares() {
     return spares;
 }
 
+KeptBuffers<std::string>& WholeTexts() {
+    static KeptBuffers<std::string> texts(1);
+    return texts;
+}
+
 // Where each part starts, and the end of the last: even counts of items, or even weights.
 std::vector<std::size_t> PartStarts(std::size_t count, std::size_t parts,
                                     std::span<const std::size_t> itemWeights) {
@@ -67,6 +72,7 @@ void AppendInParts(std::string& out, std::size_t count, std::size_t estimatedByt
         }
         std::string& text = texts[part];
         text = Spares().Take();
+        text.clear();
         ReserveLargeBuffer(text, estimatedBytes / parts + estimatedBytes / (4 * parts));
         appendRange(partStart(part), partStart(part + 1), text);
     });
@@ -74,4 +80,14 @@ void AppendInParts(std::string& out, std::size_t count, std::size_t estimatedByt
         out += texts[part];
         Spares().Give(std::move(texts[part]));
     }
+}
+
+std::string TakeReportText() {
+    std::string text = WholeTexts().Take();
+    text.clear();
+    return text;
+}
+
+void GiveBackReportText(std::string&& text) {
+    WholeTexts().Give(std::move(text));
 }

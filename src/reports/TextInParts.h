@@ -18,3 +18,10 @@
 using AppendRange = std::function<void(std::size_t first, std::size_t last, std::string& text)>;
 void AppendInParts(std::string& out, std::size_t count, std::size_t estimatedBytes,
                    const AppendRange& appendRange, std::span<const std::size_t> itemWeights = {});
+
+// The memory of a report's whole text, given back once the text has been shown or saved,
+// for the next large report to be written into: tens of megabytes of fresh memory are
+// handed over by the system a page at a time, each page zeroed first. The largest text
+// given back is kept; TakeReportText returns it empty, or an empty text when none is kept.
+std::string TakeReportText();
+void GiveBackReportText(std::string&& text);

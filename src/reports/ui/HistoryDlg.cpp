@@ -88,5 +88,5 @@ void CHistoryDlg::OnTimeFrameChanged(int index) {
 }
 
 void CHistoryDlg::Rebuild() {
-    ShowReportText(*m_report, BuildHistoryReport(m_document, m_days));
+    ShowReportTextOnce(*m_report, BuildHistoryReport(m_document, m_days));
 }

@@ -17,7 +17,7 @@ COverviewDlg::COverviewDlg(const CKx7Doc& document, std::vector<std::string> sym
     // Byte order, upper case before lower, whatever order the list came in.
     std::sort(symbols.begin(), symbols.end());
     QPlainTextEdit* report = MakeReportBox(this, true);
-    ShowReportText(*report, BuildOverviewOfSymbols(document, symbols));
+    ShowReportTextOnce(*report, BuildOverviewOfSymbols(document, symbols));
     report->setMinimumWidth(ReportBoxWidth(*report, static_cast<int>(kOverviewSeparator.size())));
 
     auto* layout = new QVBoxLayout(this);

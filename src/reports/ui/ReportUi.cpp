@@ -12,6 +12,9 @@
 #include <QSaveFile>
 #include <QStyle>
 #include <QTextDocument>
+#include <utility>
+
+#include "reports/TextInParts.h"
 
 namespace {
 
@@ -39,6 +42,11 @@ void ShowReportText(QPlainTextEdit& box, std::string_view text) {
     QString shown = FromReport(text);
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     box.setPlainText(shown);
+}
+
+void ShowReportTextOnce(QPlainTextEdit& box, std::string&& text) {
+    ShowReportText(box, text);
+    GiveBackReportText(std::move(text));
 }
 
 QLabel* MakeColumnHeading(const QString& text, QWidget* parent) {

@@ -21,6 +21,9 @@ class QWidget;
 QPlainTextEdit* MakeReportBox(QWidget* parent, bool wrap);
 // Shows report text whose lines end in CR LF.
 void ShowReportText(QPlainTextEdit& box, std::string_view text);
+// The same for a text the dialog does not keep; its memory then goes back for the next
+// report to be written into.
+void ShowReportTextOnce(QPlainTextEdit& box, std::string&& text);
 // A heading that names the report's columns, in the report's font so it lines up.
 QLabel* MakeColumnHeading(const QString& text, QWidget* parent);
 

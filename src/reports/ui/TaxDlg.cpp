@@ -8,9 +8,11 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <utility>
 
 #include "model/Kx7Doc.h"
 #include "reports/TaxReport.h"
+#include "reports/TextInParts.h"
 #include "reports/ui/ReportUi.h"
 #include "reports/ui/TaxYears.h"
 
@@ -79,7 +81,9 @@ CTaxDlg::CTaxDlg(const CKx7Doc& document, QWidget* parent)
     connect(m_saveAs, &QPushButton::clicked, this, &CTaxDlg::OnSaveAs);
 }
 
-CTaxDlg::~CTaxDlg() = default;
+CTaxDlg::~CTaxDlg() {
+    GiveBackReportText(std::move(m_text));
+}
 
 void CTaxDlg::OnOptionClicked() {
     m_groupSales = m_groupSalesBox->isChecked();
@@ -92,6 +96,11 @@ void CTaxDlg::Rebuild() {
     if (m_yearBox->currentIndex() < 0) {
         return;
     }
+    // The text shown so far goes back first, for the new one to be written into; until
+    // that is done there is nothing to save.
+    m_saveAs->setEnabled(false);
+    GiveBackReportText(std::move(m_text));
+    m_text.clear();
     m_text = BuildTaxReport(m_document, m_yearBox->currentText().toStdString(), m_groupSales,
                             m_deductCommission, m_csv);
     m_textIsCsv = m_csv;

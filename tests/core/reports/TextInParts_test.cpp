@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/Settings.h"
@@ -110,6 +111,24 @@ TEST(TextInPartsReportTest, ALargeHistoryIsWholeAndTheSameEveryTime) {
     EXPECT_EQ(lines, static_cast<std::size_t>(kLots) + 1);
     EXPECT_GT(first.size(), std::size_t{8} << 20);
     EXPECT_EQ(BuildHistoryReport(doc, std::nullopt), first);
+    // Written again into the memory of a text given back, which still holds the old one.
+    std::string shown = first;
+    GiveBackReportText(std::move(shown));
+    EXPECT_EQ(BuildHistoryReport(doc, std::nullopt), first);
+}
+
+// The largest text given back is kept and comes back empty with its room; a smaller one
+// does not take its place.
+TEST(ReportTextMemoryTest, TheLargestTextGivenBackComesBackEmpty) {
+    std::string large(std::size_t{4} << 20, 'x');
+    const std::size_t room = large.capacity();
+    GiveBackReportText(std::move(large));
+    GiveBackReportText(std::string(1000, 'y'));
+    std::string taken = TakeReportText();
+    EXPECT_TRUE(taken.empty());
+    EXPECT_GE(taken.capacity(), room);
+    // Taken, it is no longer kept.
+    EXPECT_LT(TakeReportText().capacity(), room);
 }
 
 }  // namespace
