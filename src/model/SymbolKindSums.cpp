@@ -5,12 +5,13 @@
 #include "model/OptionSuffix.h"
 #include "model/Purchase.h"
 
-void SymbolKindSums::Add(const CPurchase& lot, float value) {
-    const std::uint32_t slot = m_slots.Insert(lot.symbol);
+std::uint32_t SymbolKindSums::Add(const CPurchase& lot, float value, std::uint32_t slotHint) {
+    const std::uint32_t slot = m_slots.Insert(lot.symbol, slotHint);
     if (slot == m_sums.size()) {
         m_sums.emplace_back();
     }
     m_sums[slot].Add(lot.IsGrant(), value);
+    return slot;
 }
 
 float SymbolKindSums::Selected(std::string_view symbolText) const {

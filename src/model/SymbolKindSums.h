@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -38,7 +39,10 @@ class SymbolKindSums {
 public:
     explicit SymbolKindSums(bool ungroupOptions) : m_ungroupOptions(ungroupOptions) {}
 
-    void Add(const CPurchase& lot, float value);
+    // Returns the lot's symbol's slot: every lot added in turn numbers the symbols as any
+    // other walk adding every lot does, so another table can take it as its hint.
+    std::uint32_t Add(const CPurchase& lot, float value,
+                      std::uint32_t slotHint = SymbolSlots::kNone);
     float Selected(std::string_view symbolText) const;
 
 private:

@@ -45,7 +45,7 @@ SymbolSlots::Key SymbolSlots::KeyOf(std::string_view symbol) {
 
 bool SymbolSlots::Matches(const Cell& cell, const Key& key, std::string_view symbol) const {
     // The head and the size settle a short symbol; a longer one compares the rest.
-    return cell.head == key.head && cell.size == key.size &&
+    return cell.head == key.head && cell.size == static_cast<std::uint32_t>(key.size) &&
            (key.size <= kWord || SameBytes(m_names[cell.slotPlusOne - 1], symbol));
 }
 
@@ -80,7 +80,8 @@ std::uint32_t SymbolSlots::Insert(std::string_view symbol) {
     if (cell.slotPlusOne == 0) {
         m_names.emplace_back(symbol);
         m_hashes.push_back(key.hash);
-        cell = Cell{key.head, key.size, static_cast<std::uint32_t>(m_names.size())};
+        cell = Cell{key.head, static_cast<std::uint32_t>(key.size),
+                    static_cast<std::uint32_t>(m_names.size())};
     }
     return cell.slotPlusOne - 1;
 }

@@ -2,11 +2,12 @@
 
 #include "model/Purchase.h"
 
-void TotalValueSums::Add(const CPurchase& lot) {
-    m_values.Add(lot, lot.LotValue());
+std::uint32_t TotalValueSums::Add(const CPurchase& lot) {
+    const std::uint32_t slot = m_values.Add(lot, lot.LotValue());
     if (HasShares(lot.availableShares)) {
-        m_held.Add(lot);
+        m_held.Add(lot, slot);
     }
+    return slot;
 }
 
 float TotalValueSums::Total() const {

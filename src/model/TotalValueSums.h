@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+
 #include "model/ListedNames.h"
 #include "model/SymbolKindSums.h"
 
@@ -13,7 +15,8 @@ public:
     explicit TotalValueSums(bool ungroupOptions)
         : m_values(ungroupOptions), m_held(ungroupOptions) {}
 
-    void Add(const CPurchase& lot);
+    // Returns the lot's symbol's slot, as SymbolKindSums::Add.
+    std::uint32_t Add(const CPurchase& lot);
     float Total() const;
 
 private:

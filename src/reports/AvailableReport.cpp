@@ -6,6 +6,7 @@
 #include "model/LocalTime.h"
 #include "model/OptionSuffix.h"
 #include "reports/ReportText.h"
+#include "reports/TextInParts.h"
 
 namespace {
 
@@ -30,7 +31,7 @@ void AppendLotLine(std::string& out, std::string_view label, const CPurchase& lo
 std::string BuildAvailableReport(CKx7Doc& doc) {
     DateTexts dates(DatePattern(doc.AppSettings().dateMonthFirst));
     const std::int64_t now = Clock::Now();
-    std::string text;
+    std::string text = TakeReportText();
     std::string label;
     for (const auto& lot : doc.Purchases()) {
         if (lot->ExercisableShares(now) > kListedAllSymbols) {
@@ -48,7 +49,7 @@ std::string BuildAvailableReportForSymbol(CKx7Doc& doc, std::string_view symbol)
     DateTexts dates(DatePattern(doc.AppSettings().dateMonthFirst));
     const std::int64_t now = Clock::Now();
     const LotSelection selection = SelectLots(symbol);
-    std::string text;
+    std::string text = TakeReportText();
     for (const auto& lot : doc.Purchases()) {
         if (lot->symbol != selection.symbol || lot->IsGrant() != selection.optionsOnly) {
             continue;

@@ -24,8 +24,9 @@ ValueSummary ComputeValueSummary(CKx7Doc& doc) {
     GainsFigures gains(ungroupOptions);
     const std::int64_t now = Clock::Now();
     for (const auto& lot : doc.Purchases()) {
-        value.Add(*lot);
-        gains.AddLotAsOf(*lot, now, SymbolSlots::kNone);
+        // Both number the symbols in the order of the lots: one looks the symbol up.
+        const std::uint32_t slot = value.Add(*lot);
+        gains.AddLotAsOf(*lot, now, slot);
     }
     gains.AddDividends(doc.Dividends());
     const std::vector<std::string> symbols = gains.SymbolNames();

@@ -25,7 +25,7 @@ CAvailableDlg::CAvailableDlg(CKx7Doc& document, const std::vector<std::string>& 
     }
     m_filterBox->setCurrentIndex(-1);
     m_filterBox->setMinimumContentsLength(10);
-    ShowReportText(*m_report, BuildAvailableReport(m_document));
+    ShowReportTextOnce(*m_report, BuildAvailableReport(m_document));
 
     auto* filter = new QHBoxLayout;
     filter->addWidget(new QLabel(QStringLiteral("Filter: \nSelect a symbol"), this));
@@ -50,9 +50,9 @@ void CAvailableDlg::OnFilterChanged(int index) {
         return;
     }
     if (index == 0) {
-        ShowReportText(*m_report, BuildAvailableReport(m_document));
+        ShowReportTextOnce(*m_report, BuildAvailableReport(m_document));
         return;
     }
-    ShowReportText(*m_report, BuildAvailableReportForSymbol(
-                                  m_document, m_filterBox->itemText(index).toStdString()));
+    ShowReportTextOnce(*m_report, BuildAvailableReportForSymbol(
+                                      m_document, m_filterBox->itemText(index).toStdString()));
 }
