@@ -62,8 +62,8 @@ private:
 };
 
 // A report's table of many entries, taken from the kept tables of its entry type and
-// given back when done. A report holds at most one table of a type per core and one more
-// (its lines, gathered in parts), so that many of the largest of each type are kept.
+// given back when done. As many of each type are kept as one report holds at once: one
+// per core and one more (its lines, gathered in parts).
 template <typename Entry>
 class KeptTable {
 public:
