@@ -71,6 +71,11 @@ public:
             const auto& labels = partLabels[part].List();
             m_labels.insert(m_labels.end(), labels.begin(), labels.end());
             const std::vector<Line>& lines = tableOf(part);
+            if (part == 0 && !m_mergeSales) {
+                // Already in place, numbered from the first label.
+                kept = lines.size();
+                continue;
+            }
             for (std::size_t i = 0; i < lines.size(); ++i) {
                 // The sale numbers jump about: ask for their rows well before they are read.
                 if (m_mergeSales && i + kLookAhead < lines.size()) {

@@ -101,6 +101,7 @@ struct TaxLine {
 struct LotLabels {
     std::string_view name;
     std::string_view symbol;
+    std::string_view csvSymbol;  // what the CSV layout prints of the symbol
 };
 
 struct LabelKey {
@@ -155,8 +156,10 @@ public:
 
 private:
     std::uint32_t Index(std::string_view name, std::string_view symbol) {
-        const LotLabels labels{m_texts.Keep(CutText(name, ReportRow::kNameWidth)),
-                               m_texts.Keep(CutText(symbol, ReportRow::kSymbolTextWidth))};
+        const std::string_view symbolText =
+            m_texts.Keep(CutText(symbol, ReportRow::kSymbolTextWidth));
+        const LotLabels labels{m_texts.Keep(CutText(name, ReportRow::kNameWidth)), symbolText,
+                               AsCString(symbolText)};
         // The store keeps one copy of each text, so the copies' places tell texts apart.
         const LabelKey key{labels.name.data(), labels.symbol.data()};
         const auto [found, added] =
@@ -253,7 +256,7 @@ void AppendTaxLines(const TaxLines& taxLines, std::size_t first, std::size_t las
             line.Text(" ,");
             line.Fixed(row.shares, 2);
             line.Text(" ,");
-            line.Text(AsCString(lot.symbol));
+            line.Text(lot.csvSymbol);
             line.Text(" ,");
             line.Text(purchaseDate);
             line.Text(" ,");
