@@ -16,7 +16,6 @@
 
 #include "app/Settings.h"
 #include "model/Kx7Doc.h"
-#include "model/LargeBuffer.h"
 #include "model/LocalTime.h"
 #include "model/SymbolMap.h"
 #include "reports/DateSort.h"
