@@ -65,24 +65,30 @@ int Dump(const std::vector<std::string>& arguments) {
     return 0;
 }
 
-int Convert(const std::vector<std::string>& arguments) {
+int Convert(std::vector<std::string> arguments) {
+    const bool force = TakeFlag(arguments, "--force");
     if (arguments.size() != 2) {
-        std::fprintf(stderr, "Usage: velmora-cli convert IN OUT\n");
+        std::fprintf(stderr, "Usage: velmora-cli convert IN OUT [--force]\n");
         return 2;
     }
     const Settings settings;
     CKx7Doc doc(settings);
-    Kx7ReadResult read;
-    if (!OpenPortfolio(doc, arguments[0], read)) {
+    PortfolioLock lock;
+    std::string output;
+    if (!OpenForWriting(doc, arguments[0], arguments[1], force, lock, output)) {
         return 1;
     }
-    return SaveOrSay(doc, arguments[1]);
+    return SaveOrSay(doc, output);
 }
 
 int Demo(const std::vector<std::string>& arguments) {
     if (arguments.size() != 1) {
         std::fprintf(stderr, "Usage: velmora-cli demo FILE\n");
         return 2;
+    }
+    PortfolioLock lock;
+    if (!LockForWriting(arguments[0], false, lock)) {
+        return 1;
     }
     const Settings settings;
     CKx7Doc doc(settings);
@@ -110,7 +116,8 @@ public:
 
 // One price update as the "Quote Price" dialog runs it; its list lines go to stdout in the
 // dialog's (sorted) order and the portfolio is saved.
-int Update(const std::vector<std::string>& arguments) {
+int Update(std::vector<std::string> arguments) {
+    const bool force = TakeFlag(arguments, "--force");
     int source = Settings::kYahoo;
     const bool sourceGiven = arguments.size() == 3 && arguments[1] == "--source";
     if (sourceGiven) {
@@ -118,21 +125,15 @@ int Update(const std::vector<std::string>& arguments) {
         source = value == "0" || value == "1" || value == "2" ? value[0] - '0' : -1;
     }
     if ((arguments.size() != 1 && !sourceGiven) || source < 0) {
-        std::fprintf(stderr, "Usage: velmora-cli update FILE [--source 0|1|2]\n");
+        std::fprintf(stderr, "Usage: velmora-cli update FILE [--source 0|1|2] [--force]\n");
         return 2;
     }
-    const std::string& path = arguments[0];
     Settings settings = LoadSettingsFile(SettingsFilePath());
     settings.quoteSource = source;
-    const PortfolioLock lock(path);
-    if (lock.GetState() == PortfolioLock::State::kHeldByOther) {
-        std::fprintf(stderr, "velmora-cli: %s is open in another program (process %d on %s)\n",
-                     path.c_str(), lock.OwnerPid(), lock.OwnerHost().c_str());
-        return 1;
-    }
     CKx7Doc doc(settings);
-    Kx7ReadResult read;
-    if (!OpenPortfolio(doc, path, read)) {
+    PortfolioLock lock;
+    std::string path;  // where the updated portfolio is saved
+    if (!OpenForWriting(doc, arguments[0], arguments[0], force, lock, path)) {
         return 1;
     }
     StderrFetchNotifier notifier;
@@ -150,10 +151,11 @@ const std::vector<Command>& Commands() {
     static const std::vector<Command> commands = WithReportCommands({
         {"settings", "", "show the settings the program would start with", ShowSettings},
         {"dump", "FILE", "print a portfolio file as JSON", Dump},
-        {"convert", "IN OUT", "read a portfolio file of any version, write the current one",
-         Convert},
+        {"convert", "IN OUT [--force]",
+         "read a portfolio file of any version, write the current one", Convert},
         {"demo", "FILE", "write a small demo portfolio", Demo},
-        {"update", "FILE [--source 0|1|2]", "fetch current prices into a portfolio file", Update},
+        {"update", "FILE [--source 0|1|2] [--force]", "fetch current prices into a portfolio file",
+         Update},
     });
     return commands;
 }

@@ -1,13 +1,14 @@
 #include "mainwindow/DocumentStorage.h"
 
-#include "model/FileBytes.h"
 #include "model/Kx7File.h"
 
 StorageOutcome Kx7FileStorage::Load(CKx7Doc& doc, const std::string& path) {
     const Kx7ReadResult read = OpenKx7File(doc, path);
-    return {read.error, read.warning};
+    return {read.error, read.warning, read.stamp};
 }
 
 StorageOutcome Kx7FileStorage::Save(const CKx7Doc& doc, const std::string& path) {
-    return {WriteFileSafely(path, StoreKx7(doc)), {}};
+    StorageOutcome outcome;
+    outcome.error = WriteKx7File(doc, path, &outcome.stamp);
+    return outcome;
 }

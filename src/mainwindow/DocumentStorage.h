@@ -2,12 +2,15 @@
 
 #include <string>
 
+#include "model/FileIdentity.h"
+
 class CKx7Doc;
 
 // The outcome of reading or writing a portfolio file.
 struct StorageOutcome {
     std::string error;    // not empty: the operation failed; the message to show
     std::string warning;  // the file was read only in part; shown once it is open
+    FileStamp stamp;      // the file as it was read or written
 
     bool Ok() const { return error.empty(); }
 };

@@ -14,6 +14,7 @@
 #include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
+#include <QPushButton>
 #include <QStatusBar>
 #include <QTimer>
 
@@ -26,6 +27,7 @@
 #include "mainwindow/DocumentStorage.h"
 #include "mainwindow/Kx7View.h"
 #include "model/Kx7Doc.h"
+#include "quotes/ui/QuoteUpdateDlg.h"
 #include "reports/ui/AvailableDlg.h"
 #include "reports/ui/DetailsDlg.h"
 #include "reports/ui/GainsDlg.h"
@@ -33,7 +35,6 @@
 #include "reports/ui/OverviewDlg.h"
 #include "reports/ui/SummaryDlg.h"
 #include "reports/ui/TaxDlg.h"
-#include "quotes/ui/QuoteUpdateDlg.h"
 
 namespace {
 
@@ -52,6 +53,20 @@ QString HeldByText(const QString& path, const PortfolioLock& lock) {
 
 std::string AbsolutePath(const QString& path) {
     return QFileInfo(path).absoluteFilePath().toStdString();
+}
+
+QString StaleText(const QString& path, const PortfolioLock& lock) {
+    return QStringLiteral("\"%1\" is marked as open in Velmora on %2 by process %3, which %4.")
+        .arg(path, QString::fromStdString(lock.OwnerHost()))
+        .arg(lock.OwnerPid())
+        .arg(QString::fromStdString(lock.StaleReason()));
+}
+
+QString KeptAsItIsText(const QString& path) {
+    return QStringLiteral(
+               "The portfolio is open read-only: Save asks for a new name, and \"%1\" "
+               "stays as it is.")
+        .arg(path);
 }
 
 bool IsPortfolioFile(const QUrl& url) {
@@ -340,8 +355,21 @@ bool CMainFrame::OpenPortfolio(const QString& path) {
     }
     // One writer per file: another running program's file opens read-only or not at all.
     PortfolioLock lock = LockFor(AbsolutePath(path));
-    const bool readOnly = lock.GetState() == PortfolioLock::State::kHeldByOther;
-    if (readOnly) {
+    bool leftBehind = false;  // a lock its owner left, not taken over: read-only
+    if (lock.GetState() == PortfolioLock::State::kStale) {
+        const auto answer = AskTakeOver(path, lock, QStringLiteral("No opens it read-only."));
+        if (answer == QMessageBox::Cancel) {
+            return false;
+        }
+        if (answer == QMessageBox::Yes) {
+            lock.TakeOver();
+        } else {
+            lock.Release();
+            leftBehind = true;
+        }
+    }
+    const bool readOnly = lock.GetState() == PortfolioLock::State::kHeldByOther || leftBehind;
+    if (lock.GetState() == PortfolioLock::State::kHeldByOther) {
         const auto answer = QMessageBox::warning(
             this, ProductName(),
             HeldByText(path, lock) + QStringLiteral("\n\nOpen it read-only? Changes can then "
@@ -369,10 +397,18 @@ bool CMainFrame::OpenPortfolio(const QString& path) {
     m_document.SetPathName(QFileInfo(path).absoluteFilePath().toStdString());
     m_document.SetModified(false);
     m_document.SetLastUpdateTime(0);
+    m_fileStamp = outcome.stamp;
     m_recentFiles.Add(path);
+    if (!outcome.warning.empty()) {
+        // Saved back, the file would lose what could not be read.
+        m_document.SetIncomplete(true);
+        m_readOnly = true;
+    }
     AfterDocumentChanged();
     if (!outcome.warning.empty()) {
-        QMessageBox::warning(this, ProductName(), QString::fromStdString(outcome.warning));
+        QMessageBox::warning(this, ProductName(),
+                             QString::fromStdString(outcome.warning) + QStringLiteral("\n\n") +
+                                 KeptAsItIsText(QString::fromStdString(m_document.PathName())));
     }
     return true;
 }
@@ -388,9 +424,19 @@ StorageOutcome CMainFrame::RestoreRecoveryCopy(const QString& copyPath,
         AfterDocumentChanged();
         return outcome;
     }
+    m_fileStamp = {};
     if (!originalPath.isEmpty()) {
         m_lock = PortfolioLock(AbsolutePath(originalPath));
-        m_readOnly = m_lock.GetState() == PortfolioLock::State::kHeldByOther;
+        // The copy's own program left the lock when it ended; a lock of another host may
+        // still be meant.
+        if (m_lock.GetState() == PortfolioLock::State::kStale &&
+            m_lock.GetStaleness() != PortfolioLock::Staleness::kForeignExpired) {
+            m_lock.TakeOver();
+        }
+        m_readOnly = m_lock.GetState() == PortfolioLock::State::kHeldByOther ||
+                     m_lock.GetState() == PortfolioLock::State::kStale;
+        // The changes were made to the file as it is now, as far as anyone can tell.
+        m_fileStamp = ReadFileStamp(AbsolutePath(originalPath));
     }
     m_document.SetPathName(originalPath.isEmpty() ? std::string() : AbsolutePath(originalPath));
     m_document.SetModified(true);
@@ -400,9 +446,14 @@ StorageOutcome CMainFrame::RestoreRecoveryCopy(const QString& copyPath,
 }
 
 bool CMainFrame::SavePortfolio(const QString& path) {
+    const std::string original = m_document.PathName();
+    const auto isOriginal = [&original](const QString& file) {
+        return !original.empty() && SameFile(AbsolutePath(file), original);
+    };
     QString target = path;
-    // A file another program has open is not written over: it takes another name.
-    if (m_readOnly && !target.isEmpty() && AbsolutePath(target) == m_document.PathName()) {
+    // A file another program has open, or one read only in part, is not written over: it
+    // takes another name.
+    if (m_readOnly && !target.isEmpty() && isOriginal(target)) {
         target.clear();
     }
     if (target.isEmpty()) {
@@ -411,7 +462,37 @@ bool CMainFrame::SavePortfolio(const QString& path) {
             return false;
         }
     }
+    if (m_readOnly && isOriginal(target)) {
+        QMessageBox::warning(this, ProductName(),
+                             KeptAsItIsText(QString::fromStdString(original)) +
+                                 QStringLiteral(" Save the portfolio under another name."));
+        return false;
+    }
+    if (isOriginal(target) && !FileUnchanged(original, m_fileStamp)) {
+        switch (AskAboutOutsideChange(target)) {
+            case OutsideChangeChoice::kSaveAs:
+                return SavePortfolio({});
+            case OutsideChangeChoice::kReload:
+                m_document.SetModified(false);
+                OpenPortfolio(QString::fromStdString(original));
+                return false;
+            case OutsideChangeChoice::kCancel:
+                return false;
+            case OutsideChangeChoice::kOverwrite:
+                break;
+        }
+    }
     PortfolioLock lock = LockFor(AbsolutePath(target));
+    const auto keepOwnLock = [&] {
+        if (lock.IsHeld() && isOriginal(target)) {
+            m_lock = std::move(lock);
+        }
+    };
+    if (lock.GetState() == PortfolioLock::State::kStale &&
+        (AskTakeOver(target, lock, QStringLiteral("No saves nothing.")) != QMessageBox::Yes ||
+         !lock.TakeOver())) {
+        return false;
+    }
     if (lock.GetState() == PortfolioLock::State::kHeldByOther) {
         QMessageBox::warning(
             this, ProductName(),
@@ -420,15 +501,15 @@ bool CMainFrame::SavePortfolio(const QString& path) {
     }
     const StorageOutcome outcome = m_storage.Save(m_document, target.toStdString());
     if (!outcome.Ok()) {
-        if (lock.IsHeld() && AbsolutePath(target) == m_document.PathName()) {
-            m_lock = std::move(lock);
-        }
+        keepOwnLock();
         QMessageBox::warning(this, ProductName(), QString::fromStdString(outcome.error));
         return false;
     }
     m_lock.Release();
     m_lock = std::move(lock);
     m_readOnly = false;
+    m_fileStamp = outcome.stamp;
+    m_document.SetIncomplete(false);
     m_document.SetPathName(QFileInfo(target).absoluteFilePath().toStdString());
     m_document.SetModified(false);
     m_document.SetLastUpdateTime(0);
@@ -437,6 +518,44 @@ bool CMainFrame::SavePortfolio(const QString& path) {
     RebuildRecentFiles();
     Repaint();
     return true;
+}
+
+QMessageBox::StandardButton CMainFrame::AskTakeOver(const QString& path, const PortfolioLock& lock,
+                                                    const QString& whatNoDoes) {
+    return QMessageBox::warning(
+        this, ProductName(),
+        StaleText(path, lock) +
+            QStringLiteral("\n\nTake the file over? Do so only if no other Velmora has it "
+                           "open. ") +
+            whatNoDoes,
+        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::No);
+}
+
+CMainFrame::OutsideChangeChoice CMainFrame::AskAboutOutsideChange(const QString& path) {
+    QMessageBox box(QMessageBox::Warning, ProductName(),
+                    QStringLiteral("\"%1\" was changed by another program after Velmora read "
+                                   "it. Saving over it would lose that program's changes.")
+                        .arg(path),
+                    QMessageBox::NoButton, this);
+    QPushButton* saveAs = box.addButton(QStringLiteral("Save &As..."), QMessageBox::AcceptRole);
+    QPushButton* overwrite =
+        box.addButton(QStringLiteral("&Overwrite"), QMessageBox::DestructiveRole);
+    QPushButton* reload = box.addButton(QStringLiteral("&Reload"), QMessageBox::ResetRole);
+    box.addButton(QMessageBox::Cancel);
+    box.setDefaultButton(saveAs);
+    box.setInformativeText(
+        QStringLiteral("Save As keeps both; Reload drops the changes made here."));
+    box.exec();
+    if (box.clickedButton() == saveAs) {
+        return OutsideChangeChoice::kSaveAs;
+    }
+    if (box.clickedButton() == overwrite) {
+        return OutsideChangeChoice::kOverwrite;
+    }
+    if (box.clickedButton() == reload) {
+        return OutsideChangeChoice::kReload;
+    }
+    return OutsideChangeChoice::kCancel;
 }
 
 QString CMainFrame::AskFileName(bool forSave) {

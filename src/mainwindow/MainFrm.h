@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QMessageBox>
 #include <QPrinter>
 #include <memory>
 #include <string>
@@ -92,8 +93,8 @@ public:
     // Opens a recovery copy as the unsaved state of `originalPath` (empty: a new
     // portfolio); the result is modified.
     StorageOutcome RestoreRecoveryCopy(const QString& copyPath, const QString& originalPath);
-    // Another running program had the file open when it was opened here: saving it asks
-    // for another name.
+    // Another running program had the file open when it was opened here, or it was read
+    // only in part: saving it asks for another name, and the file stays as it is.
     bool IsReadOnly() const { return m_readOnly; }
 
     // Prints to the printer without a dialog.
@@ -178,8 +179,16 @@ private:
     QPrinter m_printer;
     PortfolioLock m_lock;
     bool m_readOnly = false;
+    FileStamp m_fileStamp;  // the open file as it was read or last saved
 
 private:
+    enum class OutsideChangeChoice { kSaveAs, kOverwrite, kReload, kCancel };
+
     // The lock of the file at `path`: the one held already when it is the open file.
     PortfolioLock LockFor(const std::string& path);
+    // Asks whether to take over a lock its owner left behind: Yes, No or Cancel.
+    QMessageBox::StandardButton AskTakeOver(const QString& path, const PortfolioLock& lock,
+                                            const QString& whatNoDoes);
+    // The open file was changed by another program since it was read or saved here.
+    OutsideChangeChoice AskAboutOutsideChange(const QString& path);
 };

@@ -32,6 +32,7 @@ void CKx7Doc::ClearContents() {
     m_recordCount = 0;
     m_lastUpdateTime = 0;
     m_timelineValues.clear();
+    m_incomplete = false;
     // Another portfolio may follow in this same object; nothing drawn from the old one
     // stays current.
     ++m_revision;

@@ -60,6 +60,11 @@ public:
     // same.
     std::uint64_t Revision() const { return m_revision; }
 
+    // Read from a file only in part: saving over that file would lose what was not read.
+    // Cleared with the contents and by a save under another name.
+    bool IsIncomplete() const { return m_incomplete; }
+    void SetIncomplete(bool incomplete) { m_incomplete = incomplete; }
+
     const std::string& PathName() const { return m_pathName; }
     void SetPathName(std::string pathName) { m_pathName = std::move(pathName); }
     // "Untitled" for a new portfolio, the file name otherwise.
@@ -201,6 +206,7 @@ private:
     std::int64_t m_timelineLastTime = 0;
     std::int64_t m_timelineFirstTime = 0;
     bool m_modified = false;
+    bool m_incomplete = false;
     std::uint64_t m_revision = 0;
     std::string m_pathName;
     CustomLotChooser* m_lotChooser = nullptr;

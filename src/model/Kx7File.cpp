@@ -375,6 +375,7 @@ Kx7ReadResult LoadKx7(CKx7Doc& doc, std::span<const std::uint8_t> bytes) {
         return result;
     }
     if (ending.tag != kEndTag) {
+        doc.SetIncomplete(true);
         result.warning =
             "Part of the file could not be read: the portfolio data stops at an "
             "unexpected entry at byte " +
@@ -386,21 +387,41 @@ Kx7ReadResult LoadKx7(CKx7Doc& doc, std::span<const std::uint8_t> bytes) {
 }
 
 Kx7ReadResult OpenKx7File(CKx7Doc& doc, const std::string& path) {
+    // Stamped before reading: a change made while the file is read then shows as one.
+    FileStamp stamp = StatStamp(path);
     FileBytes file = ReadFileBytes(path, kKx7SizeLimit);
     if (!file.error.empty()) {
         Kx7ReadResult result;
         result.error = std::move(file.error);
         return result;
     }
-    return LoadKx7(doc, file.bytes);
+    Kx7ReadResult result = LoadKx7(doc, file.bytes);
+    stamp.hash = ContentHash(file.bytes);
+    result.stamp = stamp;
+    return result;
 }
 
-std::string SaveKx7File(CKx7Doc& doc, const std::string& path) {
+std::string WriteKx7File(const CKx7Doc& doc, const std::string& path, FileStamp* written) {
+    if (doc.IsIncomplete() && !doc.PathName().empty() && SameFile(path, doc.PathName())) {
+        return "Could not save \"" + path +
+               "\": the portfolio was read from it only in part, and saving over it would "
+               "lose what could not be read. Save it under another name.";
+    }
     const std::vector<std::uint8_t> bytes = StoreKx7(doc);
-    doc.SetLastUpdateTime(0);
     std::string error = WriteFileSafely(path, bytes);
+    if (error.empty() && written != nullptr) {
+        *written = StatStamp(path);
+        written->hash = ContentHash(bytes);
+    }
+    return error;
+}
+
+std::string SaveKx7File(CKx7Doc& doc, const std::string& path, FileStamp* written) {
+    std::string error = WriteKx7File(doc, path, written);
+    doc.SetLastUpdateTime(0);
     if (error.empty()) {
         doc.SetModified(false);
+        doc.SetIncomplete(false);
     }
     return error;
 }

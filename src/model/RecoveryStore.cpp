@@ -56,7 +56,9 @@ std::string RecoveryStore::Write(const CKx7Doc& doc) const {
     }
     const std::string copy = CopyPath(CurrentPid());
     // The note first: a copy is only ever found with its note beside it.
-    const std::string& original = doc.PathName();
+    // A portfolio read only in part is recovered as a new one: restored under its file's
+    // name, a save would write it over the part that could not be read.
+    const std::string original = doc.IsIncomplete() ? std::string() : doc.PathName();
     const std::vector<std::uint8_t> note(original.begin(), original.end());
     if (std::string failed = WriteFileSafely(OriginPath(copy), note, Backup::kNone);
         !failed.empty()) {

@@ -1,9 +1,13 @@
 #include <unistd.h>
+#include <QAbstractButton>
+#include <QDateTime>
 #include <QFile>
 #include <QFileDialog>
 #include <QTest>
 #include <fstream>
+#include <functional>
 
+#include "core/support/Processes.h"
 #include "mainwindow/MainFrm.h"
 #include "model/Kx7Doc.h"
 #include "model/PortfolioLock.h"
@@ -25,12 +29,17 @@ bool LockedByUs(const QString& path) {
     return static_cast<bool>(in >> pid) && pid == getpid();
 }
 
-void ChooseFile(const QString& path) {
-    OnNextModal([path](QWidget* modal) {
+// Chooses `path` in the next file dialog, then does `next` (the dialog is gone by then).
+void ChooseFile(const QString& path, const std::function<void()>& next = {}) {
+    OnNextModal([path, next](QWidget* modal) {
         auto* dialog = qobject_cast<QFileDialog*>(modal);
         QVERIFY(dialog != nullptr);
+        dialog->setOption(QFileDialog::DontConfirmOverwrite);  // as if confirmed
         dialog->selectFile(path);
         static_cast<QDialog*>(dialog)->accept();
+        if (next) {
+            next();
+        }
     });
 }
 
@@ -102,6 +111,125 @@ private slots:
         QFile file(shared);
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), QByteArray("Shared"));
+    }
+
+    // A lock whose process has ended is taken over only when the user says so.
+    void lockLeftByAnEndedProgramIsTakenOverAfterAsking() {
+        FrameFixture f;
+        const QString left = f.WriteFile(QStringLiteral("left.kx7"), "Left");
+        const auto leaveLock = [&left] {
+            std::ofstream(PortfolioLock::LockPathFor(left.toStdString())) << DeadPid() << "\n"
+                                                                          << HostName() << "\n";
+        };
+        leaveLock();
+        QString question;
+        AnswerMessageBox(QMessageBox::No, &question);
+        QVERIFY(f.frame.OpenPortfolio(left));
+        QVERIFY(question.contains(QStringLiteral("no longer runs")));
+        QVERIFY(f.frame.IsReadOnly());
+        QVERIFY(!LockedByUs(left));
+
+        QVERIFY(f.frame.NewPortfolio());
+        leaveLock();
+        AnswerMessageBox(QMessageBox::Yes);
+        QVERIFY(f.frame.OpenPortfolio(left));
+        QVERIFY(!f.frame.IsReadOnly());
+        QVERIFY(LockedByUs(left));
+    }
+
+    // A file read only in part opens read-only: Save asks for a new name, and the file
+    // itself, by any name, is never written over.
+    void partlyReadFileIsNeverWrittenOver() {
+        FrameFixture f;
+        const QString partial = f.WriteFile(QStringLiteral("partial.kx7"), "Partial");
+        QFile::link(partial, f.PathOf(QStringLiteral("alias.kx7")));
+        AnswerMessageBox(QMessageBox::Ok);
+        QVERIFY(f.frame.OpenPortfolio(partial));
+        QVERIFY(f.frame.IsReadOnly());
+        f.doc.SetPortfolioInformation("Changed", "");
+
+        for (const QString& name : {partial, f.PathOf(QStringLiteral("alias.kx7"))}) {
+            QString refusal;
+            ChooseFile(name, [&refusal] { AnswerMessageBox(QMessageBox::Ok, &refusal); });
+            QVERIFY(!f.frame.SavePortfolio(partial));
+            QVERIFY2(refusal.contains(QStringLiteral("stays as it is")), qPrintable(refusal));
+        }
+        QFile file(partial);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), QByteArray("Partial"));
+        QVERIFY(!QFile::exists(partial + QStringLiteral(".bak")));
+
+        const QString copy = f.PathOf(QStringLiteral("whole.kx7"));
+        ChooseFile(copy);
+        QVERIFY(f.frame.SavePortfolio(partial));
+        QCOMPARE(QString::fromStdString(f.doc.PathName()), copy);
+        QVERIFY(!f.frame.IsReadOnly());
+        QVERIFY(!f.doc.IsIncomplete());
+    }
+
+    // Another program changed the file after it was opened here: Save asks before it
+    // writes over that program's work.
+    void outsideChangeIsDetectedBeforeSave_data() {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<bool>("saved");
+        QTest::addColumn<QByteArray>("onDisk");
+        QTest::addColumn<QString>("ownerAfter");
+        QTest::newRow("cancel") << QStringLiteral("Cancel") << false << QByteArray("Theirs!")
+                                << QStringLiteral("Mine!!");
+        QTest::newRow("overwrite") << QStringLiteral("&Overwrite") << true << QByteArray("Mine!!")
+                                   << QStringLiteral("Mine!!");
+        QTest::newRow("reload") << QStringLiteral("&Reload") << false << QByteArray("Theirs!")
+                                << QStringLiteral("Theirs!");
+    }
+
+    void outsideChangeIsDetectedBeforeSave() {
+        QFETCH(QString, button);
+        QFETCH(bool, saved);
+        QFETCH(QByteArray, onDisk);
+        QFETCH(QString, ownerAfter);
+        FrameFixture f;
+        const QString path = f.WriteFile(QStringLiteral("shared.kx7"), "Original");
+        QVERIFY(f.frame.OpenPortfolio(path));
+        f.doc.SetPortfolioInformation("Mine!!", "");
+        f.WriteFile(QStringLiteral("shared.kx7"), "Theirs!");  // another program's save
+
+        QString question;
+        OnNextModal([&question, button](QWidget* modal) {
+            auto* box = qobject_cast<QMessageBox*>(modal);
+            QVERIFY(box != nullptr);
+            question = box->text();
+            for (QAbstractButton* candidate : box->buttons()) {
+                if (candidate->text() == button) {
+                    candidate->click();
+                    return;
+                }
+            }
+            QFAIL("no such button");
+        });
+        QCOMPARE(f.frame.SavePortfolio(path), saved);
+        QVERIFY(question.contains(QStringLiteral("was changed by another program")));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), onDisk);
+        QCOMPARE(QString::fromStdString(f.doc.OwnerName()), ownerAfter);
+    }
+
+    // The file touched, or saved here, is no change: Save goes on without a question.
+    void ownSavesAndTouchesAreNoOutsideChange() {
+        FrameFixture f;
+        const QString path = f.WriteFile(QStringLiteral("mine.kx7"), "Mine");
+        QVERIFY(f.frame.OpenPortfolio(path));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(5),
+                                 QFileDevice::FileModificationTime));
+        file.close();
+        f.doc.SetPortfolioInformation("Mine too", "");
+        QVERIFY(f.frame.SavePortfolio(path));
+        f.doc.SetPortfolioInformation("Mine three", "");
+        QVERIFY(f.frame.SavePortfolio(path));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), QByteArray("Mine three"));
     }
 };
 

@@ -25,24 +25,31 @@ class FakeStorage final : public DocumentStorage {
 public:
     StorageOutcome Load(CKx7Doc& doc, const std::string& path) override {
         ++loads;
+        StorageOutcome outcome;
         QFile file(QString::fromStdString(path));
         if (path.find("damaged") != std::string::npos || !file.open(QIODevice::ReadOnly)) {
-            return {"The file could not be read: " + path, {}};
+            outcome.error = "The file could not be read: " + path;
+            return outcome;
         }
         doc.SetPortfolioInformation(file.readAll().toStdString(), "");
         if (path.find("partial") != std::string::npos) {
-            return {{}, "Part of the file could not be read."};
+            outcome.warning = "Part of the file could not be read.";
         }
-        return {};
+        outcome.stamp = ReadFileStamp(path);
+        return outcome;
     }
 
     StorageOutcome Save(const CKx7Doc& doc, const std::string& path) override {
+        StorageOutcome outcome;
         QFile file(QString::fromStdString(path));
         if (path.find("/readonly/") != std::string::npos || !file.open(QIODevice::WriteOnly)) {
-            return {"The file could not be written: " + path, {}};
+            outcome.error = "The file could not be written: " + path;
+            return outcome;
         }
         file.write(QByteArray::fromStdString(doc.OwnerName()));
-        return {};
+        file.close();
+        outcome.stamp = ReadFileStamp(path);
+        return outcome;
     }
 
     int loads = 0;

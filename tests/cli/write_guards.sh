@@ -1,0 +1,81 @@
+#!/usr/bin/env bash
+# The commands that write a portfolio never write over a file they read only in part, nor
+# over a file another program has open, whatever name leads to it.
+set -uo pipefail
+cli=$1
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+export TZ=America/New_York
+export VELMORA_CONFIG=$work/velmora.ini
+cd "$work" || exit 1
+
+failures=0
+fail() {
+    echo "FAIL: $*"
+    failures=$((failures + 1))
+}
+
+# status EXPECTED ARGS...: the exit status of the command; its stderr is kept in "err".
+status() {
+    local expected=$1
+    shift
+    "$cli" "$@" > /dev/null 2> err
+    local got=$?
+    [ "$got" -eq "$expected" ] || fail "status $got, not $expected: $* ($(cat err))"
+}
+
+"$cli" demo demo.kx7 || { echo "could not write the demo portfolio"; exit 1; }
+# The third record's tag is one no version writes: reading stops there, with a warning.
+cp demo.kx7 partial.kx7
+perl -0777 -pi -e 'my $n = 0; s/Purchase/++$n == 3 ? "Purchasx" : "Purchase"/ge' partial.kx7
+cp partial.kx7 partial.orig
+
+# A partly read file is refused by every writing command, twice over, and stays whole.
+for run in 1 2; do
+    status 1 update partial.kx7
+    grep -q "read only in part" err || fail "update $run does not say why: $(cat err)"
+    status 1 convert partial.kx7 partial.kx7
+    status 1 convert partial.kx7 other.kx7
+done
+cmp -s partial.kx7 partial.orig || fail "the partly read file was changed"
+[ ! -e partial.kx7.bak ] || fail "a backup was made from a partly read file"
+[ ! -e other.kx7 ] || fail "convert wrote a partly read portfolio without --force"
+
+# With --force, what was read goes to a new file; the original stays as it is.
+status 0 convert partial.kx7 partial.kx7 --force
+cmp -s partial.kx7 partial.orig || fail "--force wrote over the partly read file"
+[ -s partial-recovered.kx7 ] || fail "--force wrote no new file"
+grep -q "partial-recovered.kx7" err || fail "--force does not say where it wrote: $(cat err)"
+status 0 convert partial.kx7 partial.kx7 --force
+[ -s partial-recovered-2.kx7 ] || fail "a second --force took an existing name"
+status 0 dump partial-recovered.kx7
+[ ! -s err ] || fail "the recovered file does not read whole: $(cat err)"
+
+# Another program holds the lock of held.kx7 (as the desktop program does: flock on the
+# lock file, naming itself). Writing it by its name or through a link is refused.
+cp demo.kx7 held.kx7
+cp held.kx7 held.orig
+ln -s held.kx7 link.kx7
+exec 9>> .~held.kx7.lock
+flock -n 9 || fail "could not take the lock for the test"
+printf '%s\n%s\n' "$$" "$(uname -n)" >&9
+status 1 convert demo.kx7 held.kx7
+grep -q "open in another program" err || fail "convert does not name the holder: $(cat err)"
+status 1 convert demo.kx7 link.kx7
+status 1 demo link.kx7
+status 1 update link.kx7
+cmp -s held.kx7 held.orig || fail "a locked file was written"
+[ ! -e held.kx7.bak ] || fail "a locked file was backed up"
+rm .~held.kx7.lock
+exec 9>&-
+
+# Released, the same commands write it.
+status 0 convert demo.kx7 link.kx7
+[ -L link.kx7 ] || fail "the link was replaced instead of the file it names"
+[ ! -e .~held.kx7.lock ] || fail "the lock file was left behind"
+
+if [ "$failures" -ne 0 ]; then
+    echo "$failures failure(s)"
+    exit 1
+fi
+echo "all write guards hold"
