@@ -40,6 +40,7 @@ namespace {
 
 const QString kFilter = QStringLiteral("Kx7 Files (*.kx7)");
 constexpr int kStatusRefreshMs = 500;
+constexpr int kLockRenewalMs = 60 * 60 * 1000;
 
 QString ProductName() {
     return QString::fromLatin1(kProductName);
@@ -127,6 +128,10 @@ CMainFrame::CMainFrame(CKx7Doc& document, Settings& settings, DocumentStorage& s
     auto* statusTimer = new QTimer(this);
     connect(statusTimer, &QTimer::timeout, this, &CMainFrame::UpdateStatusPanes);
     statusTimer->start(kStatusRefreshMs);
+    // Another host judges the lock by its age: a portfolio kept open for days stays locked.
+    auto* lockTimer = new QTimer(this);
+    connect(lockTimer, &QTimer::timeout, this, [this] { m_lock.Renew(); });
+    lockTimer->start(kLockRenewalMs);
 
     connect(m_view, &CKx7View::AlertEditorRequested, this, &CMainFrame::OnEditAlerts);
     connect(m_view, &CKx7View::SymbolSummaryRequested, this, &CMainFrame::OnSymbolSummary);

@@ -215,6 +215,12 @@ bool PortfolioLock::TakeOver() {
     return IsHeld();
 }
 
+void PortfolioLock::Renew() const {
+    if (IsHeld() && m_fd >= 0) {
+        static_cast<void>(::futimens(m_fd, nullptr));
+    }
+}
+
 void PortfolioLock::CloseFile() {
     if (m_fd >= 0) {
         ::close(m_fd);  // also releases the flock

@@ -51,6 +51,8 @@ public:
 
     // Takes over a stale lock; true when this process now holds it.
     bool TakeOver();
+    // Marks a held lock as still in use, for other hosts that judge it by its age.
+    void Renew() const;
     // Removes the lock file if this process holds it.
     void Release();
 

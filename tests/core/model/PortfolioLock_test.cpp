@@ -192,6 +192,14 @@ TEST_F(PortfolioLockTest, AnotherHolderIsSeenThroughLinks) {
     }
 }
 
+TEST_F(PortfolioLockTest, RenewingMarksTheLockAsInUse) {
+    PortfolioLock lock(portfolio);
+    const auto old = fs::file_time_type::clock::now() - std::chrono::hours(30);
+    fs::last_write_time(lockPath, old);
+    lock.Renew();
+    EXPECT_GT(fs::last_write_time(lockPath), old + std::chrono::hours(29));
+}
+
 TEST_F(PortfolioLockTest, TheSameProcessMayOpenTheFileAgain) {
     PortfolioLock first(portfolio);
     PortfolioLock second(portfolio);
