@@ -337,7 +337,8 @@ bool CMainFrame::SaveModified() {
 }
 
 PortfolioLock CMainFrame::LockFor(const std::string& path) {
-    if (path == m_document.PathName() && m_lock.IsHeld()) {
+    // By the lock's own path, so that another name of the open file finds it too.
+    if (m_lock.IsHeld() && PortfolioLock::LockPathFor(path) == m_lock.LockPath()) {
         return std::move(m_lock);
     }
     return PortfolioLock(path);

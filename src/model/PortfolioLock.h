@@ -40,6 +40,7 @@ public:
     PortfolioLock(PortfolioLock&& other) noexcept;
     PortfolioLock& operator=(PortfolioLock&& other) noexcept;
 
+    const std::string& LockPath() const { return m_lockPath; }
     State GetState() const { return m_state; }
     bool IsHeld() const { return m_state == State::kHeld; }
     // Who holds it, when another program does or did: process id and host.

@@ -1,3 +1,4 @@
+#include <sys/wait.h>
 #include <unistd.h>
 #include <QAbstractButton>
 #include <QDateTime>
@@ -27,6 +28,17 @@ bool LockedByUs(const QString& path) {
     std::ifstream in(PortfolioLock::LockPathFor(path.toStdString()));
     int pid = 0;
     return static_cast<bool>(in >> pid) && pid == getpid();
+}
+
+// What another process finds when it tries to lock the file.
+PortfolioLock::State StateSeenByAnotherProcess(const QString& path) {
+    const pid_t child = fork();
+    if (child == 0) {
+        _exit(static_cast<int>(PortfolioLock(path.toStdString()).GetState()));
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    return static_cast<PortfolioLock::State>(WEXITSTATUS(status));
 }
 
 // Chooses `path` in the next file dialog, then does `next` (the dialog is gone by then).
@@ -59,6 +71,11 @@ private slots:
         QVERIFY(!f.frame.IsReadOnly());
         QVERIFY(f.frame.OpenPortfolio(first));  // opened again: still ours
         QVERIFY(LockedByUs(first));
+        const QString alias = f.PathOf(QStringLiteral("alias.kx7"));
+        QVERIFY(QFile::link(first, alias));
+        QVERIFY(f.frame.OpenPortfolio(alias));  // by another name: still ours, and held
+        QVERIFY(LockedByUs(first));
+        QCOMPARE(StateSeenByAnotherProcess(first), PortfolioLock::State::kHeldByOther);
         QVERIFY(f.frame.OpenPortfolio(second));
         QVERIFY(!QFile::exists(
             QString::fromStdString(PortfolioLock::LockPathFor(first.toStdString()))));
