@@ -1,7 +1,6 @@
 #include "model/FileIdentity.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
@@ -10,6 +9,7 @@
 #include <string>
 
 #include "support/CaseName.h"
+#include "support/TempFolder.h"
 
 namespace {
 
@@ -21,18 +21,9 @@ void Put(const fs::path& path, const std::string& text) {
 
 class FileIdentityTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        folder = fs::temp_directory_path() /
-                 ("velmora-identity-" + std::to_string(::getpid()) + "-" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(folder);
-        fs::create_directories(folder);
-        file = folder / "p.kx7";
-    }
-    void TearDown() override { fs::remove_all(folder); }
-
-    fs::path folder;
-    fs::path file;
+    TempFolder temp{"velmora-identity"};
+    const fs::path& folder = temp.Path();
+    const fs::path file = folder / "p.kx7";
 };
 
 struct ChangeCase {

@@ -2,7 +2,6 @@
 // could not be read would be lost, and the backup with it.
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -17,6 +16,7 @@
 #include "model/Kx7Doc.h"
 #include "model/Kx7File.h"
 #include "model/RecoveryStore.h"
+#include "support/TempFolder.h"
 
 namespace {
 
@@ -30,12 +30,6 @@ std::string Contents(const fs::path& path) {
 class IncompleteFileTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        folder = fs::temp_directory_path() /
-                 ("velmora-incomplete-" + std::to_string(::getpid()) + "-" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(folder);
-        fs::create_directories(folder);
-        file = folder / "p.kx7";
         // Three holdings; the second record's tag is one no version writes, so reading
         // keeps the first and stops there.
         CKx7Doc source(settings);
@@ -54,8 +48,6 @@ protected:
                    static_cast<std::streamsize>(bytes.size()));
         original = Contents(file);
     }
-    void TearDown() override { fs::remove_all(folder); }
-
     // Opens the partial file as every caller does: its path becomes the document's.
     void Open() {
         const Kx7ReadResult read = OpenKx7File(doc, file.string());
@@ -63,8 +55,9 @@ protected:
         doc.SetPathName(file.string());
     }
 
-    fs::path folder;
-    fs::path file;
+    TempFolder temp{"velmora-incomplete"};
+    const fs::path& folder = temp.Path();
+    const fs::path file = folder / "p.kx7";
     std::string original;
     Settings settings;
     CKx7Doc doc{settings};
