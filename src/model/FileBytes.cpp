@@ -143,7 +143,9 @@ void SyncFolder(const fs::path& target) {
 
 FileBytes ReadFileBytes(const std::string& path, std::uint64_t limit) {
     FileBytes result;
-    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    // Opened without waiting: a FIFO would otherwise hold the open until a writer comes.
+    // Only a regular file is then read, and reading it no longer needs the flag.
+    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (file.Get() < 0) {
         result.error = OpenError(path, Reason(errno));
         return result;
@@ -157,6 +159,7 @@ FileBytes ReadFileBytes(const std::string& path, std::uint64_t limit) {
         result.error = OpenError(path, "it is not a regular file");
         return result;
     }
+    static_cast<void>(::fcntl(file.Get(), F_SETFL, ::fcntl(file.Get(), F_GETFL) & ~O_NONBLOCK));
     if (static_cast<std::uint64_t>(status.st_size) > limit) {
         result.error = OpenError(path, "the file is too large");
         return result;

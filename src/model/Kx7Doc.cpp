@@ -317,6 +317,11 @@ void CKx7Doc::SetAlert(std::string_view symbol, const AlertThresholds& threshold
     SetModified();
 }
 
+void CKx7Doc::ReplaceAlerts(std::vector<AlertEntry> alerts) {
+    m_alerts = std::move(alerts);
+    SetModified();
+}
+
 void CKx7Doc::RemoveAlert(std::string_view symbol) {
     const auto it = std::find_if(m_alerts.begin(), m_alerts.end(),
                                  [&](const AlertEntry& entry) { return entry.symbol == symbol; });

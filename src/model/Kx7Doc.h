@@ -139,6 +139,8 @@ public:
     void ApplyQuote(std::string_view symbol, float price, std::int32_t direction, float change,
                     float extra);
     void SetAlert(std::string_view symbol, const AlertThresholds& thresholds);
+    // Every alert at once, as read from a file: distinct symbols, in order.
+    void ReplaceAlerts(std::vector<AlertEntry> alerts);
     void RemoveAlert(std::string_view symbol);
     void SetAlertState(std::string_view symbol, std::int32_t value);  // not a change to save
     void SetPortfolioInformation(std::string owner, std::string objective);

@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -101,15 +102,7 @@ public:
         while (m_tag == kSplitTag) {
             ReadSplit();
         }
-        while (m_tag == kAlertTag) {
-            std::string symbol = m_in.ReadString();
-            if (symbol == kEndTag) {
-                // Accepted: an alert group closed by the end tag in place of its symbol.
-                m_tag = kEndTag;
-                break;
-            }
-            ReadAlert(symbol);
-        }
+        ReadAlerts();
         while (m_tag == kDividendTag) {
             ReadDividend();
         }
@@ -193,14 +186,30 @@ private:
         NextTag();
     }
 
-    void ReadAlert(const std::string& symbol) {
-        AlertThresholds thresholds;
-        for (double* value : {&thresholds.lowMark, &thresholds.highMark, &thresholds.percentDown,
-                              &thresholds.percentUp}) {
-            *value = m_generation < kDoubleGeneration ? m_in.ReadFloat() : m_in.ReadDouble();
+    // A symbol that comes again updates its first alert in place, as setting it would; the
+    // index keeps that a lookup, not a search, for files with very many alerts.
+    void ReadAlerts() {
+        std::vector<AlertEntry> alerts;
+        std::unordered_map<std::string, std::size_t> positions;
+        while (m_tag == kAlertTag) {
+            std::string symbol = m_in.ReadString();
+            if (symbol == kEndTag) {
+                // Accepted: an alert group closed by the end tag in place of its symbol.
+                m_tag = kEndTag;
+                break;
+            }
+            const auto [position, added] = positions.try_emplace(symbol, alerts.size());
+            if (added) {
+                alerts.push_back(AlertEntry{std::move(symbol)});
+            }
+            AlertEntry& alert = alerts[position->second];
+            for (double* value :
+                 {&alert.lowMark, &alert.highMark, &alert.percentDown, &alert.percentUp}) {
+                *value = m_generation < kDoubleGeneration ? m_in.ReadFloat() : m_in.ReadDouble();
+            }
+            NextTag();
         }
-        m_doc.SetAlert(symbol, thresholds);
-        NextTag();
+        m_doc.ReplaceAlerts(std::move(alerts));
     }
 
     void ReadDividend() {
