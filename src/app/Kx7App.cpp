@@ -102,6 +102,12 @@ bool CKx7App::InitInstance(const QStringList& arguments) {
     }
 
     m_settingsPath = SettingsFilePath();
+    if (const std::string refusal = SettingsFileRefusal(m_settingsPath); !refusal.empty()) {
+        QMessageBox::warning(nullptr, QString::fromLatin1(kProductName),
+                             QString::fromStdString(refusal) +
+                                 QStringLiteral("\n\nVelmora starts with the default settings "
+                                                "and leaves the file as it is."));
+    }
     m_recentFiles.Load(m_settingsPath);
     m_settings = LoadSettingsFile(m_settingsPath);
     m_document = std::make_unique<CKx7Doc>(m_settings);
@@ -176,6 +182,9 @@ bool CKx7App::OfferRecovery() {
 
 // The window's size and place are kept beside the settings, in a section of their own.
 void CKx7App::RestoreWindowPlacement() {
+    if (!SettingsFileRefusal(m_settingsPath).empty()) {
+        return;
+    }
     const QSettings file(m_settingsPath, QSettings::IniFormat);
     const QByteArray geometry =
         QByteArray::fromBase64(file.value(QStringLiteral("Window/Geometry")).toByteArray());
@@ -191,6 +200,9 @@ void CKx7App::RestoreWindowPlacement() {
 }
 
 void CKx7App::SaveWindowPlacement() const {
+    if (!SettingsFileRefusal(m_settingsPath).empty()) {
+        return;
+    }
     QSettings file(m_settingsPath, QSettings::IniFormat);
     file.setValue(QStringLiteral("Window/Geometry"),
                   QString::fromLatin1(m_mainFrame->saveGeometry().toBase64()));

@@ -4,6 +4,8 @@
 #include <QFileInfo>
 #include <QSettings>
 
+#include "app/SettingsFile.h"
+
 namespace {
 
 const QString kSection = QStringLiteral("Recent File List");
@@ -33,8 +35,11 @@ void CRecentFileList::Remove(const QString& path) {
 }
 
 void CRecentFileList::Load(const QString& settingsPath) {
-    const QSettings file(settingsPath, QSettings::IniFormat);
     m_entries.clear();
+    if (!SettingsFileRefusal(settingsPath).empty()) {
+        return;
+    }
+    const QSettings file(settingsPath, QSettings::IniFormat);
     for (int i = 0; i < kSize; ++i) {
         const QVariant value = file.value(Key(i));
         if (value.typeId() == QMetaType::QString && !value.toString().isEmpty() &&
@@ -45,6 +50,9 @@ void CRecentFileList::Load(const QString& settingsPath) {
 }
 
 bool CRecentFileList::Save(const QString& settingsPath) const {
+    if (!SettingsFileRefusal(settingsPath).empty()) {
+        return false;
+    }
     QDir().mkpath(QFileInfo(settingsPath).absolutePath());
     QSettings file(settingsPath, QSettings::IniFormat);
     file.remove(kSection);

@@ -6,6 +6,7 @@
 #include <QStandardPaths>
 
 #include "app/SettingsText.h"
+#include "model/FileBytes.h"
 
 namespace {
 
@@ -24,7 +25,14 @@ QString SettingsFilePath() {
            QStringLiteral("/velmora/velmora.ini");
 }
 
+std::string SettingsFileRefusal(const QString& path) {
+    return FileRefusal(path.toStdString(), kSettingsSizeLimit);
+}
+
 Settings LoadSettingsFile(const QString& path) {
+    if (!SettingsFileRefusal(path).empty()) {
+        return {};
+    }
     const QSettings file(path, QSettings::IniFormat);
     return ReadSettings(
         [&file](const std::string& section, const std::string& key) -> std::optional<std::string> {
@@ -38,6 +46,9 @@ Settings LoadSettingsFile(const QString& path) {
 }
 
 bool SaveSettingsFile(const QString& path, const Settings& settings) {
+    if (!SettingsFileRefusal(path).empty()) {
+        return false;
+    }
     QDir().mkpath(QFileInfo(path).absolutePath());
     QSettings file(path, QSettings::IniFormat);
     for (const SettingsEntry& entry : SettingsEntries(settings)) {
@@ -48,8 +59,11 @@ bool SaveSettingsFile(const QString& path, const Settings& settings) {
 }
 
 QuoteHosts LoadQuoteHosts(const QString& path) {
-    const QSettings file(path, QSettings::IniFormat);
     QuoteHosts hosts;
+    if (!SettingsFileRefusal(path).empty()) {
+        return hosts;
+    }
+    const QSettings file(path, QSettings::IniFormat);
     const auto take = [&file](const char* key, std::string& host) {
         const QVariant value = file.value(KeyPath("QuoteHosts", key));
         if (value.isValid() && value.typeId() == QMetaType::QString &&

@@ -32,8 +32,18 @@ struct Command {
     std::function<int(const std::vector<std::string>&)> run;
 };
 
+// The settings file's values; a file that is refused is said on stderr, and the defaults
+// are used.
+Settings LoadSettingsOrSay() {
+    const QString path = SettingsFilePath();
+    if (const std::string refusal = SettingsFileRefusal(path); !refusal.empty()) {
+        std::fprintf(stderr, "velmora-cli: %s The default settings are used.\n", refusal.c_str());
+    }
+    return LoadSettingsFile(path);
+}
+
 int ShowSettings(const std::vector<std::string>& /*arguments*/) {
-    const Settings settings = LoadSettingsFile(SettingsFilePath());
+    const Settings settings = LoadSettingsOrSay();
     std::printf("file: %s\n", SettingsFilePath().toStdString().c_str());
     for (const SettingsEntry& entry : SettingsEntries(settings)) {
         std::printf("[%s] %s=%s\n", entry.section.c_str(), entry.key.c_str(), entry.value.c_str());
@@ -128,7 +138,7 @@ int Update(std::vector<std::string> arguments) {
         std::fprintf(stderr, "Usage: velmora-cli update FILE [--source 0|1|2] [--force]\n");
         return 2;
     }
-    Settings settings = LoadSettingsFile(SettingsFilePath());
+    Settings settings = LoadSettingsOrSay();
     settings.quoteSource = source;
     CKx7Doc doc(settings);
     PortfolioLock lock;

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <random>
 #include <system_error>
+#include <utility>
 
 #include "model/LargeBuffer.h"
 
@@ -40,6 +41,7 @@ public:
     FileDescriptor& operator=(const FileDescriptor&) = delete;
 
     int Get() const { return m_fd; }
+    int Release() { return std::exchange(m_fd, -1); }
     // Closes now and returns the close error (0 when none), since a failed close can mean
     // the data never reached the disk.
     int Close() {
@@ -139,29 +141,45 @@ void SyncFolder(const fs::path& target) {
     }
 }
 
+// Opens a regular file of at most `limit` bytes for reading; -1 with the error otherwise.
+// Opened without waiting: a FIFO would otherwise hold the open until a writer comes. Only
+// a regular file is then read, and reading it no longer needs the flag.
+int OpenRegularFile(const std::string& path, std::uint64_t limit, struct stat& status,
+                    std::string& error) {
+    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    if (file.Get() < 0 || ::fstat(file.Get(), &status) != 0) {
+        error = OpenError(path, Reason(errno));
+        return -1;
+    }
+    if (!S_ISREG(status.st_mode)) {
+        error = OpenError(path, "it is not a regular file");
+        return -1;
+    }
+    if (static_cast<std::uint64_t>(status.st_size) > limit) {
+        error = OpenError(path, "the file is too large");
+        return -1;
+    }
+    static_cast<void>(::fcntl(file.Get(), F_SETFL, ::fcntl(file.Get(), F_GETFL) & ~O_NONBLOCK));
+    return file.Release();
+}
+
 }  // namespace
+
+std::string FileRefusal(const std::string& path, std::uint64_t limit) {
+    struct stat status {};
+    if (::stat(path.c_str(), &status) != 0 && errno == ENOENT) {
+        return {};
+    }
+    std::string error;
+    const FileDescriptor file(OpenRegularFile(path, limit, status, error));
+    return error;
+}
 
 FileBytes ReadFileBytes(const std::string& path, std::uint64_t limit) {
     FileBytes result;
-    // Opened without waiting: a FIFO would otherwise hold the open until a writer comes.
-    // Only a regular file is then read, and reading it no longer needs the flag.
-    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-    if (file.Get() < 0) {
-        result.error = OpenError(path, Reason(errno));
-        return result;
-    }
     struct stat status {};
-    if (::fstat(file.Get(), &status) != 0) {
-        result.error = OpenError(path, Reason(errno));
-        return result;
-    }
-    if (!S_ISREG(status.st_mode)) {
-        result.error = OpenError(path, "it is not a regular file");
-        return result;
-    }
-    static_cast<void>(::fcntl(file.Get(), F_SETFL, ::fcntl(file.Get(), F_GETFL) & ~O_NONBLOCK));
-    if (static_cast<std::uint64_t>(status.st_size) > limit) {
-        result.error = OpenError(path, "the file is too large");
+    FileDescriptor file(OpenRegularFile(path, limit, status, result.error));
+    if (file.Get() < 0) {
         return result;
     }
     // Read straight into the buffer; one byte more than the size shows whether the file

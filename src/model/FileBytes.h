@@ -16,6 +16,10 @@ struct FileBytes {
 // Reads a regular file of at most `limit` bytes; anything else is refused with an error.
 FileBytes ReadFileBytes(const std::string& path, std::uint64_t limit);
 
+// Why the file at `path` would not be read: it is no regular file (a FIFO, a device, a
+// folder), or larger than `limit`; empty when it may be read, or when there is none.
+std::string FileRefusal(const std::string& path, std::uint64_t limit);
+
 // Replaces `path` with `bytes` so that a failure at any point leaves the previous file
 // whole: the bytes go to a new file in the same folder, which is flushed to disk and then
 // renamed over the target. The previous file, if any, is kept as "<path>.bak". A symbolic

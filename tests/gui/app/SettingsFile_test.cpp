@@ -1,10 +1,15 @@
 #include "app/SettingsFile.h"
 
+#include <sys/stat.h>
+
+#include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "app/RecentFileList.h"
 #include "support/GuiTestRegistry.h"
 
 class SettingsFileTest final : public QObject {
@@ -57,6 +62,48 @@ private slots:
         QTemporaryDir dir;
         writeFile(dir.filePath(QStringLiteral("file")), "x");
         QVERIFY(!SaveSettingsFile(dir.filePath(QStringLiteral("file/velmora.ini")), Settings{}));
+    }
+
+    // A FIFO would hold every reader and writer, and a huge file would cost its size many
+    // times over: neither is read or written, and the defaults are used.
+    void specialOrHugeFileIsRefusedAndLeftAlone_data() {
+        QTest::addColumn<bool>("fifo");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("fifo") << true << QStringLiteral("not a regular file");
+        QTest::newRow("huge") << false << QStringLiteral("too large");
+    }
+
+    void specialOrHugeFileIsRefusedAndLeftAlone() {
+        QFETCH(bool, fifo);
+        QFETCH(QString, reason);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("velmora.ini"));
+        QByteArray huge = "[Settings]\nShowCount=12\n";
+        huge.append(QByteArray(static_cast<qsizetype>(kSettingsSizeLimit), ';'));
+        if (fifo) {
+            QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        } else {
+            writeFile(path, huge);
+        }
+        QElapsedTimer timer;
+        timer.start();
+        QVERIFY(QString::fromStdString(SettingsFileRefusal(path)).contains(reason));
+        QCOMPARE(LoadSettingsFile(path).pieRecordCount, 20);
+        QCOMPARE(LoadQuoteHosts(path).yahoo, QuoteHosts{}.yahoo);
+        CRecentFileList recent;
+        recent.Load(path);
+        QVERIFY(recent.IsEmpty());
+        recent.Add(dir.filePath(QStringLiteral("a.kx7")));
+        QVERIFY(!recent.Save(path));
+        QVERIFY(!SaveSettingsFile(path, Settings{}));
+        QVERIFY(timer.elapsed() < 1000);
+        QCOMPARE(QFileInfo(path).isFile(), !fifo);
+        if (!fifo) {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            QVERIFY(file.readAll() == huge);
+        }
+        QVERIFY(SettingsFileRefusal(dir.filePath(QStringLiteral("missing.ini"))).empty());
     }
 
     void environmentNamesTheFile() {

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The commands that write a portfolio never write over a file they read only in part, nor
-# over a file another program has open, whatever name leads to it.
+# over a file another program has open, whatever name leads to it; and no command waits on
+# a FIFO given as a portfolio or as the settings file.
 set -uo pipefail
 cli=$1
 work=$(mktemp -d)
@@ -74,8 +75,18 @@ status 0 convert demo.kx7 link.kx7
 [ -L link.kx7 ] || fail "the link was replaced instead of the file it names"
 [ ! -e .~held.kx7.lock ] || fail "the lock file was left behind"
 
+# A FIFO is refused at once, as a portfolio and as the settings file.
+mkfifo fifo.kx7
+timeout 10 "$cli" dump fifo.kx7 > /dev/null 2> err
+[ $? -eq 1 ] || fail "dump of a FIFO: not refused ($(cat err))"
+grep -q "not a regular file" err || fail "dump of a FIFO does not say why: $(cat err)"
+VELMORA_CONFIG=fifo.kx7 timeout 10 "$cli" settings > out 2> err
+[ $? -eq 0 ] || fail "settings from a FIFO did not fall back to the defaults"
+grep -q "The default settings are used" err || fail "a FIFO as settings file is not told"
+grep -q "ShowCount=20" out || fail "the default settings are not shown: $(cat out)"
+
 if [ "$failures" -ne 0 ]; then
     echo "$failures failure(s)"
     exit 1
 fi
-echo "all write guards hold"
+echo "all file guards hold"
