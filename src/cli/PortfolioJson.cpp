@@ -67,48 +67,104 @@ Json PurchaseJson(const CPurchase& lot) {
                 {"sales", std::move(sales)}};
 }
 
+Json SplitJson(const SplitEntry& split) {
+    return Json{{"symbol", split.symbol},
+                {"date", split.date},
+                {"newShares", split.newShares},
+                {"oldShares", split.oldShares}};
+}
+
+Json AlertJson(const AlertEntry& alert) {
+    return Json{{"symbol", alert.symbol},
+                {"lowMark", DoubleValue(alert.lowMark)},
+                {"highMark", DoubleValue(alert.highMark)},
+                {"percentDown", DoubleValue(alert.percentDown)},
+                {"percentUp", DoubleValue(alert.percentUp)}};
+}
+
+Json DividendJson(const CDividend& dividend) {
+    return Json{{"symbol", dividend.symbol},
+                {"dividendKind", dividend.dividendKind},
+                {"amount", FloatValue(dividend.amount)},
+                {"date", dividend.date},
+                {"comment", dividend.comment}};
+}
+
+// Writes the top object one member, and an array one record, at a time, laid out as one
+// dump of the whole with an indent of two would be: a portfolio of millions of records
+// never stands in memory as JSON.
+class JsonWriter {
+public:
+    explicit JsonWriter(std::FILE* out) : m_out(out) { Put("{"); }
+
+    void Member(std::string_view key, const Json& value) {
+        Key(key);
+        Indented(value, "  ");
+    }
+
+    template <typename Records, typename ToJson>
+    void Array(std::string_view key, const Records& records, ToJson toJson) {
+        Key(key);
+        if (records.empty()) {
+            Put("[]");
+            return;
+        }
+        Put("[");
+        const char* separator = "\n    ";
+        for (const auto& record : records) {
+            Put(separator);
+            Indented(toJson(record), "    ");
+            separator = ",\n    ";
+        }
+        Put("\n  ]");
+    }
+
+    void End() { Put("\n}\n"); }
+
+private:
+    void Key(std::string_view key) {
+        Put(m_first ? "\n  " : ",\n  ");
+        m_first = false;
+        Put(Dump(Json(key)) + ": ");
+    }
+
+    // The value's own lines, each after the first set in by `indent`.
+    void Indented(const Json& value, std::string_view indent) {
+        std::string text = Dump(value);
+        for (std::size_t at = text.find('\n'); at != std::string::npos;
+             at = text.find('\n', at + 1)) {
+            text.insert(at + 1, indent);
+        }
+        Put(text);
+    }
+
+    // Texts read from a file are always valid UTF-8; the replacement only guards the output.
+    static std::string Dump(const Json& value) {
+        return value.dump(2, ' ', false, Json::error_handler_t::replace);
+    }
+
+    void Put(std::string_view text) { std::fwrite(text.data(), 1, text.size(), m_out); }
+
+    std::FILE* m_out;
+    bool m_first = true;
+};
+
 }  // namespace
 
-std::string PortfolioJson(const CKx7Doc& doc, const Kx7ReadResult& read) {
-    Json purchases = Json::array();
-    for (const auto& lot : doc.Purchases()) {
-        purchases.push_back(PurchaseJson(*lot));
-    }
-    Json splits = Json::array();
-    for (const SplitEntry& split : doc.Splits()) {
-        splits.push_back(Json{{"symbol", split.symbol},
-                              {"date", split.date},
-                              {"newShares", split.newShares},
-                              {"oldShares", split.oldShares}});
-    }
-    Json alerts = Json::array();
-    for (const AlertEntry& alert : doc.Alerts()) {
-        alerts.push_back(Json{{"symbol", alert.symbol},
-                              {"lowMark", DoubleValue(alert.lowMark)},
-                              {"highMark", DoubleValue(alert.highMark)},
-                              {"percentDown", DoubleValue(alert.percentDown)},
-                              {"percentUp", DoubleValue(alert.percentUp)}});
-    }
-    Json dividends = Json::array();
-    for (const auto& dividend : doc.Dividends()) {
-        dividends.push_back(Json{{"symbol", dividend->symbol},
-                                 {"dividendKind", dividend->dividendKind},
-                                 {"amount", FloatValue(dividend->amount)},
-                                 {"date", dividend->date},
-                                 {"comment", dividend->comment}});
-    }
-    Json root{{"version", read.version},
-              {"generation", read.generation},
-              {"nextSaleNumber", doc.NextSaleNumber()},
-              {"owner", doc.OwnerName()},
-              {"objective", doc.PortfolioObjective()},
-              {"purchases", std::move(purchases)},
-              {"splits", std::move(splits)},
-              {"alerts", std::move(alerts)},
-              {"dividends", std::move(dividends)}};
+void WritePortfolioJson(std::FILE* out, const CKx7Doc& doc, const Kx7ReadResult& read) {
+    JsonWriter json(out);
+    json.Member("version", read.version);
+    json.Member("generation", read.generation);
+    json.Member("nextSaleNumber", doc.NextSaleNumber());
+    json.Member("owner", doc.OwnerName());
+    json.Member("objective", doc.PortfolioObjective());
+    json.Array("purchases", doc.Purchases(), [](const auto& lot) { return PurchaseJson(*lot); });
+    json.Array("splits", doc.Splits(), SplitJson);
+    json.Array("alerts", doc.Alerts(), AlertJson);
+    json.Array("dividends", doc.Dividends(),
+               [](const auto& dividend) { return DividendJson(*dividend); });
     if (!read.warning.empty()) {
-        root["warning"] = read.warning;
+        json.Member("warning", read.warning);
     }
-    // Texts read from a file are always valid UTF-8; the replacement only guards the output.
-    return root.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
+    json.End();
 }

@@ -1,9 +1,9 @@
 #pragma once
 
-#include <string>
+#include <cstdio>
 
 class CKx7Doc;
 struct Kx7ReadResult;
 
-// The whole portfolio as readable JSON, for `velmora-cli dump`.
-std::string PortfolioJson(const CKx7Doc& doc, const Kx7ReadResult& read);
+// The whole portfolio as readable JSON, for `velmora-cli dump`, written as it is made.
+void WritePortfolioJson(std::FILE* out, const CKx7Doc& doc, const Kx7ReadResult& read);

@@ -71,7 +71,7 @@ int Dump(const std::vector<std::string>& arguments) {
     if (!OpenPortfolio(doc, arguments[0], read)) {
         return 1;
     }
-    std::fputs(PortfolioJson(doc, read).c_str(), stdout);
+    WritePortfolioJson(stdout, doc, read);
     return 0;
 }
 
