@@ -22,4 +22,9 @@ struct Settings {
     int quoteSource = kYahoo;
     bool autoUpdate = false;
     int updateInterval = 3;  // index into the refresh-time list (3 = 10 minutes)
+    // One whole price update ends after this many seconds, however the servers behave.
+    int quoteDeadlineSeconds = 60;
+
+    static constexpr int kShortestQuoteDeadline = 5;
+    static constexpr int kLongestQuoteDeadline = 3600;
 };

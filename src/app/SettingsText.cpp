@@ -8,6 +8,7 @@ namespace {
 
 const std::string kSettings = "Settings";
 const std::string kAutoUpdate = "AutoUpdate";
+const std::string kQuotes = "Quotes";
 
 std::string PieGroupingText(int grouping) {
     switch (grouping) {
@@ -90,6 +91,14 @@ Settings ReadSettings(const SettingsLookup& lookup) {
             settings.updateInterval = *value;
         }
     }
+
+    if (const auto deadline = text(kQuotes, "Deadline")) {
+        if (const auto value = ParseDecimal(*deadline);
+            value && *value >= Settings::kShortestQuoteDeadline &&
+            *value <= Settings::kLongestQuoteDeadline) {
+            settings.quoteDeadlineSeconds = *value;
+        }
+    }
     return settings;
 }
 
@@ -102,5 +111,6 @@ std::vector<SettingsEntry> SettingsEntries(const Settings& settings) {
         {kSettings, "WebSource", std::to_string(settings.quoteSource)},
         {kAutoUpdate, "Enabled", settings.autoUpdate ? "TRUE" : "FFALSE"},
         {kAutoUpdate, "Timer", std::to_string(settings.updateInterval)},
+        {kQuotes, "Deadline", std::to_string(settings.quoteDeadlineSeconds)},
     };
 }

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <functional>
 #include <string>
@@ -148,11 +149,23 @@ int Update(std::vector<std::string> arguments) {
     }
     StderrFetchNotifier notifier;
     CWeb web(notifier);
-    std::vector<std::string> lines =
-        RunQuoteUpdate(doc, web, LoadQuoteHosts(SettingsFilePath()), source, QuoteCaller::kDialog);
+    const auto deadline =
+        std::chrono::steady_clock::now() + std::chrono::seconds(settings.quoteDeadlineSeconds);
+    web.SetProgressCallback([deadline] { return std::chrono::steady_clock::now() < deadline; });
+    QuoteTally tally;
+    std::vector<std::string> lines = RunQuoteUpdate(doc, web, LoadQuoteHosts(SettingsFilePath()),
+                                                    source, QuoteCaller::kDialog, {}, &tally);
     std::sort(lines.begin(), lines.end());
     for (const std::string& line : lines) {
         std::printf("%s\n", line.c_str());
+    }
+    for (const std::string& failure : tally.failures) {
+        std::fprintf(stderr, "velmora-cli: no price for %s\n", failure.c_str());
+    }
+    if (tally.prices == 0 && !doc.SymbolNames(CKx7Doc::kHeldLots).empty()) {
+        // Nothing new to keep: the file is left as it was.
+        std::fprintf(stderr, "velmora-cli: no price arrived; %s is not written\n", path.c_str());
+        return 1;
     }
     return SaveOrSay(doc, path);
 }

@@ -8,4 +8,6 @@ class PageFetcher {
 public:
     virtual ~PageFetcher() = default;
     virtual std::string GetPage(std::string host, std::string path) = 0;
+    // Why the last page did not arrive, or arrived empty; empty when it arrived.
+    virtual std::string LastFailure() const { return {}; }
 };

@@ -109,3 +109,22 @@ QuoteNumberPair ReadQuoteNumberPair(std::string_view page, std::size_t position)
     }
     return pair;
 }
+
+bool IsQuotePrice(float value) {
+    return std::isfinite(value) && value > 0.0f && value < kMaxQuotePrice;
+}
+
+float SaneQuoteFigure(float value) {
+    return std::isfinite(value) && std::fabs(value) < kMaxQuotePrice ? value : 0.0f;
+}
+
+std::string QuotedPageText(std::string_view page, std::size_t position) {
+    constexpr std::size_t kLongest = 24;
+    std::size_t start = position < page.size() ? SkipSpace(page, position) : page.size();
+    std::size_t end = start;
+    while (end < page.size() && end - start < kLongest && !IsSpace(page[end]) && page[end] != '<' &&
+           page[end] != ',' && page[end] != '"') {
+        ++end;
+    }
+    return "\"" + std::string(page.substr(start, end - start)) + "\"";
+}

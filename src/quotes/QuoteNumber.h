@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 // Reads the decimal number that starts at `position` of a quote page, the way the pages
@@ -17,3 +18,18 @@ struct QuoteNumberPair {
     float second = 0.0f;
 };
 QuoteNumberPair ReadQuoteNumberPair(std::string_view page, std::size_t position);
+
+// The largest price taken from a page: anything above it is garbage, not a quote.
+inline constexpr float kMaxQuotePrice = 1e9f;
+
+// A price a page may give: a finite number above 0 and below kMaxQuotePrice. A number
+// that cannot be read reads as 0, so it is no price either.
+bool IsQuotePrice(float value);
+
+// A change or other figure beside a price: one no page could mean (beyond the price bound)
+// reads as 0, so that nothing absurd is stored or printed.
+float SaneQuoteFigure(float value);
+
+// The text at `position` as a person would quote it in a message: the word there, cut
+// short.
+std::string QuotedPageText(std::string_view page, std::size_t position);

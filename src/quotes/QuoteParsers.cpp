@@ -24,7 +24,15 @@ QuoteResult Missing(const std::string& symbol, QuoteOutcome outcome) {
     return result;
 }
 
-QuoteResult Price(const std::string& symbol, float price) {
+// The price at `position` of the page; "No Data" with the reason when the text there is
+// no price (a word, a sign, zero, or a number no share could cost).
+QuoteResult Price(const std::string& symbol, std::string_view page, std::size_t position) {
+    const float price = ReadQuoteNumber(page, position);
+    if (!IsQuotePrice(price)) {
+        QuoteResult result = Missing(symbol, QuoteOutcome::kNoData);
+        result.reason = "the page gives " + QuotedPageText(page, position) + ", which is no price";
+        return result;
+    }
     QuoteResult result;
     result.symbol = symbol;
     result.outcome = QuoteOutcome::kFound;
@@ -48,7 +56,7 @@ QuoteResult ParseAmex(std::string_view page, const std::string& symbol) {
     if (dollar == npos) {
         return Missing(symbol, QuoteOutcome::kNoLine);
     }
-    return Price(symbol, ReadQuoteNumber(page, dollar + 1));
+    return Price(symbol, page, dollar + 1);
 }
 
 QuoteResult ParseYahooDialog(std::string_view page, const std::string& symbol) {
@@ -60,7 +68,7 @@ QuoteResult ParseYahooDialog(std::string_view page, const std::string& symbol) {
     if (b == npos) {
         return Missing(symbol, QuoteOutcome::kNoLine);
     }
-    return Price(symbol, ReadQuoteNumber(page, b + kYahooDialogPriceOffset));
+    return Price(symbol, page, b + kYahooDialogPriceOffset);
 }
 
 // Without "<b>" no price was read, and an unread value is never stored.
@@ -73,14 +81,17 @@ QuoteResult ParseYahooWorker(std::string_view page, const std::string& symbol) {
     if (bold == npos) {
         return Missing(symbol, QuoteOutcome::kNoLine);
     }
-    QuoteResult result = Price(symbol, ReadQuoteNumber(page, bold + kBold.size()));
+    QuoteResult result = Price(symbol, page, bold + kBold.size());
+    if (result.outcome != QuoteOutcome::kFound) {
+        return result;
+    }
     result.fullQuote = true;
     const std::size_t comma = page.find(',', bold);
     if (comma != npos) {
         const QuoteNumberPair pair = ReadQuoteNumberPair(page, comma + kYahooChangeOffset);
-        result.extra = pair.first;
-        result.change = pair.second;
-        result.direction = DirectionOf(pair.second);
+        result.extra = SaneQuoteFigure(pair.first);
+        result.change = SaneQuoteFigure(pair.second);
+        result.direction = DirectionOf(result.change);
     }
     return result;
 }
@@ -95,7 +106,10 @@ QuoteResult ParseNasdaq(std::string_view page, const std::string& symbol) {
         return Missing(symbol, QuoteOutcome::kNoData);
     }
     const std::size_t pricePosition = dollar + kNasdaqPriceOffset;
-    QuoteResult result = Price(symbol, ReadQuoteNumber(page, pricePosition));
+    QuoteResult result = Price(symbol, page, pricePosition);
+    if (result.outcome != QuoteOutcome::kFound) {
+        return result;
+    }
     result.fullQuote = true;
     const std::size_t image = page.find(kNasdaqImage, pricePosition);
     if (image == npos) {
@@ -109,7 +123,7 @@ QuoteResult ParseNasdaq(std::string_view page, const std::string& symbol) {
     }
     const std::size_t font = page.find("<font color", image + kNasdaqImage.size());
     if (font != npos) {
-        result.change = ReadQuoteNumber(page, font + kNasdaqChangeOffset);
+        result.change = SaneQuoteFigure(ReadQuoteNumber(page, font + kNasdaqChangeOffset));
     }
     return result;
 }

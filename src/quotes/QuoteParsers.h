@@ -8,8 +8,8 @@
 
 // What a page said about one symbol of its batch.
 enum class QuoteOutcome {
-    kFound,   // a price was read (an unreadable number reads as 0)
-    kNoData,  // the symbol's marker is not on the page: a "No Data" line, nothing stored
+    kFound,   // a price was read
+    kNoData,  // no price for the symbol (see `reason`): a "No Data" line, nothing stored
     kNoLine,  // the marker is there but its price is not: no line, nothing stored
 };
 
@@ -24,6 +24,9 @@ struct QuoteResult {
     std::int32_t direction = 0;  // +1 up, -1 down, 0 none
     float change = 0.0f;
     float extra = 0.0f;
+    // Why there is no price, where more can be said than that the symbol is not on the
+    // page: the page's text is no price, or the page did not arrive.
+    std::string reason;
 
     friend bool operator==(const QuoteResult&, const QuoteResult&) = default;
 };

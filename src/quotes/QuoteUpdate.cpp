@@ -97,7 +97,15 @@ bool FetchQuoteBatches(PageFetcher& fetcher, const QuoteHosts& hosts, int source
     const std::string host = hosts.For(source);
     for (const QuoteBatch& batch : QuoteBatches(source, symbols)) {
         const std::string page = fetcher.GetPage(host, QuoteRequestPath(source, batch));
-        if (!onBatch(ParseQuotePage(*parser, page, BatchSymbols(batch, symbols)))) {
+        std::vector<QuoteResult> results =
+            ParseQuotePage(*parser, page, BatchSymbols(batch, symbols));
+        if (page.empty()) {
+            const std::string failure = fetcher.LastFailure();
+            for (QuoteResult& result : results) {
+                result.reason = failure;
+            }
+        }
+        if (!onBatch(std::move(results))) {
             return false;
         }
         if (progress && IsFullBatch(source, batch)) {
@@ -121,19 +129,27 @@ std::vector<QuoteResult> FetchQuotes(PageFetcher& fetcher, const QuoteHosts& hos
     return all;
 }
 
-std::vector<std::string> ApplyQuoteResults(CKx7Doc& doc, const std::vector<QuoteResult>& results) {
+std::vector<std::string> ApplyQuoteResults(CKx7Doc& doc, const std::vector<QuoteResult>& results,
+                                           QuoteTally* tally) {
     const LotsOfSymbols lotsOf(doc, results);
     std::vector<std::string> lines;
     for (const QuoteResult& result : results) {
         const float old = lotsOf.MarketPrice(result.symbol);
+        if (tally != nullptr && !result.reason.empty()) {
+            tally->failures.push_back(result.symbol + ": " + result.reason);
+        }
         switch (result.outcome) {
             case QuoteOutcome::kNoLine:
                 break;
             case QuoteOutcome::kNoData:
                 lines.push_back(result.symbol + Format("\t$%.4f ", static_cast<double>(old)) +
-                                "\tNo Data");
+                                "\tNo Data" +
+                                (result.reason.empty() ? "" : " (" + result.reason + ")"));
                 break;
             case QuoteOutcome::kFound:
+                if (tally != nullptr) {
+                    ++tally->prices;
+                }
                 StoreQuote(doc, lotsOf.Of(result.symbol), result);
                 lines.push_back(result.symbol + Format("\t$%.4f \t$%.4f", static_cast<double>(old),
                                                        static_cast<double>(result.price)));
@@ -150,13 +166,13 @@ void FinishQuoteUpdate(CKx7Doc& doc) {
 
 std::vector<std::string> RunQuoteUpdate(CKx7Doc& doc, PageFetcher& fetcher, const QuoteHosts& hosts,
                                         int source, QuoteCaller caller,
-                                        const QuoteProgress& progress) {
+                                        const QuoteProgress& progress, QuoteTally* tally) {
     const std::vector<std::string> symbols = doc.SymbolNames(CKx7Doc::kHeldLots);
     std::vector<std::string> lines;
     FetchQuoteBatches(
         fetcher, hosts, source, caller, symbols,
         [&](std::vector<QuoteResult> results) {
-            for (std::string& line : ApplyQuoteResults(doc, results)) {
+            for (std::string& line : ApplyQuoteResults(doc, results, tally)) {
                 lines.push_back(std::move(line));
             }
             return true;

@@ -18,6 +18,7 @@ using QuoteProgress = std::function<void(int position)>;
 
 // Fetches and reads every batch of `symbols` for a source, one page per batch, handing
 // each batch's results on as they come and reporting the position after each full batch.
+// A page that did not arrive gives every symbol of its batch the fetcher's reason.
 // A source the caller does not use fetches nothing. Touches no document, so it may run on
 // any thread. Returns false when the handler stopped the run.
 bool FetchQuoteBatches(PageFetcher& fetcher, const QuoteHosts& hosts, int source,
@@ -30,9 +31,17 @@ std::vector<QuoteResult> FetchQuotes(PageFetcher& fetcher, const QuoteHosts& hos
                                      QuoteCaller caller, const std::vector<std::string>& symbols,
                                      const std::function<bool()>& keepGoing = {});
 
+// What a run came to beyond its list lines: how many prices were stored, and why each
+// symbol without one got none ("SYMBOL: reason"), where that is known.
+struct QuoteTally {
+    int prices = 0;
+    std::vector<std::string> failures;
+};
+
 // Stores the results in the document, in order, and returns the update list's lines: the
-// old price is read just before the new one is stored.
-std::vector<std::string> ApplyQuoteResults(CKx7Doc& doc, const std::vector<QuoteResult>& results);
+// old price is read just before the new one is stored. A "No Data" line names its reason.
+std::vector<std::string> ApplyQuoteResults(CKx7Doc& doc, const std::vector<QuoteResult>& results,
+                                           QuoteTally* tally = nullptr);
 
 // Ends every update run, even one that fetched nothing: the last update time and a new
 // sample of the day's value.
@@ -43,4 +52,5 @@ void FinishQuoteUpdate(CKx7Doc& doc);
 // update list's lines in the order they arose.
 std::vector<std::string> RunQuoteUpdate(CKx7Doc& doc, PageFetcher& fetcher, const QuoteHosts& hosts,
                                         int source, QuoteCaller caller,
-                                        const QuoteProgress& progress = {});
+                                        const QuoteProgress& progress = {},
+                                        QuoteTally* tally = nullptr);

@@ -76,16 +76,19 @@ std::size_t OnHeader(char* /*data*/, std::size_t size, std::size_t count, void* 
     return size * count;
 }
 
+// Nothing may unwind through libcurl; a caller that cannot say gives the page up.
+bool AskKeepGoing(const Transfer& transfer) {
+    try {
+        return !transfer.keepGoing || transfer.keepGoing();
+    } catch (...) {
+        return false;  // a caller that cannot say gives the page up
+    }
+}
+
 int OnProgress(void* context, curl_off_t /*downTotal*/, curl_off_t /*downNow*/,
                curl_off_t /*upTotal*/, curl_off_t /*upNow*/) {
     auto& transfer = *static_cast<Transfer*>(context);
-    bool keepGoing = false;
-    try {
-        keepGoing = transfer.keepGoing();
-    } catch (...) {
-        // Nothing may unwind through libcurl; a caller that cannot say gives the page up.
-    }
-    if (keepGoing) {
+    if (AskKeepGoing(transfer)) {
         return 0;
     }
     transfer.abandoned = true;
@@ -111,6 +114,48 @@ std::size_t OnBody(char* data, std::size_t size, std::size_t count, void* contex
         return 0;
     }
     return length;
+}
+
+// How often a transfer asks its caller whether to go on, while the server is silent too.
+constexpr int kPollMs = 100;
+
+struct MultiDeleter {
+    void operator()(CURLM* multi) const { curl_multi_cleanup(multi); }
+};
+
+// One transfer of the handle. The caller is asked every tenth of a second, not only when
+// libcurl reports progress (about once a second while nothing arrives), so that a Cancel
+// ends a transfer at once.
+CURLcode Perform(CURL* handle, Transfer& transfer) {
+    const std::unique_ptr<CURLM, MultiDeleter> multi(curl_multi_init());
+    if (!multi || curl_multi_add_handle(multi.get(), handle) != CURLM_OK) {
+        return CURLE_OUT_OF_MEMORY;
+    }
+    CURLcode result = CURLE_OK;
+    int running = 1;
+    while (running > 0) {
+        if (curl_multi_perform(multi.get(), &running) != CURLM_OK) {
+            result = CURLE_OUT_OF_MEMORY;
+            break;
+        }
+        if (running == 0) {
+            break;
+        }
+        if (!AskKeepGoing(transfer)) {
+            transfer.abandoned = true;
+            result = CURLE_ABORTED_BY_CALLBACK;
+            break;
+        }
+        curl_multi_poll(multi.get(), nullptr, 0, kPollMs, nullptr);
+    }
+    int left = 0;
+    while (const CURLMsg* message = curl_multi_info_read(multi.get(), &left)) {
+        if (message->msg == CURLMSG_DONE && !transfer.abandoned) {
+            result = message->data.result;
+        }
+    }
+    curl_multi_remove_handle(multi.get(), handle);
+    return result;
 }
 
 // A proxy needs the absolute form of the target; the path is kept as built behind the host.
@@ -174,6 +219,7 @@ std::string CWeb::GetPage(std::string host, std::string path) {
 const std::vector<char>* CWeb::Fetch(std::string host, std::string path) {
     m_page.reset();
     m_abandoned = false;
+    m_failure.clear();
     for (int attempt = 0; attempt < kAttempts; ++attempt) {
         if (!KeepGoing()) {
             m_abandoned = true;
@@ -185,6 +231,7 @@ const std::vector<char>* CWeb::Fetch(std::string host, std::string path) {
     }
     if (m_abandoned) {
         m_page.reset();
+        m_failure = "the update was stopped, or ran out of time, before the page arrived";
         return nullptr;
     }
     if (m_page) {
@@ -202,14 +249,17 @@ bool CWeb::TryFetch(std::string host, std::string path, std::string body,
     Transfer transfer{m_limits, m_onChunk, m_keepGoing, {}, false, false, false, false};
     const std::string proxy = SystemProxyFor(server);
     if (!handle || !Configure(handle.get(), transfer, body, proxy)) {
+        m_failure = "no internet session could be opened";
         Warn("Can't open internet session, please try again later!");
         return false;
     }
     if (!IsHostText(server)) {
+        m_failure = "\"" + server + "\" is no host name";
         Warn("Can't connect to " + server + std::string(kTryAgain));
         return false;
     }
     if (!IsRequestTarget(path)) {
+        m_failure = "the request would hold a space or a control character";
         Warn("Can't open http request on " + server + std::string(kTryAgain));
         return false;
     }
@@ -230,27 +280,34 @@ bool CWeb::TryFetch(std::string host, std::string path, std::string body,
                              static_cast<long>(std::max<std::int64_t>(left.count(), 1))) ==
                 CURLE_OK;
         transfer.body.clear();
-        const CURLcode code = configured ? curl_easy_perform(handle.get()) : CURLE_URL_MALFORMAT;
+        const CURLcode code = configured ? Perform(handle.get(), transfer) : CURLE_URL_MALFORMAT;
 
         if (transfer.abandoned) {
             m_abandoned = true;
             return false;
         }
         if (transfer.refused || code == CURLE_FILESIZE_EXCEEDED) {
+            m_failure =
+                "the page is larger than " + std::to_string(m_limits.maxBodyBytes >> 20) + " MiB";
             return false;
         }
         if (code != CURLE_OK) {
+            const std::string reason = curl_easy_strerror(code);
             if (transfer.responseBegan) {
                 // The response had begun: what arrived is dropped, and the empty page
                 // counts as fetched, with no message.
+                m_failure = "the page was cut short (" + reason + ")";
                 out.emplace();
                 return true;
             }
             if (transfer.connected) {
+                m_failure = server + " did not answer (" + reason + ")";
                 Warn("Can't send request to " + server + std::string(kTryAgain));
             } else if (code == CURLE_URL_MALFORMAT || code == CURLE_UNSUPPORTED_PROTOCOL) {
+                m_failure = "the address is refused: only http and https are fetched";
                 Warn("Can't open http request on " + server + std::string(kTryAgain));
             } else {
+                m_failure = "could not connect to " + server + " (" + reason + ")";
                 Warn("Can't connect to " + server + std::string(kTryAgain));
             }
             return false;
@@ -260,12 +317,17 @@ bool CWeb::TryFetch(std::string host, std::string path, std::string body,
         char* location = nullptr;
         curl_easy_getinfo(handle.get(), CURLINFO_RESPONSE_CODE, &status);
         curl_easy_getinfo(handle.get(), CURLINFO_REDIRECT_URL, &location);
+        if (status >= 400) {
+            // An error page may echo the request, symbols and all: it holds no prices.
+            m_failure = server + " answered with HTTP status " + std::to_string(status);
+            return false;
+        }
         if (status / 100 != 3 || location == nullptr) {
-            // The status is not examined: an error page is a page like any other.
             out = std::move(transfer.body);
             return true;
         }
         if (hop >= m_limits.maxRedirects) {
+            m_failure = "more than " + std::to_string(m_limits.maxRedirects) + " redirects";
             out.emplace();
             return true;
         }

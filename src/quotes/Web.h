@@ -51,6 +51,9 @@ public:
     bool TryFetch(std::string host, std::string path, std::string body,
                   std::optional<std::vector<char>>& out);
 
+    // Why the last fetch brought no page, or an empty one; empty after a page arrived.
+    std::string LastFailure() const override { return m_failure; }
+
     void SetText(std::string text) { m_text = std::move(text); }
     const std::string& Text() const { return m_text; }
 
@@ -63,6 +66,7 @@ private:
     std::function<void()> m_onChunk;
     std::function<bool()> m_keepGoing;
     bool m_abandoned = false;
+    std::string m_failure;
     std::string m_text;
     std::optional<std::vector<char>> m_page;
 };

@@ -7,8 +7,10 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <chrono>
 #include <utility>
 
+#include "app/Settings.h"
 #include "model/Kx7Doc.h"
 #include "quotes/QuoteUpdate.h"
 #include "quotes/ui/MessageBoxFetchNotifier.h"
@@ -17,6 +19,20 @@
 namespace {
 
 constexpr int kOpeningRange = 100;
+
+// The fetch warnings of a run, until the user stops it: a stopped run shows no more boxes.
+class StoppableFetchNotifier final : public FetchNotifier {
+public:
+    explicit StoppableFetchNotifier(const bool& stopped) : m_stopped(stopped) {}
+    void Show(const FetchMessage& message) override {
+        if (!m_stopped) {
+            ShowFetchMessage(message);
+        }
+    }
+
+private:
+    const bool& m_stopped;
+};
 
 }  // namespace
 
@@ -71,9 +87,10 @@ QStringList CQuoteUpdateDlg::Lines() const {
 }
 
 void CQuoteUpdateDlg::reject() {
-    // The update runs inside this dialog's event handling; closing under it would leave
-    // the run writing for a window that is gone.
+    // The update runs inside this dialog's event handling: Close, Escape or the window's
+    // close stop it at once, and the dialog closes when the run has stored what arrived.
     if (m_updating) {
+        m_stopRequested = true;
         return;
     }
     QDialog::reject();
@@ -100,8 +117,8 @@ void CQuoteUpdateDlg::OnUpdate() {
         return;
     }
     m_updating = true;
+    m_stopRequested = false;
     m_updateButton->setEnabled(false);
-    m_closeButton->setEnabled(false);
     m_list->clear();
 
     const std::vector<std::string> symbols = m_document.SymbolNames(CKx7Doc::kHeldLots);
@@ -111,17 +128,19 @@ void CQuoteUpdateDlg::OnUpdate() {
     m_progress->setRange(0, std::max(count, 1));
     m_progress->setValue(count > 0 ? 1 : 0);
 
-    MessageBoxFetchNotifier notifier;
+    StoppableFetchNotifier notifier(m_stopRequested);
     CWeb web(notifier, m_limits);
-    web.SetProgressCallback([] {
+    const auto deadline = std::chrono::steady_clock::now() +
+                          std::chrono::seconds(m_document.AppSettings().quoteDeadlineSeconds);
+    web.SetProgressCallback([this, deadline] {
         QCoreApplication::processEvents();
-        return true;
+        return !m_stopRequested && std::chrono::steady_clock::now() < deadline;
     });
     FetchQuoteBatches(
         web, m_hosts, m_source, QuoteCaller::kDialog, symbols,
         [this](const std::vector<QuoteResult>& results) {
             AddLines(ApplyQuoteResults(m_document, results));
-            return true;
+            return !m_stopRequested;
         },
         [this](int position) { m_progress->setValue(position); });
     m_progress->setValue(count);
@@ -129,5 +148,7 @@ void CQuoteUpdateDlg::OnUpdate() {
 
     m_updating = false;
     m_updateButton->setEnabled(true);
-    m_closeButton->setEnabled(true);
+    if (m_stopRequested) {
+        QDialog::reject();
+    }
 }

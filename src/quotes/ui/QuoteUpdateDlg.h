@@ -13,7 +13,8 @@ class QPushButton;
 // "Quote Price": lists the held symbols with their prices and, on "Update", fetches new
 // prices from the chosen source into the document, listing old and new side by side.
 // The fetch runs on this thread; the window goes on handling its events while a page
-// loads, and the warnings of a failed fetch appear as message boxes without an owner.
+// loads, and the warnings of a failed fetch appear as message boxes without an owner. A
+// run ends by the deadline in the settings, or at once when the dialog is closed.
 class CQuoteUpdateDlg final : public QDialog {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(CQuoteUpdateDlg)
@@ -44,4 +45,5 @@ private:
     QPushButton* m_closeButton;
     QProgressBar* m_progress;
     bool m_updating = false;
+    bool m_stopRequested = false;  // Close during a run: stop it, then close
 };

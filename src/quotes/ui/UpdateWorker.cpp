@@ -24,6 +24,7 @@ struct CyclePlan {
     int source = Settings::kYahoo;
     std::vector<std::string> symbols;
     std::chrono::milliseconds pause{0};
+    std::chrono::seconds deadline{60};  // how long one cycle's fetching may take
 };
 
 // Runs on the user-interface thread. A portfolio without records fetches nothing and
@@ -37,6 +38,7 @@ CyclePlan PlanCycle(const CKx7Doc& document, Settings& settings) {
     if (plan.fetch) {
         plan.source = settings.quoteSource;
         plan.symbols = document.SymbolNames(CKx7Doc::kHeldLots);
+        plan.deadline = std::chrono::seconds(settings.quoteDeadlineSeconds);
     }
     return plan;
 }
@@ -46,7 +48,6 @@ void RunCycles(const std::shared_ptr<UpdateWorkerLink>& link,
                const std::shared_ptr<const CUpdateWorker::Target>& target,
                const CUpdateWorker::PauseFor& pauseFor, const FetchLimits& limits) {
     const QuoteHosts hosts = target->hosts;
-    const auto keepGoing = [&link] { return !link->Stopped(); };
     for (;;) {
         const std::optional<CyclePlan> plan = link->Call<CyclePlan>(
             [target] { return PlanCycle(target->document, target->settings); });
@@ -54,6 +55,12 @@ void RunCycles(const std::shared_ptr<UpdateWorkerLink>& link,
             return;
         }
         if (plan->fetch) {
+            // A silent server holds one cycle no longer than its deadline; what arrived by
+            // then is stored.
+            const auto deadline = std::chrono::steady_clock::now() + plan->deadline;
+            const auto keepGoing = [&link, deadline] {
+                return !link->Stopped() && std::chrono::steady_clock::now() < deadline;
+            };
             WorkerFetchNotifier notifier(*link);
             CWeb web(notifier, limits);
             web.SetProgressCallback(keepGoing);

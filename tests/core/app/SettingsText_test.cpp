@@ -38,7 +38,7 @@ TEST(SettingsTextTest, FirstRunGivesTheDefaultsAndWritesThemInOrder) {
         {"Settings", "DateFormat", "DMY"}, {"Settings", "ShowCount", "20"},
         {"Settings", "ShowBy", "Percent"}, {"Settings", "SeperateO", "TRUE"},
         {"Settings", "WebSource", "1"},    {"AutoUpdate", "Enabled", "FFALSE"},
-        {"AutoUpdate", "Timer", "3"},
+        {"AutoUpdate", "Timer", "3"},      {"Quotes", "Deadline", "60"},
     };
     EXPECT_EQ(SettingsEntries(settings), expected);
 }
@@ -113,7 +113,13 @@ INSTANTIATE_TEST_SUITE_P(
         TextRuleCase{"Timer negative is kept", "AutoUpdate", "Timer", "-1",
                      [](const Settings& s) { return s.updateInterval == -1; }},
         TextRuleCase{"Timer not a number is 3", "AutoUpdate", "Timer", "soon",
-                     [](const Settings& s) { return s.updateInterval == 3; }}));
+                     [](const Settings& s) { return s.updateInterval == 3; }},
+        TextRuleCase{"Deadline 30", "Quotes", "Deadline", "30",
+                     [](const Settings& s) { return s.quoteDeadlineSeconds == 30; }},
+        TextRuleCase{"Deadline 0 is 60", "Quotes", "Deadline", "0",
+                     [](const Settings& s) { return s.quoteDeadlineSeconds == 60; }},
+        TextRuleCase{"Deadline of days is 60", "Quotes", "Deadline", "86400",
+                     [](const Settings& s) { return s.quoteDeadlineSeconds == 60; }}));
 
 TEST(SettingsTextTest, WrittenTextsReadBackToTheSameValues) {
     Settings changed;

@@ -15,20 +15,27 @@
 namespace {
 
 QuoteResult NoData(const std::string& symbol) {
-    return {symbol, QuoteOutcome::kNoData, false, 0.0f, 0, 0.0f, 0.0f};
+    return {symbol, QuoteOutcome::kNoData, false, 0.0f, 0, 0.0f, 0.0f, {}};
 }
 
 QuoteResult NoLine(const std::string& symbol) {
-    return {symbol, QuoteOutcome::kNoLine, false, 0.0f, 0, 0.0f, 0.0f};
+    return {symbol, QuoteOutcome::kNoLine, false, 0.0f, 0, 0.0f, 0.0f, {}};
 }
 
 QuoteResult PriceOnly(const std::string& symbol, float price) {
-    return {symbol, QuoteOutcome::kFound, false, price, 0, 0.0f, 0.0f};
+    return {symbol, QuoteOutcome::kFound, false, price, 0, 0.0f, 0.0f, {}};
 }
 
 QuoteResult Full(const std::string& symbol, float price, int direction, float change,
                  float extra = 0.0f) {
-    return {symbol, QuoteOutcome::kFound, true, price, direction, change, extra};
+    return {symbol, QuoteOutcome::kFound, true, price, direction, change, extra, {}};
+}
+
+// The page's text at the price is no price: "No Data", and the reason quotes the text.
+QuoteResult NoPrice(const std::string& symbol, const std::string& quoted) {
+    QuoteResult result = NoData(symbol);
+    result.reason = "the page gives " + quoted + ", which is no price";
+    return result;
 }
 
 struct ParseCase {
@@ -56,11 +63,11 @@ INSTANTIATE_TEST_SUITE_P(
         ParseCase{"AmexPriceTooClose", QuoteParser::kAmex, "<a>AB</a>$12.50</td>", "AB",
                   NoLine("AB")},
         ParseCase{"AmexUnreadablePrice", QuoteParser::kAmex, AmexRow("AB", "N/A"), "AB",
-                  PriceOnly("AB", 0.0f)},
+                  NoPrice("AB", "\"N/A\"")},
         ParseCase{"AmexAbsurdPrice", QuoteParser::kAmex, AmexRow("AB", "1e999"), "AB",
-                  PriceOnly("AB", 0.0f)},
+                  NoPrice("AB", "\"1e999\"")},
         ParseCase{"AmexDollarAtEnd", QuoteParser::kAmex, ">AB</a>" + std::string(100, ' ') + "$",
-                  "AB", PriceOnly("AB", 0.0f)}),
+                  "AB", NoPrice("AB", "\"\"")}),
     CaseName());
 
 INSTANTIATE_TEST_SUITE_P(
@@ -73,7 +80,7 @@ INSTANTIATE_TEST_SUITE_P(
         // The first occurrence of the text wins, even inside a longer symbol.
         ParseCase{"YahooInsideLongerSymbol", QuoteParser::kYahooDialog,
                   "ABC <b>40.00</b>\nAB <b>12.25</b>", "AB", PriceOnly("AB", 40.0f)},
-        ParseCase{"YahooBAtEnd", QuoteParser::kYahooDialog, "AB b", "AB", PriceOnly("AB", 0.0f)}),
+        ParseCase{"YahooBAtEnd", QuoteParser::kYahooDialog, "AB b", "AB", NoPrice("AB", "\"\"")}),
     CaseName());
 
 INSTANTIATE_TEST_SUITE_P(
@@ -119,7 +126,7 @@ INSTANTIATE_TEST_SUITE_P(
                                 "AB</font> $&nbsp;12.5", "AB", NoData("AB")},
                       ParseCase{"NasdaqPriceCutOff", QuoteParser::kNasdaq,
                                 "AB</font>" + std::string(250, ' ') + "$&nb", "AB",
-                                Full("AB", 0.0f, 0, 0.0f)},
+                                NoPrice("AB", "\"\"")},
                       ParseCase{"NasdaqMissing", QuoteParser::kNasdaq, NasdaqRow("CD", "1", ""),
                                 "AB", NoData("AB")},
                       ParseCase{"NasdaqChangeCutOff", QuoteParser::kNasdaq,
@@ -174,6 +181,68 @@ INSTANTIATE_TEST_SUITE_P(
                       ParserForCase{"UnknownSource", 3, QuoteCaller::kDialog, std::nullopt},
                       ParserForCase{"NegativeSource", -1, QuoteCaller::kWorker, std::nullopt}),
     CaseName());
+
+// A page's garbage is no price, whichever page reader finds it: nothing is stored, and the
+// "No Data" line says what the page gave. A sane price beside it still reads.
+struct HostilePriceCase {
+    const char* name;
+    const char* text;
+    bool isPrice;
+    float price;
+};
+
+class HostilePriceTest : public ::testing::TestWithParam<HostilePriceCase> {};
+
+TEST_P(HostilePriceTest, OnlyAFinitePositiveNumberBelowTheBoundIsAPrice) {
+    const HostilePriceCase& c = GetParam();
+    const std::vector<std::pair<QuoteParser, std::string>> pages{
+        {QuoteParser::kAmex, AmexRow("AB", c.text)},
+        {QuoteParser::kYahooDialog, std::string("AB <b>") + c.text + "</b>"},
+        {QuoteParser::kYahooWorker, std::string("AB <b>") + c.text + "</b>, 1 - 2"},
+        {QuoteParser::kNasdaq, NasdaqRow("AB", c.text, NasdaqTail("up", "0.25"))},
+    };
+    for (const auto& [parser, page] : pages) {
+        const QuoteResult result = ParseQuote(parser, page, "AB");
+        SCOPED_TRACE(page);
+        if (c.isPrice) {
+            EXPECT_EQ(result.outcome, QuoteOutcome::kFound);
+            EXPECT_FLOAT_EQ(result.price, c.price);
+            EXPECT_EQ(result.reason, "");
+        } else {
+            EXPECT_EQ(result.outcome, QuoteOutcome::kNoData);
+            EXPECT_EQ(result.price, 0.0f);
+            EXPECT_NE(result.reason.find(std::string("\"") + c.text + "\""), std::string::npos)
+                << result.reason;
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, HostilePriceTest,
+    ::testing::Values(HostilePriceCase{"word", "abc", false, 0.0f},
+                      HostilePriceCase{"NaN", "NaN", false, 0.0f},
+                      HostilePriceCase{"inf", "inf", false, 0.0f},
+                      HostilePriceCase{"overflow", "1e309", false, 0.0f},
+                      HostilePriceCase{"hexadecimal", "0x1p3", false, 0.0f},
+                      HostilePriceCase{"underflow", "1e-50", false, 0.0f},
+                      HostilePriceCase{"negative", "-5", false, 0.0f},
+                      HostilePriceCase{"zero", "0.00", false, 0.0f},
+                      HostilePriceCase{"float_max", "3.4e38", false, 0.0f},
+                      HostilePriceCase{"at_the_bound", "1000000000", false, 0.0f},
+                      HostilePriceCase{"plain", "12.50", true, 12.5f},
+                      HostilePriceCase{"tiny", "0.0001", true, 0.0001f},
+                      HostilePriceCase{"below_the_bound", "999999", true, 999999.0f}),
+    CaseName());
+
+// A change beside a good price that no page could mean is not stored either.
+TEST(QuoteParserTest, AbsurdChangeBesideAPriceReadsAsZero) {
+    const QuoteResult yahoo =
+        ParseQuote(QuoteParser::kYahooWorker, "AB <b>12.5</b>, 3e38 - -3.4e38", "AB");
+    EXPECT_EQ(yahoo.outcome, QuoteOutcome::kFound);
+    EXPECT_EQ(yahoo.extra, 0.0f);
+    EXPECT_EQ(yahoo.change, 0.0f);
+    EXPECT_EQ(yahoo.direction, 0);
+}
 
 // Starting points for the page readers' fuzz targets (scripts/fuzz.sh): a length byte, the
 // symbol, then the page, as tests/fuzz/QuoteFuzzInput.h splits its input.

@@ -266,10 +266,59 @@ TEST_F(QuoteUpdateTest, FailedFetchWarnsPerBatchAndStillFinishesTheRun) {
     EXPECT_EQ(notifier.messages[3].text, "Error Occurs on HTTP!");
     EXPECT_EQ(notifier.messages[7].text, "Error Occurs on HTTP!");
     ASSERT_EQ(lines.size(), 6u);
-    EXPECT_EQ(lines[0], "S00\t$3.0000 \tNo Data");
+    EXPECT_EQ(lines[0], "S00\t$3.0000 \tNo Data (could not connect to " + host +
+                            " (Couldn't connect to server))");
     EXPECT_FLOAT_EQ(doc.MarketPrice("S00"), 3.0f);
     EXPECT_EQ(doc.LastUpdateTime(), At(2024, 3, 6, 11));
     EXPECT_EQ(doc.TimelineCount(), 1);
+}
+
+// A 503 page that echoes the request holds the symbols but no prices: nothing is stored,
+// and every symbol's line and the tally say why.
+TEST_F(QuoteUpdateTest, ErrorPageEchoingTheRequestStoresNothing) {
+    AddLot(doc, "AB", 10, 1).marketPrice = 3.0f;
+    AddLot(doc, "CD", 10, 1).marketPrice = 4.0f;
+    LoopbackHttpServer server([](const std::string& request) {
+        return CannedReply::Page("AB <b>0</b> CD <b>" + request + "</b>", 503);
+    });
+    QuoteTally tally;
+    const std::vector<std::string> lines = RunQuoteUpdate(
+        doc, web, AllAt(server.Host()), Settings::kYahoo, QuoteCaller::kDialog, {}, &tally);
+    const std::string reason = server.Host() + " answered with HTTP status 503";
+    EXPECT_EQ(lines, (std::vector<std::string>{"AB\t$3.0000 \tNo Data (" + reason + ")",
+                                               "CD\t$4.0000 \tNo Data (" + reason + ")"}));
+    EXPECT_FLOAT_EQ(doc.MarketPrice("AB"), 3.0f);
+    EXPECT_FLOAT_EQ(doc.MarketPrice("CD"), 4.0f);
+    EXPECT_EQ(tally.prices, 0);
+    EXPECT_EQ(tally.failures, (std::vector<std::string>{"AB: " + reason, "CD: " + reason}));
+}
+
+// One whole update ends by its deadline, however many batches a silent server holds: the
+// fetcher is asked to go on, and says no once the time is up.
+TEST_F(QuoteUpdateTest, SilentServerHoldsAWholeUpdateNoLongerThanItsDeadline) {
+    for (int i = 0; i < 11; ++i) {
+        AddLot(doc, SymbolName(i), 10, 1).marketPrice = 3.0f;
+    }
+    LoopbackHttpServer server([](const std::string&) {
+        CannedReply reply;
+        reply.kind = CannedReply::Kind::kStall;
+        return reply;
+    });
+    FetchLimits limits = Limits();
+    limits.transferTimeout = 60s;  // each attempt alone would wait a minute
+    CWeb patient(notifier, limits);
+    const auto start = std::chrono::steady_clock::now();
+    const auto deadline = start + 1500ms;
+    patient.SetProgressCallback([deadline] { return std::chrono::steady_clock::now() < deadline; });
+    QuoteTally tally;
+    const std::vector<std::string> lines = RunQuoteUpdate(
+        doc, patient, AllAt(server.Host()), Settings::kYahoo, QuoteCaller::kDialog, {}, &tally);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 3s);
+    EXPECT_EQ(lines.size(), 11u);
+    EXPECT_EQ(tally.prices, 0);
+    ASSERT_EQ(tally.failures.size(), 11u);
+    EXPECT_NE(tally.failures.back().find("ran out of time"), std::string::npos);
+    EXPECT_FLOAT_EQ(doc.MarketPrice("S00"), 3.0f);
 }
 
 struct NothingCase {
@@ -351,10 +400,10 @@ TEST(ApplyQuoteResultsTest, ListsTheOldPriceReadBeforeStoring) {
     AddLot(doc, "AB", 10, 1).marketPrice = 1.5f;
     AddLot(doc, "BIG", 10, 1).marketPrice = 0.0f;
     const std::vector<QuoteResult> results{
-        {"AB", QuoteOutcome::kFound, false, 2.25f, 0, 0.0f, 0.0f},
-        {"AB", QuoteOutcome::kFound, false, 3.0f, 0, 0.0f, 0.0f},
-        {"BIG", QuoteOutcome::kFound, false, 3.4028235e38f, 0, 0.0f, 0.0f},
-        {"AB", QuoteOutcome::kNoLine, false, 0.0f, 0, 0.0f, 0.0f},
+        {"AB", QuoteOutcome::kFound, false, 2.25f, 0, 0.0f, 0.0f, {}},
+        {"AB", QuoteOutcome::kFound, false, 3.0f, 0, 0.0f, 0.0f, {}},
+        {"BIG", QuoteOutcome::kFound, false, 3.4028235e38f, 0, 0.0f, 0.0f, {}},
+        {"AB", QuoteOutcome::kNoLine, false, 0.0f, 0, 0.0f, 0.0f, {}},
     };
 
     EXPECT_EQ(
@@ -382,15 +431,15 @@ TEST(ApplyQuoteResultsTest, StoresAsTheDocumentQueriesWouldOneResultAtATime) {
         AddLot(*portfolio, "ABC", 10, 1).marketPrice = 2.25f;
     }
     const std::vector<QuoteResult> results{
-        {"XYZ-O", QuoteOutcome::kFound, true, 5.5f, 1, 0.5f, 1.25f},
-        {"XYZ", QuoteOutcome::kFound, false, 6.0f, 0, 0.0f, 0.0f},
-        {"XYZ", QuoteOutcome::kNoData, false, 0.0f, 0, 0.0f, 0.0f},
-        {"", QuoteOutcome::kFound, true, 8.0f, -1, -0.5f, 0.0f},
-        {"-O", QuoteOutcome::kNoData, false, 0.0f, 0, 0.0f, 0.0f},
-        {"NONE", QuoteOutcome::kFound, true, 9.0f, 1, 1.0f, 0.0f},
-        {"ABC", QuoteOutcome::kNoLine, false, 0.0f, 0, 0.0f, 0.0f},
-        {"BRK-B", QuoteOutcome::kFound, true, 310.0f, -1, -2.5f, 3.0f},
-        {"ABC", QuoteOutcome::kFound, true, 2.5f, 1, 0.25f, 0.0f},
+        {"XYZ-O", QuoteOutcome::kFound, true, 5.5f, 1, 0.5f, 1.25f, {}},
+        {"XYZ", QuoteOutcome::kFound, false, 6.0f, 0, 0.0f, 0.0f, {}},
+        {"XYZ", QuoteOutcome::kNoData, false, 0.0f, 0, 0.0f, 0.0f, {}},
+        {"", QuoteOutcome::kFound, true, 8.0f, -1, -0.5f, 0.0f, {}},
+        {"-O", QuoteOutcome::kNoData, false, 0.0f, 0, 0.0f, 0.0f, {}},
+        {"NONE", QuoteOutcome::kFound, true, 9.0f, 1, 1.0f, 0.0f, {}},
+        {"ABC", QuoteOutcome::kNoLine, false, 0.0f, 0, 0.0f, 0.0f, {}},
+        {"BRK-B", QuoteOutcome::kFound, true, 310.0f, -1, -2.5f, 3.0f, {}},
+        {"ABC", QuoteOutcome::kFound, true, 2.5f, 1, 0.25f, 0.0f, {}},
     };
     for (const QuoteResult& result : results) {
         if (result.outcome != QuoteOutcome::kFound) {

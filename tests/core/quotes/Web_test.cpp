@@ -69,7 +69,7 @@ INSTANTIATE_TEST_SUITE_P(
         PageCase{"EmptyBody", "", 200, ""},
         PageCase{"Exactly4096Bytes", std::string(4096, 'q'), 200, std::string(4096, 'q')},
         PageCase{"CutAtNul", std::string("before\0after", 12), 200, "before"},
-        PageCase{"NotFoundPageIsAPage", "<h1>Not Found</h1>", 404, "<h1>Not Found</h1>"},
+
         PageCase{"ManyChunks", std::string(200 * 1024, 'z'), 200, std::string(200 * 1024, 'z')}),
     CaseName());
 
@@ -105,6 +105,28 @@ TEST_F(WebTest, ChunkCallbackRunsWhileTheBodyArrives) {
 
     EXPECT_GE(chunks, 2);
 }
+
+// An error status is a failed attempt, not a page to read prices from: its page may echo
+// the request, symbols and all.
+class WebStatusTest : public WebTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(WebStatusTest, ErrorStatusIsAFailedAttemptWithItsReason) {
+    const int status = GetParam();
+    LoopbackHttpServer server([status](const std::string& request) {
+        return CannedReply::Page("<b>" + request + "</b>", status);
+    });
+    EXPECT_EQ(web.GetPage(server.Host(), "/d?s=AB&f=1lc"), "");
+    EXPECT_EQ(server.Targets().size(), 3u);
+    EXPECT_EQ(notifier.messages, (std::vector<FetchMessage>{kHttpError}));
+    EXPECT_EQ(web.LastFailure(),
+              server.Host() + " answered with HTTP status " + std::to_string(status));
+
+    LoopbackHttpServer good([](const std::string&) { return CannedReply::Page("AB <b>1</b>"); });
+    EXPECT_EQ(web.GetPage(good.Host(), "/d?s=AB&f=1lc"), "AB <b>1</b>");
+    EXPECT_EQ(web.LastFailure(), "");
+}
+
+INSTANTIATE_TEST_SUITE_P(Statuses, WebStatusTest, ::testing::Values(400, 404, 500, 503));
 
 TEST_F(WebTest, ClosedPortWarnsThreeTimesThenGivesUp) {
     const std::string host = "127.0.0.1:" + std::to_string(LoopbackHttpServer::ClosedPort());
