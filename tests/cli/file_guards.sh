@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The commands that write a portfolio never write over a file they read only in part, nor
-# over a file another program has open, whatever name leads to it; and no command waits on
-# a FIFO given as a portfolio or as the settings file.
+# over a file another program has open, whatever name leads to it, nor after an update in
+# which no price arrived; and no command waits on a FIFO given as a portfolio or as the
+# settings file.
 set -uo pipefail
 cli=$1
 work=$(mktemp -d)
@@ -74,6 +75,16 @@ exec 9>&-
 status 0 convert demo.kx7 link.kx7
 [ -L link.kx7 ] || fail "the link was replaced instead of the file it names"
 [ ! -e .~held.kx7.lock ] || fail "the lock file was left behind"
+
+# An update in which no price arrives fails, says why for each symbol, and writes nothing.
+printf '[QuoteHosts]\nYahoo=127.0.0.1:9\n' > velmora.ini
+cp demo.kx7 quiet.kx7
+cp quiet.kx7 quiet.orig
+status 1 update quiet.kx7
+grep -q "no price for ACME: could not connect to 127.0.0.1:9" err || fail "update does not say why: $(cat err)"
+grep -q "no price arrived" err || fail "update does not say that nothing arrived: $(cat err)"
+cmp -s quiet.kx7 quiet.orig || fail "an update without prices wrote the file"
+rm velmora.ini
 
 # A FIFO is refused at once, as a portfolio and as the settings file.
 mkfifo fifo.kx7

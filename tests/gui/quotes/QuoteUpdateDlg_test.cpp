@@ -1,5 +1,6 @@
 #include "quotes/ui/QuoteUpdateDlg.h"
 
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QListWidget>
 #include <QProgressBar>
@@ -216,40 +217,79 @@ private slots:
         QCOMPARE(boxes.messages, batch + batch);
         QVERIFY(boxes.ownerless);
         QCOMPARE(dialog.Lines().size(), 6);
-        QCOMPARE(dialog.Lines().front(), QStringLiteral("S00\t$3.0000 \tNo Data"));
+        QCOMPARE(dialog.Lines().front(),
+                 QStringLiteral("S00\t$3.0000 \tNo Data (could not connect to %1 (Couldn't "
+                                "connect to server))")
+                     .arg(host));
         QCOMPARE(m_doc->MarketPrice("S05"), 3.0f);
         QCOMPARE(m_doc->LastUpdateTime(), Clock::Now());
     }
 
-    // While a page loads the dialog still handles its events, and "Close" cannot pull the
-    // dialog away from under the running update.
-    void staysResponsiveWhileAPageLoads() {
-        AddLot(*m_doc, "AB", 10, 5).marketPrice = 10.0f;
-        std::atomic<bool> ticked{false};
-        std::atomic<bool> answeredAfterTick{false};
+    // While a page loads the dialog still handles its events, and Close (as Escape or the
+    // window's own close) stops the run at once: what arrived before is stored, nothing
+    // after, and no more message boxes come.
+    void closeStopsARunAtOnce() {
+        for (int i = 0; i < 6; ++i) {
+            AddLot(*m_doc, SymbolName(i).toStdString(), 1, 1).marketPrice = 3.0f;
+        }
+        std::atomic<int> requests{0};
         LoopbackHttpServer server([&](const std::string&) {
-            for (int i = 0; i < 300 && !ticked.load(); ++i) {
-                std::this_thread::sleep_for(10ms);
+            if (requests++ == 0) {
+                return CannedReply::Page(
+                    "S00 <b>4</b> S01 <b>4</b> S02 <b>4</b> S03 <b>4</b> "
+                    "S04 <b>4</b>\n");
             }
-            answeredAfterTick = ticked.load();
-            return CannedReply::Page("AB <b>11</b>\n");
+            CannedReply silent;
+            silent.kind = CannedReply::Kind::kStall;
+            return silent;
         });
         CQuoteUpdateDlg dialog(*m_doc, Settings::kYahoo, AllAt(server.Host()));
+        FetchLimits limits;
+        limits.transferTimeout = 60s;
+        dialog.SetFetchLimits(limits);
         dialog.show();
-        bool closeWasOffered = true;
-        QTimer::singleShot(100, &dialog, [&] {
-            closeWasOffered =
-                dialog.findChild<QPushButton*>(QStringLiteral("closeButton"))->isEnabled();
-            dialog.reject();
-            ticked = true;
+        MessageBoxRecorder boxes;
+        QElapsedTimer sinceClose;
+        bool closeWasOffered = false;
+        QTimer::singleShot(500, &dialog, [&] {
+            auto* close = dialog.findChild<QPushButton*>(QStringLiteral("closeButton"));
+            closeWasOffered = close->isEnabled();
+            sinceClose.start();
+            close->click();
         });
 
         ClickUpdate(dialog);
 
-        QVERIFY(answeredAfterTick.load());
-        QVERIFY(!closeWasOffered);
-        QVERIFY(dialog.isVisible());
-        QCOMPARE(m_doc->MarketPrice("AB"), 11.0f);
+        QVERIFY(sinceClose.isValid());
+        QVERIFY2(sinceClose.elapsed() < 1000, qPrintable(QString::number(sinceClose.elapsed())));
+        QVERIFY(closeWasOffered);
+        QVERIFY(!dialog.isVisible());
+        QVERIFY(boxes.messages.isEmpty());
+        QCOMPARE(m_doc->MarketPrice("S04"), 4.0f);
+        QCOMPARE(m_doc->MarketPrice("S05"), 3.0f);
+        QVERIFY(dialog.Lines().last().startsWith(QStringLiteral("S05\t$3.0000 \tNo Data (")));
+        QCOMPARE(m_doc->LastUpdateTime(), Clock::Now());
+    }
+
+    // The settings' deadline ends a run against a server that never answers.
+    void deadlineEndsARun() {
+        AddLot(*m_doc, "AB", 1, 1).marketPrice = 3.0f;
+        LoopbackHttpServer server([](const std::string&) {
+            CannedReply silent;
+            silent.kind = CannedReply::Kind::kStall;
+            return silent;
+        });
+        m_settings->quoteDeadlineSeconds = 1;
+        CQuoteUpdateDlg dialog(*m_doc, Settings::kYahoo, AllAt(server.Host()));
+        FetchLimits limits;
+        limits.transferTimeout = 60s;
+        dialog.SetFetchLimits(limits);
+        QElapsedTimer timer;
+        timer.start();
+        ClickUpdate(dialog);
+        QVERIFY(timer.elapsed() < 3000);
+        QVERIFY(dialog.Lines().front().contains(QStringLiteral("ran out of time")));
+        QCOMPARE(m_doc->MarketPrice("AB"), 3.0f);
     }
 
     // "&WEB Update" opens the dialog with the hosts of the settings file and repaints the
