@@ -1,15 +1,20 @@
 #include "model/FileBytes.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <filesystem>
 #include <random>
+#include <string_view>
 #include <system_error>
 #include <utility>
 
+#include "model/Clock.h"
 #include "model/LargeBuffer.h"
 
 namespace {
@@ -91,6 +96,46 @@ int CreateBeside(const fs::path& target, std::string& tempPath) {
     return -1;
 }
 
+// Whether `name` is one CreateBeside gives a temporary file beside a file named `target`.
+bool IsTemporaryNameOf(std::string_view name, const std::string& target) {
+    constexpr std::string_view kSuffix = ".tmp";
+    const std::string prefix = "." + target + ".";
+    if (name.size() <= prefix.size() + kSuffix.size() || !name.starts_with(prefix) ||
+        !name.ends_with(kSuffix)) {
+        return false;
+    }
+    const std::string_view number =
+        name.substr(prefix.size(), name.size() - prefix.size() - kSuffix.size());
+    return std::all_of(number.begin(), number.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// A save killed half-way leaves its temporary file behind, as large as the portfolio.
+// The next save beside it removes those of its own naming that no live process holds: a
+// writer flocks its temporary file from just after creating it until it is closed, and a
+// file changed in the last minute may be one whose writer has not flocked it yet.
+void RemoveStaleTemporaries(const fs::path& target) {
+    constexpr std::int64_t kFreshSeconds = 60;
+    const fs::path folder = target.parent_path().empty() ? fs::path(".") : target.parent_path();
+    const std::string name = target.filename().string();
+    std::error_code error;
+    for (fs::directory_iterator entry(folder, error), end; !error && entry != end;
+         entry.increment(error)) {
+        const fs::path& path = entry->path();
+        if (!IsTemporaryNameOf(path.filename().string(), name)) {
+            continue;
+        }
+        const FileDescriptor file(
+            ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW));
+        struct stat status {};
+        if (file.Get() < 0 || ::fstat(file.Get(), &status) != 0 || !S_ISREG(status.st_mode) ||
+            Clock::Now() - status.st_mtime < kFreshSeconds ||
+            ::flock(file.Get(), LOCK_EX | LOCK_NB) != 0) {
+            continue;
+        }
+        ::unlink(path.c_str());
+    }
+}
+
 // Writes `bytes` into a new temporary file beside `target` and flushes it to disk.
 std::string WriteTemporary(const fs::path& target, std::span<const std::uint8_t> bytes,
                            const struct stat* previous, std::string& tempPath) {
@@ -99,6 +144,8 @@ std::string WriteTemporary(const fs::path& target, std::span<const std::uint8_t>
         tempPath.clear();
         return Reason(errno);
     }
+    // Held while it is written, so that another save's clean-up leaves it alone.
+    static_cast<void>(::flock(file.Get(), LOCK_EX));
     if (previous != nullptr) {
         // The replacement keeps the permissions the user gave the file; failing to is no
         // reason to refuse the save.
@@ -227,6 +274,7 @@ std::string WriteFileSafely(const std::string& path, std::span<const std::uint8_
     struct stat previous {};
     const bool existed = ::stat(target.c_str(), &previous) == 0 && S_ISREG(previous.st_mode);
 
+    RemoveStaleTemporaries(target);
     std::string tempPath;
     if (std::string reason = WriteTemporary(target, bytes, existed ? &previous : nullptr, tempPath);
         !reason.empty()) {

@@ -25,7 +25,8 @@ std::string FileRefusal(const std::string& path, std::uint64_t limit);
 // renamed over the target. The previous file, if any, is kept as "<path>.bak". A symbolic
 // link is followed, so the file it names is replaced and the link stays. Returns an empty
 // text on success, the error otherwise. Files the program rewrites on its own (the
-// recovery copies) keep no previous version.
+// recovery copies) keep no previous version. Temporary files of this naming that a save
+// killed half-way left beside the file, and that no live process holds, are removed.
 enum class Backup { kKeep, kNone };
 std::string WriteFileSafely(const std::string& path, std::span<const std::uint8_t> bytes,
                             Backup backup = Backup::kKeep);
