@@ -1,6 +1,7 @@
 #include "app/InstanceChannel.h"
 
 #include <unistd.h>
+#include <QCryptographicHash>
 #include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
@@ -21,12 +22,22 @@ CInstanceChannel::CInstanceChannel(QObject* parent)
 
 CInstanceChannel::~CInstanceChannel() = default;
 
-QString CInstanceChannel::DefaultName() {
+QString CInstanceChannel::DefaultName(const QString& settingsPath) {
     const QString overridden = qEnvironmentVariable("VELMORA_INSTANCE");
     if (!overridden.isEmpty()) {
         return overridden;
     }
-    return QStringLiteral("velmora-%1").arg(getuid());
+    // A start on another display, or with other settings, is no request for this window.
+    // Hashed, since a local socket's path has little room.
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    for (const QByteArray& part : {qgetenv("DISPLAY"), qgetenv("WAYLAND_DISPLAY"),
+                                   QFileInfo(settingsPath).absoluteFilePath().toUtf8()}) {
+        hash.addData(part);
+        hash.addData(QByteArrayView("\n"));
+    }
+    return QStringLiteral("velmora-%1-%2")
+        .arg(getuid())
+        .arg(QString::fromLatin1(hash.result().toHex().left(16)));
 }
 
 bool CInstanceChannel::SendToRunning(const QString& name, const QString& file) {

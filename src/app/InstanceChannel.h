@@ -15,8 +15,9 @@ public:
     explicit CInstanceChannel(QObject* parent = nullptr);
     ~CInstanceChannel() override;
 
-    // One channel per user; VELMORA_INSTANCE names another (tests).
-    static QString DefaultName();
+    // One channel per user, display and settings file; VELMORA_INSTANCE names another
+    // (tests).
+    static QString DefaultName(const QString& settingsPath);
 
     // Sends the absolute path of `file` to the program listening on `name`; true when it
     // took the file.

@@ -94,7 +94,7 @@ bool CKx7App::InitInstance(const QStringList& arguments) {
         return false;
     }
 
-    const QString channelName = CInstanceChannel::DefaultName();
+    const QString channelName = CInstanceChannel::DefaultName(SettingsFilePath());
     if (!line.print && !line.file.isEmpty() &&
         CInstanceChannel::SendToRunning(channelName, line.file)) {
         m_handedOff = true;

@@ -14,6 +14,27 @@
 #include "model/Kx7File.h"
 #include "support/GuiTestRegistry.h"
 
+// Puts an environment variable back as it was when the scope ends.
+class ScopedEnvironment {
+public:
+    explicit ScopedEnvironment(const char* name)
+        : m_name(name), m_value(qgetenv(name)), m_set(qEnvironmentVariableIsSet(name)) {}
+    ~ScopedEnvironment() {
+        if (m_set) {
+            qputenv(m_name, m_value);
+        } else {
+            qunsetenv(m_name);
+        }
+    }
+    ScopedEnvironment(const ScopedEnvironment&) = delete;
+    ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
+
+private:
+    const char* m_name;
+    QByteArray m_value;
+    bool m_set;
+};
+
 // The real program, started as a person or the file manager would start it.
 class InstanceChannelTest final : public QObject {
     Q_OBJECT
@@ -51,6 +72,27 @@ private slots:
         QCOMPARE(program.exitCode(), 0);
         QVERIFY2(QString::fromLocal8Bit(program.readAllStandardOutput()).startsWith(expected),
                  qPrintable(option));
+    }
+
+    // A program started on another display, or with another settings file, keeps to
+    // itself; the same user, display and settings find the running program.
+    void channelIsKeyedByDisplayAndSettings() {
+        const ScopedEnvironment instance("VELMORA_INSTANCE");
+        const ScopedEnvironment x11("DISPLAY");
+        const ScopedEnvironment wayland("WAYLAND_DISPLAY");
+        qunsetenv("VELMORA_INSTANCE");
+        const QString settings = m_folder.filePath(QStringLiteral("velmora.ini"));
+        const auto nameOn = [&](const char* display, const char* waylandName, const QString& ini) {
+            qputenv("DISPLAY", display);
+            qputenv("WAYLAND_DISPLAY", waylandName);
+            return CInstanceChannel::DefaultName(ini);
+        };
+        const QString mine = nameOn(":0", "", settings);
+        QCOMPARE(nameOn(":0", "", settings), mine);
+        QVERIFY(nameOn(":1", "", settings) != mine);
+        QVERIFY(nameOn(":0", "wayland-0", settings) != mine);
+        QVERIFY(nameOn(":0", "", m_folder.filePath(QStringLiteral("other.ini"))) != mine);
+        QVERIFY(mine.size() < 40);
     }
 
     void secondStartHandsItsFileToTheRunningProgram() {
