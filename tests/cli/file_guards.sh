@@ -3,28 +3,9 @@
 # over a file another program has open, whatever name leads to it, nor after an update in
 # which no price arrived; and no command waits on a FIFO given as a portfolio or as the
 # settings file.
-set -uo pipefail
-cli=$1
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-export TZ=America/New_York
+source "$(dirname "$0")/lib.sh" "$1"
 export VELMORA_CONFIG=$work/velmora.ini
 cd "$work" || exit 1
-
-failures=0
-fail() {
-    echo "FAIL: $*"
-    failures=$((failures + 1))
-}
-
-# status EXPECTED ARGS...: the exit status of the command; its stderr is kept in "err".
-status() {
-    local expected=$1
-    shift
-    "$cli" "$@" > /dev/null 2> err
-    local got=$?
-    [ "$got" -eq "$expected" ] || fail "status $got, not $expected: $* ($(cat err))"
-}
 
 "$cli" demo demo.kx7 || { echo "could not write the demo portfolio"; exit 1; }
 # The third record's tag is one no version writes: reading stops there, with a warning.
@@ -96,8 +77,4 @@ VELMORA_CONFIG=fifo.kx7 timeout 10 "$cli" settings > out 2> err
 grep -q "The default settings are used" err || fail "a FIFO as settings file is not told"
 grep -q "ShowCount=20" out || fail "the default settings are not shown: $(cat out)"
 
-if [ "$failures" -ne 0 ]; then
-    echo "$failures failure(s)"
-    exit 1
-fi
-echo "all file guards hold"
+finish "all file guards hold"

@@ -1,33 +1,11 @@
 #!/usr/bin/env bash
 # Runs the report commands of velmora-cli on the demo portfolio: options, line ends,
 # exit statuses. The report texts themselves are checked in full by the core tests.
-set -uo pipefail
-cli=$1
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-export TZ=America/New_York
+source "$(dirname "$0")/lib.sh" "$1"
 now=(--now "2024-06-15 12:00:00")
 
 "$cli" demo "$work/demo.kx7" || { echo "could not write the demo portfolio"; exit 1; }
 demo=$work/demo.kx7
-
-failures=0
-fail() {
-    echo "FAIL: $*"
-    failures=$((failures + 1))
-}
-
-# status EXPECTED ARGS...: the exit status of the command.
-status() {
-    local expected=$1
-    shift
-    "$cli" "$@" > /dev/null 2> "$work/err"
-    local got=$?
-    [ "$got" -eq "$expected" ] || fail "status $got, not $expected: $*"
-    if [ "$expected" -eq 2 ] && [ "$(wc -l < "$work/err")" -ne 1 ]; then
-        fail "not a one-line error: $* -> $(cat "$work/err")"
-    fi
-}
 
 # output EXPECTED ARGS...: the whole standard output of the command.
 output() {
@@ -119,8 +97,4 @@ status 1 value "$work/missing.kx7"
 printf 'not a portfolio' > "$work/bad.kx7"
 status 1 value "$work/bad.kx7"
 
-if [ "$failures" -ne 0 ]; then
-    echo "$failures failures"
-    exit 1
-fi
-echo "all report commands behave"
+finish "all report commands behave"
