@@ -1,5 +1,6 @@
 #include "app/InstanceChannel.h"
 
+#include <sys/socket.h>
 #include <unistd.h>
 #include <QCryptographicHash>
 #include <QFileInfo>
@@ -12,6 +13,17 @@ constexpr int kTimeoutMs = 3000;
 // A path longer than this is no request of ours; the line is not read further.
 constexpr qint64 kMaxRequest = 64 * 1024;
 const QByteArray kAccepted = "ok\n";
+
+// The channel's name lies in the shared temporary folder and can be worked out by anyone,
+// so another user may have taken it first: the path of a file goes only to a program of
+// this same user.
+bool RunsAsThisUser(qintptr peer) {
+    ucred credentials{};
+    socklen_t size = sizeof credentials;
+    return ::getsockopt(static_cast<int>(peer), SOL_SOCKET, SO_PEERCRED, &credentials, &size) ==
+               0 &&
+           credentials.uid == ::getuid();
+}
 
 }  // namespace
 
@@ -43,7 +55,7 @@ QString CInstanceChannel::DefaultName(const QString& settingsPath) {
 bool CInstanceChannel::SendToRunning(const QString& name, const QString& file) {
     QLocalSocket socket;
     socket.connectToServer(name);
-    if (!socket.waitForConnected(kTimeoutMs)) {
+    if (!socket.waitForConnected(kTimeoutMs) || !RunsAsThisUser(socket.socketDescriptor())) {
         return false;
     }
     socket.write(QFileInfo(file).absoluteFilePath().toUtf8() + '\n');

@@ -3,6 +3,9 @@
 #include <cmath>
 #include <cstdio>
 #include <nlohmann/json.hpp>
+#include <string>
+#include <string_view>
+#include <vector>
 
 #include "model/Kx7Doc.h"
 #include "model/Kx7File.h"
@@ -47,26 +50,6 @@ Json SaleJson(const CSale& sale) {
                 {"comment", sale.comment}};
 }
 
-Json PurchaseJson(const CPurchase& lot) {
-    Json sales = Json::array();
-    for (const auto& sale : lot.sales) {
-        sales.push_back(SaleJson(*sale));
-    }
-    return Json{{"symbol", lot.symbol},
-                {"companyName", lot.companyName},
-                {"date", lot.date},
-                {"commission", FloatValue(lot.commission)},
-                {"purchaseType", lot.purchaseType},
-                {"comment", lot.comment},
-                {"shares", FloatValue(lot.shares)},
-                {"price", FloatValue(lot.price)},
-                {"availableShares", FloatValue(lot.availableShares)},
-                {"marketPrice", FloatValue(lot.marketPrice)},
-                {"vestingSchedule", lot.vestingSchedule},
-                {"grantId", lot.grantId},
-                {"sales", std::move(sales)}};
-}
-
 Json SplitJson(const SplitEntry& split) {
     return Json{{"symbol", split.symbol},
                 {"date", split.date},
@@ -90,53 +73,97 @@ Json DividendJson(const CDividend& dividend) {
                 {"comment", dividend.comment}};
 }
 
-// Writes the top object one member, and an array one record, at a time, laid out as one
-// dump of the whole with an indent of two would be: a portfolio of millions of records
-// never stands in memory as JSON.
+// Writes JSON as it is made, laid out as one dump of the whole with an indent of two would
+// be: only one small record at a time stands in memory as JSON, however many records the
+// portfolio, or one lot's sales, hold.
 class JsonWriter {
 public:
-    explicit JsonWriter(std::FILE* out) : m_out(out) { Put("{"); }
+    explicit JsonWriter(std::FILE* out) : m_out(out) {}
+
+    void BeginObject() { Open('{'); }
+    void EndObject() { Close('}'); }
+    void BeginArray() { Open('['); }
+    void EndArray() { Close(']'); }
+
+    // Starts a member of the open object; its value follows.
+    void Key(std::string_view key) {
+        NextItem();
+        Put(Dump(Json(key)));
+        Put(": ");
+        m_afterKey = true;
+    }
+
+    // A whole value: a member's after Key, or an element of the open array.
+    void Value(const Json& value) {
+        BeforeValue();
+        // The value's own lines, each after the first set in to the current depth.
+        const std::string text = Dump(value);
+        const std::string indent = Indent();
+        std::string indented;
+        indented.reserve(text.size());
+        for (const char c : text) {
+            indented += c;
+            if (c == '\n') {
+                indented += indent;
+            }
+        }
+        Put(indented);
+    }
 
     void Member(std::string_view key, const Json& value) {
         Key(key);
-        Indented(value, "  ");
+        Value(value);
     }
 
-    template <typename Records, typename ToJson>
-    void Array(std::string_view key, const Records& records, ToJson toJson) {
+    template <typename Records, typename WriteRecord>
+    void ArrayMember(std::string_view key, const Records& records, WriteRecord writeRecord) {
         Key(key);
-        if (records.empty()) {
-            Put("[]");
-            return;
-        }
-        Put("[");
-        const char* separator = "\n    ";
+        BeginArray();
         for (const auto& record : records) {
-            Put(separator);
-            Indented(toJson(record), "    ");
-            separator = ",\n    ";
+            writeRecord(record);
         }
-        Put("\n  ]");
+        EndArray();
     }
 
-    void End() { Put("\n}\n"); }
+    // Ends the output with a line end; false when not every byte went out.
+    bool Finish() {
+        Put("\n");
+        return std::fflush(m_out) == 0 && std::ferror(m_out) == 0;
+    }
 
 private:
-    void Key(std::string_view key) {
-        Put(m_first ? "\n  " : ",\n  ");
-        m_first = false;
-        Put(Dump(Json(key)) + ": ");
+    void Open(char bracket) {
+        BeforeValue();
+        Put(std::string_view(&bracket, 1));
+        m_emptyLevels.push_back(true);
     }
 
-    // The value's own lines, each after the first set in by `indent`.
-    void Indented(const Json& value, std::string_view indent) {
-        std::string text = Dump(value);
-        for (std::size_t at = text.find('\n'); at != std::string::npos;
-             at = text.find('\n', at + 1)) {
-            text.insert(at + 1, indent);
+    void Close(char bracket) {
+        const bool empty = m_emptyLevels.back();
+        m_emptyLevels.pop_back();
+        if (!empty) {
+            Put("\n");
+            Put(Indent());
         }
-        Put(text);
+        Put(std::string_view(&bracket, 1));
     }
+
+    void BeforeValue() {
+        if (m_afterKey) {
+            m_afterKey = false;
+        } else if (!m_emptyLevels.empty()) {
+            NextItem();
+        }
+    }
+
+    // The separator and indent before a member or an element.
+    void NextItem() {
+        Put(m_emptyLevels.back() ? "\n" : ",\n");
+        m_emptyLevels.back() = false;
+        Put(Indent());
+    }
+
+    std::string Indent() const { return std::string(2 * m_emptyLevels.size(), ' '); }
 
     // Texts read from a file are always valid UTF-8; the replacement only guards the output.
     static std::string Dump(const Json& value) {
@@ -146,25 +173,51 @@ private:
     void Put(std::string_view text) { std::fwrite(text.data(), 1, text.size(), m_out); }
 
     std::FILE* m_out;
-    bool m_first = true;
+    // One entry per open object or array: whether nothing is in it yet.
+    std::vector<bool> m_emptyLevels;
+    bool m_afterKey = false;
 };
+
+void WritePurchase(JsonWriter& json, const CPurchase& lot) {
+    json.BeginObject();
+    json.Member("symbol", lot.symbol);
+    json.Member("companyName", lot.companyName);
+    json.Member("date", lot.date);
+    json.Member("commission", FloatValue(lot.commission));
+    json.Member("purchaseType", lot.purchaseType);
+    json.Member("comment", lot.comment);
+    json.Member("shares", FloatValue(lot.shares));
+    json.Member("price", FloatValue(lot.price));
+    json.Member("availableShares", FloatValue(lot.availableShares));
+    json.Member("marketPrice", FloatValue(lot.marketPrice));
+    json.Member("vestingSchedule", lot.vestingSchedule);
+    json.Member("grantId", lot.grantId);
+    json.ArrayMember("sales", lot.sales,
+                     [&json](const auto& sale) { json.Value(SaleJson(*sale)); });
+    json.EndObject();
+}
 
 }  // namespace
 
-void WritePortfolioJson(std::FILE* out, const CKx7Doc& doc, const Kx7ReadResult& read) {
+bool WritePortfolioJson(std::FILE* out, const CKx7Doc& doc, const Kx7ReadResult& read) {
     JsonWriter json(out);
+    json.BeginObject();
     json.Member("version", read.version);
     json.Member("generation", read.generation);
     json.Member("nextSaleNumber", doc.NextSaleNumber());
     json.Member("owner", doc.OwnerName());
     json.Member("objective", doc.PortfolioObjective());
-    json.Array("purchases", doc.Purchases(), [](const auto& lot) { return PurchaseJson(*lot); });
-    json.Array("splits", doc.Splits(), SplitJson);
-    json.Array("alerts", doc.Alerts(), AlertJson);
-    json.Array("dividends", doc.Dividends(),
-               [](const auto& dividend) { return DividendJson(*dividend); });
+    json.ArrayMember("purchases", doc.Purchases(),
+                     [&json](const auto& lot) { WritePurchase(json, *lot); });
+    json.ArrayMember("splits", doc.Splits(),
+                     [&json](const SplitEntry& split) { json.Value(SplitJson(split)); });
+    json.ArrayMember("alerts", doc.Alerts(),
+                     [&json](const AlertEntry& alert) { json.Value(AlertJson(alert)); });
+    json.ArrayMember("dividends", doc.Dividends(),
+                     [&json](const auto& dividend) { json.Value(DividendJson(*dividend)); });
     if (!read.warning.empty()) {
         json.Member("warning", read.warning);
     }
-    json.End();
+    json.EndObject();
+    return json.Finish();
 }

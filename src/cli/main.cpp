@@ -72,7 +72,11 @@ int Dump(const std::vector<std::string>& arguments) {
     if (!OpenPortfolio(doc, arguments[0], read)) {
         return 1;
     }
-    WritePortfolioJson(stdout, doc, read);
+    // A full disk or a closed pipe must not pass for a complete dump.
+    if (!WritePortfolioJson(stdout, doc, read)) {
+        std::fprintf(stderr, "velmora-cli: the dump could not be written in full.\n");
+        return 1;
+    }
     return 0;
 }
 

@@ -97,4 +97,14 @@ status 1 value "$work/missing.kx7"
 printf 'not a portfolio' > "$work/bad.kx7"
 status 1 value "$work/bad.kx7"
 
+# The dump of the demo portfolio, byte for byte; a dump that could not be written in full
+# fails instead of passing for one.
+"$cli" dump "$demo" > "$work/dump.json" || fail "dump of the demo portfolio"
+cmp -s "$work/dump.json" "$(dirname "$0")/demo-dump.json" || fail "dump of the demo portfolio changed"
+if [ -w /dev/full ]; then
+    "$cli" dump "$demo" > /dev/full 2> "$work/err"
+    [ $? -eq 1 ] || fail "a dump to a full disk did not fail"
+    grep -q "could not be written" "$work/err" || fail "a failed dump does not say so: $(cat "$work/err")"
+fi
+
 finish "all report commands behave"

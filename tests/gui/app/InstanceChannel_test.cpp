@@ -1,5 +1,15 @@
 #include "app/InstanceChannel.h"
 
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <csignal>
+#include <cstring>
+
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QSettings>
@@ -13,6 +23,53 @@
 #include "model/Kx7Doc.h"
 #include "model/Kx7File.h"
 #include "support/GuiTestRegistry.h"
+
+namespace {
+
+// Listens on `path` as the user `uid` in a child process and answers one request as the
+// program would; the child's id, or -1 when it could not listen there.
+pid_t ListenAsOtherUser(const QByteArray& path, uid_t uid) {
+    int ready[2];
+    if (::pipe(ready) != 0) {
+        return -1;
+    }
+    const pid_t child = ::fork();
+    if (child == 0) {
+        // Only system calls from here: the test's threads did not come along.
+        ::close(ready[0]);
+        const int server = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        std::memcpy(address.sun_path, path.constData(),
+                    std::min(sizeof address.sun_path - 1, static_cast<std::size_t>(path.size())));
+        const char listening =
+            ::setgid(uid) == 0 && ::setuid(uid) == 0 &&
+            ::bind(server, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
+            ::listen(server, 1) == 0;
+        static_cast<void>(::write(ready[1], &listening, 1));
+        if (listening) {
+            const int client = ::accept(server, nullptr, nullptr);
+            char request[4096];
+            if (::read(client, request, sizeof request) > 0) {
+                static_cast<void>(::write(client, "ok\n", 3));
+            }
+        }
+        ::_exit(0);
+    }
+    ::close(ready[1]);
+    char listening = 0;
+    if (child < 0 || ::read(ready[0], &listening, 1) != 1 || listening == 0) {
+        if (child > 0) {
+            ::waitpid(child, nullptr, 0);
+        }
+        ::close(ready[0]);
+        return -1;
+    }
+    ::close(ready[0]);
+    return child;
+}
+
+}  // namespace
 
 // Puts an environment variable back as it was when the scope ends.
 class ScopedEnvironment {
@@ -93,6 +150,27 @@ private slots:
         QVERIFY(nameOn(":0", "wayland-0", settings) != mine);
         QVERIFY(nameOn(":0", "", m_folder.filePath(QStringLiteral("other.ini"))) != mine);
         QVERIFY(mine.size() < 40);
+    }
+
+    // The channel's name can be worked out by anyone, so another user may listen on it
+    // first: the path of a file is not handed to that user's program.
+    void noFileIsHandedToAnotherUsersProgram() {
+        if (::geteuid() != 0) {
+            QSKIP("taking another user's part needs the superuser");
+        }
+        const QString name = QStringLiteral("velmora-test-stranger-%1").arg(::getpid());
+        const QByteArray path = QFile::encodeName(QDir::tempPath() + QLatin1Char('/') + name);
+        QFile::remove(QString::fromLocal8Bit(path));
+        const pid_t stranger = ListenAsOtherUser(path, 65534);
+        if (stranger < 0) {
+            QSKIP("no other user could listen in the temporary folder");
+        }
+        const bool handed =
+            CInstanceChannel::SendToRunning(name, m_folder.filePath(QStringLiteral("private.kx7")));
+        ::kill(stranger, SIGKILL);
+        ::waitpid(stranger, nullptr, 0);
+        QFile::remove(QString::fromLocal8Bit(path));
+        QVERIFY(!handed);
     }
 
     void secondStartHandsItsFileToTheRunningProgram() {
