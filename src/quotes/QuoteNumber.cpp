@@ -111,7 +111,8 @@ QuoteNumberPair ReadQuoteNumberPair(std::string_view page, std::size_t position)
 }
 
 bool IsQuotePrice(float value) {
-    return std::isfinite(value) && value > 0.0f && value < kMaxQuotePrice;
+    // A subnormal value (1e-40) is a number that lost its digits on the way in, not a price.
+    return std::isnormal(value) && value > 0.0f && value < kMaxQuotePrice;
 }
 
 float SaneQuoteFigure(float value) {
@@ -120,11 +121,16 @@ float SaneQuoteFigure(float value) {
 
 std::string QuotedPageText(std::string_view page, std::size_t position) {
     constexpr std::size_t kLongest = 24;
-    std::size_t start = position < page.size() ? SkipSpace(page, position) : page.size();
-    std::size_t end = start;
-    while (end < page.size() && end - start < kLongest && !IsSpace(page[end]) && page[end] != '<' &&
-           page[end] != ',' && page[end] != '"') {
-        ++end;
+    const std::size_t start = position < page.size() ? SkipSpace(page, position) : page.size();
+    std::string quoted = "\"";
+    for (std::size_t end = start; end < page.size() && end - start < kLongest; ++end) {
+        const char c = page[end];
+        if (IsSpace(c) || c == '<' || c == ',' || c == '"') {
+            break;
+        }
+        // The text ends up in a list line and on a terminal: a hostile page's escape
+        // sequences and stray bytes must not reach either.
+        quoted += c >= ' ' && c <= '~' ? c : '?';
     }
-    return "\"" + std::string(page.substr(start, end - start)) + "\"";
+    return quoted + "\"";
 }

@@ -22,8 +22,8 @@ QuoteNumberPair ReadQuoteNumberPair(std::string_view page, std::size_t position)
 // The largest price taken from a page: anything above it is garbage, not a quote.
 inline constexpr float kMaxQuotePrice = 1e9f;
 
-// A price a page may give: a finite number above 0 and below kMaxQuotePrice. A number
-// that cannot be read reads as 0, so it is no price either.
+// A price a page may give: a normal (finite, not subnormal) number above 0 and below
+// kMaxQuotePrice. A number that cannot be read reads as 0, so it is no price either.
 bool IsQuotePrice(float value);
 
 // A change or other figure beside a price: one no page could mean (beyond the price bound)
@@ -31,5 +31,5 @@ bool IsQuotePrice(float value);
 float SaneQuoteFigure(float value);
 
 // The text at `position` as a person would quote it in a message: the word there, cut
-// short.
+// short, each byte that is not printable ASCII shown as "?".
 std::string QuotedPageText(std::string_view page, std::size_t position);

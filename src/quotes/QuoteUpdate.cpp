@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <string_view>
 #include <utility>
 
 #include "model/Kx7Doc.h"
@@ -12,6 +13,10 @@
 #include "quotes/QuoteHosts.h"
 
 namespace {
+
+// The tally's reason where the list line says only "No Data" (or nothing): the page came,
+// but held no price for the symbol.
+constexpr std::string_view kNoPriceOnPage = "the page gives no price for it";
 
 // printf formatting into a string of the size it needs: a hostile page's price of 3e38
 // prints with 39 integer digits.
@@ -135,8 +140,10 @@ std::vector<std::string> ApplyQuoteResults(CKx7Doc& doc, const std::vector<Quote
     std::vector<std::string> lines;
     for (const QuoteResult& result : results) {
         const float old = lotsOf.MarketPrice(result.symbol);
-        if (tally != nullptr && !result.reason.empty()) {
-            tally->failures.push_back(result.symbol + ": " + result.reason);
+        if (tally != nullptr && result.outcome != QuoteOutcome::kFound) {
+            tally->failures.push_back(
+                result.symbol + ": " +
+                (result.reason.empty() ? std::string(kNoPriceOnPage) : result.reason));
         }
         switch (result.outcome) {
             case QuoteOutcome::kNoLine:

@@ -32,7 +32,7 @@ std::vector<QuoteResult> FetchQuotes(PageFetcher& fetcher, const QuoteHosts& hos
                                      const std::function<bool()>& keepGoing = {});
 
 // What a run came to beyond its list lines: how many prices were stored, and why each
-// symbol without one got none ("SYMBOL: reason"), where that is known.
+// symbol without one got none ("SYMBOL: reason").
 struct QuoteTally {
     int prices = 0;
     std::vector<std::string> failures;

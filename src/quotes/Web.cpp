@@ -16,6 +16,17 @@
 namespace {
 
 constexpr std::string_view kTryAgain = " server, please try again later!";
+constexpr std::string_view kSchemeRefused =
+    "the address is refused: only http and https are fetched";
+
+// "16 MiB" for the program's own cap; a cap that is no whole number of MiB in bytes.
+std::string SizeText(std::size_t bytes) {
+    constexpr std::size_t kMiB = std::size_t{1} << 20;
+    if (bytes >= kMiB && bytes % kMiB == 0) {
+        return std::to_string(bytes / kMiB) + " MiB";
+    }
+    return std::to_string(bytes) + " bytes";
+}
 
 struct CurlDeleter {
     void operator()(CURL* handle) const { curl_easy_cleanup(handle); }
@@ -244,6 +255,8 @@ const std::vector<char>* CWeb::Fetch(std::string host, std::string path) {
 bool CWeb::TryFetch(std::string host, std::string path, std::string body,
                     std::optional<std::vector<char>>& out) {
     out.reset();
+    // Only the last attempt's failure counts: a page that came on a later attempt has none.
+    m_failure.clear();
     const std::string server = EffectiveHost(host);
     const CurlHandle handle(CurlReady() ? curl_easy_init() : nullptr);
     Transfer transfer{m_limits, m_onChunk, m_keepGoing, {}, false, false, false, false};
@@ -287,24 +300,26 @@ bool CWeb::TryFetch(std::string host, std::string path, std::string body,
             return false;
         }
         if (transfer.refused || code == CURLE_FILESIZE_EXCEEDED) {
-            m_failure =
-                "the page is larger than " + std::to_string(m_limits.maxBodyBytes >> 20) + " MiB";
+            m_failure = "the page is larger than " + SizeText(m_limits.maxBodyBytes);
             return false;
         }
         if (code != CURLE_OK) {
             const std::string reason = curl_easy_strerror(code);
+            const bool schemeRefused =
+                code == CURLE_URL_MALFORMAT || code == CURLE_UNSUPPORTED_PROTOCOL;
             if (transfer.responseBegan) {
-                // The response had begun: what arrived is dropped, and the empty page
-                // counts as fetched, with no message.
-                m_failure = "the page was cut short (" + reason + ")";
+                // The response had begun (a redirect's, perhaps): what arrived is dropped,
+                // and the empty page counts as fetched, with no message.
+                m_failure = schemeRefused ? std::string(kSchemeRefused)
+                                          : "the page was cut short (" + reason + ")";
                 out.emplace();
                 return true;
             }
             if (transfer.connected) {
                 m_failure = server + " did not answer (" + reason + ")";
                 Warn("Can't send request to " + server + std::string(kTryAgain));
-            } else if (code == CURLE_URL_MALFORMAT || code == CURLE_UNSUPPORTED_PROTOCOL) {
-                m_failure = "the address is refused: only http and https are fetched";
+            } else if (schemeRefused) {
+                m_failure = kSchemeRefused;
                 Warn("Can't open http request on " + server + std::string(kTryAgain));
             } else {
                 m_failure = "could not connect to " + server + " (" + reason + ")";

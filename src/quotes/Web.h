@@ -33,9 +33,9 @@ public:
     // a window fetching on its own thread stays responsive. It must not throw.
     void SetChunkCallback(std::function<void()> onChunk) { m_onChunk = std::move(onChunk); }
 
-    // Asked before every attempt and often during one, on the fetching thread (about once
-    // a second while the server is silent). False abandons the fetch at once: no further
-    // attempt, no message, nothing returned. It must not throw.
+    // Asked before every attempt and often during one, on the fetching thread (about ten
+    // times a second while the server is silent). False abandons the fetch at once: no
+    // further attempt, no message, nothing returned. It must not throw.
     void SetProgressCallback(std::function<bool()> keepGoing) {
         m_keepGoing = std::move(keepGoing);
     }

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "quotes/QuoteNumber.h"
 #include "quotes/QuoteParsers.h"
 
 // The first byte gives the symbol's length, the symbol follows, the rest is the page. The
@@ -25,6 +26,18 @@ inline int FuzzQuoteParser(QuoteParser parser, const std::uint8_t* data, std::si
     if (!std::isfinite(result.price) || !std::isfinite(result.change) ||
         !std::isfinite(result.extra)) {
         __builtin_trap();  // a page must never yield a value a price cannot be
+    }
+    const bool found = result.outcome == QuoteOutcome::kFound;
+    if (found ? !IsQuotePrice(result.price) : result.price != 0.0f) {
+        __builtin_trap();  // only a sane price is ever handed on to be stored
+    }
+    if (std::fabs(result.change) >= kMaxQuotePrice || std::fabs(result.extra) >= kMaxQuotePrice) {
+        __builtin_trap();
+    }
+    for (const char c : result.reason) {
+        if (c < ' ' || c > '~') {
+            __builtin_trap();  // a reason reaches a terminal: no control byte may
+        }
     }
     return 0;
 }

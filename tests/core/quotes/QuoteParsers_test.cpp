@@ -225,6 +225,7 @@ INSTANTIATE_TEST_SUITE_P(
                       HostilePriceCase{"overflow", "1e309", false, 0.0f},
                       HostilePriceCase{"hexadecimal", "0x1p3", false, 0.0f},
                       HostilePriceCase{"underflow", "1e-50", false, 0.0f},
+                      HostilePriceCase{"subnormal", "1e-40", false, 0.0f},
                       HostilePriceCase{"negative", "-5", false, 0.0f},
                       HostilePriceCase{"zero", "0.00", false, 0.0f},
                       HostilePriceCase{"float_max", "3.4e38", false, 0.0f},
@@ -233,6 +234,22 @@ INSTANTIATE_TEST_SUITE_P(
                       HostilePriceCase{"tiny", "0.0001", true, 0.0001f},
                       HostilePriceCase{"below_the_bound", "999999", true, 999999.0f}),
     CaseName());
+
+// The reason quotes the page, but a hostile page's escape sequences and stray bytes do not
+// travel with it to the list or a terminal.
+TEST(QuoteParserTest, ReasonQuotesThePageWithoutItsControlBytes) {
+    const QuoteResult result = ParseQuote(QuoteParser::kYahooDialog,
+                                          "AB <b>\x1b]0;owned\x07\xff\x9b"
+                                          "2J</b>",
+                                          "AB");
+    EXPECT_EQ(result.outcome, QuoteOutcome::kNoData);
+    EXPECT_EQ(result.reason, "the page gives \"?]0;owned???2J\", which is no price");
+
+    const QuoteResult longWord =
+        ParseQuote(QuoteParser::kYahooDialog, "AB <b>" + std::string(5000, 'x'), "AB");
+    EXPECT_EQ(longWord.reason,
+              "the page gives \"" + std::string(24, 'x') + "\", which is no price");
+}
 
 // A change beside a good price that no page could mean is not stored either.
 TEST(QuoteParserTest, AbsurdChangeBesideAPriceReadsAsZero) {

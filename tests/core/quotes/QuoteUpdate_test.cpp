@@ -293,6 +293,55 @@ TEST_F(QuoteUpdateTest, ErrorPageEchoingTheRequestStoresNothing) {
     EXPECT_EQ(tally.failures, (std::vector<std::string>{"AB: " + reason, "CD: " + reason}));
 }
 
+// Through the whole update: what a server answers decides whether AB gets a price, and a
+// "No Data" line says why not.
+struct AnswerCase {
+    const char* name;
+    int status;
+    std::string price;  // the text where AB's price stands
+    std::string line;   // AB's line; "HOST" stands for the server
+};
+
+class QuoteAnswerTest : public QuoteUpdateTest, public ::testing::WithParamInterface<AnswerCase> {};
+
+TEST_P(QuoteAnswerTest, OnlyASanePriceOnAGoodPageIsStored) {
+    const AnswerCase& c = GetParam();
+    AddLot(doc, "AB", 10, 1).marketPrice = 3.0f;
+    LoopbackHttpServer server([&c](const std::string&) {
+        return CannedReply::Page("AB <b>" + c.price + "</b>\n", c.status);
+    });
+    QuoteTally tally;
+
+    const std::vector<std::string> lines = RunQuoteUpdate(
+        doc, web, AllAt(server.Host()), Settings::kYahoo, QuoteCaller::kDialog, {}, &tally);
+
+    std::string expected = c.line;
+    if (const std::size_t host = expected.find("HOST"); host != std::string::npos) {
+        expected.replace(host, 4, server.Host());
+    }
+    EXPECT_EQ(lines, std::vector<std::string>{expected});
+    const bool stored = c.line.ends_with("$7.5000");
+    EXPECT_FLOAT_EQ(doc.MarketPrice("AB"), stored ? 7.5f : 3.0f);
+    EXPECT_EQ(tally.prices, stored ? 1 : 0);
+    EXPECT_EQ(tally.failures.size(), stored ? 0u : 1u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Answers, QuoteAnswerTest,
+    ::testing::Values(
+        AnswerCase{"Ok", 200, "7.5", "AB\t$3.0000 \t$7.5000"},
+        AnswerCase{"OkButNaN", 200, "NaN",
+                   "AB\t$3.0000 \tNo Data (the page gives \"NaN\", which is no price)"},
+        AnswerCase{"OkButNegative", 200, "-5",
+                   "AB\t$3.0000 \tNo Data (the page gives \"-5\", which is no price)"},
+        AnswerCase{"OkButFloatMax", 200, "3.4e38",
+                   "AB\t$3.0000 \tNo Data (the page gives \"3.4e38\", which is no price)"},
+        AnswerCase{"NotFound", 404, "7.5",
+                   "AB\t$3.0000 \tNo Data (HOST answered with HTTP status 404)"},
+        AnswerCase{"ServerError", 500, "7.5",
+                   "AB\t$3.0000 \tNo Data (HOST answered with HTTP status 500)"}),
+    CaseName());
+
 // One whole update ends by its deadline, however many batches a silent server holds: the
 // fetcher is asked to go on, and says no once the time is up.
 TEST_F(QuoteUpdateTest, SilentServerHoldsAWholeUpdateNoLongerThanItsDeadline) {
@@ -411,6 +460,31 @@ TEST(ApplyQuoteResultsTest, ListsTheOldPriceReadBeforeStoring) {
         (std::vector<std::string>{"AB\t$1.5000 \t$2.2500", "AB\t$2.2500 \t$3.0000",
                                   "BIG\t$0.0000 \t$340282346638528859811704183484516925440.0000"}));
     EXPECT_FLOAT_EQ(doc.MarketPrice("AB"), 3.0f);
+}
+
+// The tally gives every symbol without a price its reason, the page's own where there is
+// one; the list line keeps its plain "No Data" where the symbol was simply not on the page.
+TEST(ApplyQuoteResultsTest, TallyCountsThePricesAndSaysWhyEachOtherSymbolHasNone) {
+    Settings settings;
+    CKx7Doc doc(settings);
+    for (const char* symbol : {"AB", "CD", "EF", "GH"}) {
+        AddLot(doc, symbol, 10, 1).marketPrice = 1.0f;
+    }
+    const std::vector<QuoteResult> results{
+        {"AB", QuoteOutcome::kFound, false, 2.0f, 0, 0.0f, 0.0f, {}},
+        {"CD", QuoteOutcome::kNoData, false, 0.0f, 0, 0.0f, 0.0f, {}},
+        {"EF", QuoteOutcome::kNoLine, false, 0.0f, 0, 0.0f, 0.0f, {}},
+        {"GH", QuoteOutcome::kNoData, false, 0.0f, 0, 0.0f, 0.0f, "more than 5 redirects"},
+    };
+    QuoteTally tally;
+
+    EXPECT_EQ(ApplyQuoteResults(doc, results, &tally),
+              (std::vector<std::string>{"AB\t$1.0000 \t$2.0000", "CD\t$1.0000 \tNo Data",
+                                        "GH\t$1.0000 \tNo Data (more than 5 redirects)"}));
+    EXPECT_EQ(tally.prices, 1);
+    EXPECT_EQ(tally.failures, (std::vector<std::string>{"CD: the page gives no price for it",
+                                                        "EF: the page gives no price for it",
+                                                        "GH: more than 5 redirects"}));
 }
 
 // Every lot a result names is stored, whether its lots are adjacent or not, and only

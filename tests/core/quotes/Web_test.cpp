@@ -128,6 +128,21 @@ TEST_P(WebStatusTest, ErrorStatusIsAFailedAttemptWithItsReason) {
 
 INSTANTIATE_TEST_SUITE_P(Statuses, WebStatusTest, ::testing::Values(400, 404, 500, 503));
 
+// A page that came on a later attempt carries no reason, even an empty page, which the
+// update would otherwise list with the earlier attempt's failure.
+TEST_F(WebTest, APageOnALaterAttemptLeavesNoReason) {
+    int requests = 0;
+    LoopbackHttpServer server([&requests](const std::string&) {
+        return CannedReply::Page("", requests++ == 0 ? 503 : 200);
+    });
+
+    EXPECT_EQ(web.GetPage(server.Host(), "/d?s=AB&f=1lc"), "");
+
+    EXPECT_EQ(server.Targets().size(), 2u);
+    EXPECT_EQ(web.LastFailure(), "");
+    EXPECT_TRUE(notifier.messages.empty());
+}
+
 TEST_F(WebTest, ClosedPortWarnsThreeTimesThenGivesUp) {
     const std::string host = "127.0.0.1:" + std::to_string(LoopbackHttpServer::ClosedPort());
     const FetchMessage warning =
@@ -259,6 +274,61 @@ TEST_F(WebTest, OnlyHttpAndHttpsAreFollowed) {
     EXPECT_EQ(web.GetPage(server.Host(), "/start"), "");
     EXPECT_EQ(server.Targets().size(), 1u);
 }
+
+// Every way a page fails to arrive whole leaves its reason, which the update hands on to
+// the symbols of the batch: the command line prints it, the list shows it.
+struct FailureCase {
+    const char* name;
+    CannedReply reply;
+    std::size_t maxBodyBytes;
+    std::string reason;  // LastFailure() starts with it
+};
+
+CannedReply Redirect(const std::string& location) {
+    CannedReply reply = CannedReply::Page("", 302);
+    reply.extraHeaders = "Location: " + location + "\r\n";
+    return reply;
+}
+
+CannedReply Broken(CannedReply::Kind kind, std::size_t bytes = 0, bool announced = true) {
+    CannedReply reply;
+    reply.kind = kind;
+    reply.body = "<b>12.5</b> and then nothing";
+    reply.bodyBytes = bytes;
+    reply.announceLength = announced;
+    return reply;
+}
+
+class WebFailureTest : public WebTest, public ::testing::WithParamInterface<FailureCase> {};
+
+TEST_P(WebFailureTest, SaysWhyThePageDidNotArrive) {
+    const FailureCase& c = GetParam();
+    FetchLimits limits = TestLimits();
+    limits.maxBodyBytes = c.maxBodyBytes;
+    CWeb fetcher(notifier, limits);
+    LoopbackHttpServer server([&c](const std::string&) { return c.reply; });
+
+    EXPECT_EQ(fetcher.GetPage(server.Host(), "/d?s=AB&f=1lc"), "");
+
+    EXPECT_TRUE(fetcher.LastFailure().starts_with(c.reason)) << fetcher.LastFailure();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Reasons, WebFailureTest,
+    ::testing::Values(
+        FailureCase{"RedirectLoop", Redirect("/again"), 1 << 20, "more than 5 redirects"},
+        FailureCase{"SchemeRefused", Redirect("file:///etc/passwd"), 1 << 20,
+                    "the address is refused: only http and https are fetched"},
+        FailureCase{"BodyCutShort", Broken(CannedReply::Kind::kBreakInBody), 1 << 20,
+                    "the page was cut short ("},
+        FailureCase{"BodyStalled", Broken(CannedReply::Kind::kStallInBody), 1 << 20,
+                    "the page was cut short ("},
+        FailureCase{"SizeCapAnnounced", Broken(CannedReply::Kind::kEndlessBody, 3 << 20), 1 << 20,
+                    "the page is larger than 1 MiB"},
+        FailureCase{"SizeCapUnannounced",
+                    Broken(CannedReply::Kind::kEndlessBody, 512 * 1024, false), 256 * 1024,
+                    "the page is larger than 262144 bytes"}),
+    CaseName());
 
 // Sets an environment variable for the life of a test.
 class ScopedEnvironment {

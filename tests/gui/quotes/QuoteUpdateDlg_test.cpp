@@ -271,6 +271,30 @@ private slots:
         QCOMPARE(m_doc->LastUpdateTime(), Clock::Now());
     }
 
+    // A Close given right after a fetch warning ends the run there: no further box of that
+    // run, however many attempts and batches were left, and the dialog goes.
+    void closeAfterAWarningShowsNoMoreBoxes() {
+        for (int i = 0; i < 11; ++i) {
+            AddLot(*m_doc, SymbolName(i).toStdString(), 1, 1).marketPrice = 3.0f;
+        }
+        const QString host = QStringLiteral("127.0.0.1:%1").arg(LoopbackHttpServer::ClosedPort());
+        CQuoteUpdateDlg dialog(*m_doc, Settings::kYahoo, AllAt(host.toStdString()));
+        dialog.show();
+        MessageBoxRecorder boxes(100ms, [&dialog] {
+            dialog.findChild<QPushButton*>(QStringLiteral("closeButton"))->click();
+        });
+        QElapsedTimer timer;
+        timer.start();
+
+        ClickUpdate(dialog);
+
+        QVERIFY2(timer.elapsed() < 2000, qPrintable(QString::number(timer.elapsed())));
+        QCOMPARE(boxes.messages.size(), 1);
+        QVERIFY(!dialog.isVisible());
+        QCOMPARE(m_doc->MarketPrice("S00"), 3.0f);
+        QCOMPARE(m_doc->MarketPrice("S10"), 3.0f);
+    }
+
     // The settings' deadline ends a run against a server that never answers.
     void deadlineEndsARun() {
         AddLot(*m_doc, "AB", 1, 1).marketPrice = 3.0f;

@@ -240,6 +240,40 @@ private slots:
         QCOMPARE(m_repaints, 0);
     }
 
+    // A whole cycle ends by the settings' deadline, however long a silent server would hold
+    // a page: what arrived before it is stored, the rest keeps its price, and no box opens.
+    void deadlineEndsACycle() {
+        for (const char* symbol : {"S00", "S01", "S02", "S03", "S04"}) {
+            AddLot(*m_doc, symbol, 10, 5).marketPrice = 3.0f;
+        }
+        std::atomic<int> requests{0};
+        LoopbackHttpServer server([&requests](const std::string&) {
+            if (requests++ == 0) {
+                return CannedReply::Page("AB <b>12.5</b>, 12.0 - 0.5\nS03 <b>4</b>\n");
+            }
+            CannedReply silent;
+            silent.kind = CannedReply::Kind::kStall;
+            return silent;
+        });
+        m_settings->quoteDeadlineSeconds = 1;
+        auto worker = MakeWorker(server.Host(), 1h, 60s);
+        MessageBoxRecorder boxes;
+        QElapsedTimer timer;
+        timer.start();
+
+        worker->Start();
+
+        QTRY_COMPARE_WITH_TIMEOUT(m_repaints, 1, 10'000);
+        QVERIFY2(timer.elapsed() < 3000, qPrintable(QString::number(timer.elapsed())));
+        QCOMPARE(server.Targets().size(), std::size_t{2});
+        QCOMPARE(m_doc->MarketPrice("AB"), 12.5f);
+        QCOMPARE(m_doc->MarketPrice("S03"), 4.0f);
+        QCOMPARE(m_doc->MarketPrice("S04"), 3.0f);
+        QCOMPARE(m_doc->LastUpdateTime(), MarketTime());
+        QVERIFY(boxes.messages.isEmpty());
+        worker->Stop();
+    }
+
     // The view runs the worker exactly while automatic update is on; a new interval
     // restarts it with a fresh first cycle, which fetches at once during market time.
     void viewControlsTheWorker() {
@@ -295,9 +329,11 @@ private slots:
 
 private:
     // A worker on this test's document with every host at `host`; its pause is `pause`
-    // whatever the table says, and the table's pauses are kept.
+    // whatever the table says, and the table's pauses are kept. Each attempt may take
+    // `transferTimeout`.
     std::unique_ptr<CUpdateWorker> MakeWorker(const std::string& host,
-                                              std::chrono::milliseconds pause = 30ms) {
+                                              std::chrono::milliseconds pause = 30ms,
+                                              std::chrono::milliseconds transferTimeout = 5s) {
         auto target = [this, host] {
             return CUpdateWorker::Target{*m_doc, *m_settings, QuoteHosts{host, host, host},
                                          [this] { OnRepaint(); }};
@@ -310,7 +346,7 @@ private:
         };
         FetchLimits limits;
         limits.connectTimeout = 2s;
-        limits.transferTimeout = 5s;
+        limits.transferTimeout = transferTimeout;
         return std::make_unique<CUpdateWorker>(target, pauseFor, limits);
     }
 
