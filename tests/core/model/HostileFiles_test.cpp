@@ -35,8 +35,8 @@ double ProcessorSeconds() {
     return static_cast<double>(std::clock()) / CLOCKS_PER_SEC;
 }
 
-TEST(SpecialFilesTest, AFifoIsRefusedAtOnce) {
-    const TempFolder temp("velmora-special");
+TEST(HostileFilesTest, AFifoIsRefusedAtOnce) {
+    const TempFolder temp("velmora-hostile");
     const std::string fifo = (temp.Path() / "p.kx7").string();
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     const Settings settings;
@@ -49,7 +49,7 @@ TEST(SpecialFilesTest, AFifoIsRefusedAtOnce) {
 }
 
 // Reading many distinct alerts takes a lookup per alert, not a search through the others.
-TEST(SpecialFilesTest, ThreeHundredThousandAlertsLoadInUnderASecond) {
+TEST(HostileFilesTest, ThreeHundredThousandAlertsLoadInUnderASecond) {
     const Settings settings;
     CKx7Doc source(settings);
     std::vector<AlertEntry> alerts;
