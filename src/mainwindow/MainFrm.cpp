@@ -573,7 +573,10 @@ QString CMainFrame::AskFileName(bool forSave) {
         dialog.setFileMode(QFileDialog::AnyFile);
         dialog.setDefaultSuffix(QStringLiteral("kx7"));
         if (!m_document.PathName().empty()) {
-            dialog.selectFile(QString::fromStdString(m_document.PathName()));
+            // A portfolio read only in part is offered a new name beside its file.
+            dialog.selectFile(QString::fromStdString(
+                m_document.IsIncomplete() ? UnusedSiblingPath(m_document.PathName(), "recovered")
+                                          : m_document.PathName()));
         }
     } else {
         dialog.setAcceptMode(QFileDialog::AcceptOpen);

@@ -32,8 +32,11 @@ FileStamp StatStamp(const std::string& path) {
 
 FileStamp ReadFileStamp(const std::string& path) {
     FileStamp stamp = StatStamp(path);
+    if (!stamp.known) {
+        return stamp;
+    }
     const FileBytes file = ReadFileBytes(path, stamp.size);
-    if (!stamp.known || !file.error.empty()) {
+    if (!file.error.empty()) {
         return {};
     }
     stamp.hash = ContentHash(file.bytes);
@@ -45,19 +48,15 @@ bool FileUnchanged(const std::string& path, const FileStamp& stamp) {
         return true;
     }
     const FileStamp now = StatStamp(path);
-    if (!now.known) {
+    if (!now.known || (now.size == stamp.size && now.modifiedNs == stamp.modifiedNs)) {
         return true;
     }
     if (now.size != stamp.size) {
         return false;
     }
-    if (now.modifiedNs == stamp.modifiedNs) {
-        return true;
-    }
     // Touched, or rewritten with bytes of the same length: the bytes decide.
-    const FileBytes file = ReadFileBytes(path, stamp.size);
-    return file.error.empty() && file.bytes.size() == stamp.size &&
-           ContentHash(file.bytes) == stamp.hash;
+    const FileStamp read = ReadFileStamp(path);
+    return read.known && read.size == stamp.size && read.hash == stamp.hash;
 }
 
 bool SameFile(const std::string& first, const std::string& second) {

@@ -4,6 +4,7 @@
 #include <QDateTime>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QTest>
 #include <fstream>
 #include <functional>
@@ -42,10 +43,15 @@ PortfolioLock::State StateSeenByAnotherProcess(const QString& path) {
 }
 
 // Chooses `path` in the next file dialog, then does `next` (the dialog is gone by then).
-void ChooseFile(const QString& path, const std::function<void()>& next = {}) {
-    OnNextModal([path, next](QWidget* modal) {
+// `offered` receives the name the dialog offered first.
+void ChooseFile(const QString& path, const std::function<void()>& next = {},
+                QString* offered = nullptr) {
+    OnNextModal([path, next, offered](QWidget* modal) {
         auto* dialog = qobject_cast<QFileDialog*>(modal);
         QVERIFY(dialog != nullptr);
+        if (offered != nullptr && !dialog->selectedFiles().isEmpty()) {
+            *offered = dialog->selectedFiles().first();
+        }
         dialog->setOption(QFileDialog::DontConfirmOverwrite);  // as if confirmed
         dialog->selectFile(path);
         static_cast<QDialog*>(dialog)->accept();
@@ -177,8 +183,10 @@ private slots:
         QVERIFY(!QFile::exists(partial + QStringLiteral(".bak")));
 
         const QString copy = f.PathOf(QStringLiteral("whole.kx7"));
-        ChooseFile(copy);
+        QString offered;
+        ChooseFile(copy, {}, &offered);
         QVERIFY(f.frame.SavePortfolio(partial));
+        QCOMPARE(QFileInfo(offered).fileName(), QStringLiteral("partial-recovered.kx7"));
         QCOMPARE(QString::fromStdString(f.doc.PathName()), copy);
         QVERIFY(!f.frame.IsReadOnly());
         QVERIFY(!f.doc.IsIncomplete());
