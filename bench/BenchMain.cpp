@@ -7,8 +7,8 @@
 #include "BenchPortfolios.h"
 #include "BenchTable.h"
 #include "PeakMemory.h"
-#include "model/Clock.h"
-#include "model/LocalTime.h"
+#include "core/model/Clock.h"
+#include "core/model/LocalTime.h"
 
 int main(int argc, char** argv) {
     // Vesting depends on the day; pin it so every run values the same options.

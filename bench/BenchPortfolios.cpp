@@ -11,9 +11,9 @@
 #include <memory>
 #include <vector>
 
-#include "app/Settings.h"
-#include "model/Kx7Doc.h"
-#include "model/Kx7File.h"
+#include "core/model/Kx7Doc.h"
+#include "core/model/Kx7File.h"
+#include "core/settings/Settings.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <unordered_map>
 #include <vector>
 
-#include "model/Kx7Doc.h"
-#include "model/LocalTime.h"
+#include "core/model/Kx7Doc.h"
+#include "core/model/LocalTime.h"
 
 namespace {
 

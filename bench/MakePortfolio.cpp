@@ -5,9 +5,9 @@
 #include <string>
 
 #include "LargePortfolio.h"
-#include "app/Settings.h"
-#include "model/Kx7Doc.h"
-#include "model/Kx7File.h"
+#include "core/model/Kx7Doc.h"
+#include "core/model/Kx7File.h"
+#include "core/settings/Settings.h"
 
 int main(int argc, char** argv) {
     if (argc < 3 || argc > 4) {

@@ -5,11 +5,11 @@
 #include <benchmark/benchmark.h>
 
 #include "BenchPortfolios.h"
-#include "app/Settings.h"
-#include "mainwindow/DashboardCache.h"
-#include "mainwindow/TimelineLayout.h"
-#include "mainwindow/ViewGeometry.h"
-#include "model/Kx7Doc.h"
+#include "core/figures/DashboardCache.h"
+#include "core/figures/TimelineLayout.h"
+#include "core/figures/ViewGeometry.h"
+#include "core/model/Kx7Doc.h"
+#include "core/settings/Settings.h"
 
 namespace {
 

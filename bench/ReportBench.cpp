@@ -7,16 +7,16 @@
 #include <utility>
 
 #include "BenchPortfolios.h"
-#include "model/Kx7Doc.h"
-#include "reports/AvailableReport.h"
-#include "reports/DetailsReport.h"
-#include "reports/GainsReport.h"
-#include "reports/HistoryReport.h"
-#include "reports/OverviewReport.h"
-#include "reports/SummaryReport.h"
-#include "reports/TaxReport.h"
-#include "reports/TextInParts.h"
-#include "reports/ValueSummary.h"
+#include "core/model/Kx7Doc.h"
+#include "core/reports/AvailableReport.h"
+#include "core/reports/DetailsReport.h"
+#include "core/reports/GainsReport.h"
+#include "core/reports/HistoryReport.h"
+#include "core/reports/OverviewReport.h"
+#include "core/reports/SummaryReport.h"
+#include "core/reports/TaxReport.h"
+#include "core/reports/TextInParts.h"
+#include "core/reports/ValueSummary.h"
 
 namespace {
 

@@ -7,11 +7,11 @@
 #include <vector>
 
 #include "BenchPortfolios.h"
-#include "app/Settings.h"
-#include "model/Kx7Doc.h"
-#include "model/Kx7File.h"
-#include "quotes/QuoteParsers.h"
-#include "quotes/QuoteUpdate.h"
+#include "core/model/Kx7Doc.h"
+#include "core/model/Kx7File.h"
+#include "core/quotes/QuoteParsers.h"
+#include "core/quotes/QuoteUpdate.h"
+#include "core/settings/Settings.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "model/FileIdentity.h"
-#include "model/Kx7Doc.h"
-#include "model/PortfolioLock.h"
+#include "core/model/FileIdentity.h"
+#include "core/model/Kx7Doc.h"
+#include "core/model/PortfolioLock.h"
 
 bool OpenPortfolio(CKx7Doc& doc, const std::string& path, Kx7ReadResult& read) {
     read = OpenKx7File(doc, path);

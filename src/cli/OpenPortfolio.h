@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "model/Kx7File.h"
+#include "core/model/Kx7File.h"
 
 class CKx7Doc;
 class PortfolioLock;

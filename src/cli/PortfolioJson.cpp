@@ -7,8 +7,8 @@
 #include <string_view>
 #include <vector>
 
-#include "model/Kx7Doc.h"
-#include "model/Kx7File.h"
+#include "core/model/Kx7Doc.h"
+#include "core/model/Kx7File.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
-#include "quotes/QuoteNumber.h"
-#include "quotes/QuoteParsers.h"
+#include "core/quotes/QuoteNumber.h"
+#include "core/quotes/QuoteParsers.h"
 
 // The first byte gives the symbol's length, the symbol follows, the rest is the page. The
 // symbol must not be empty: the update never asks for an empty one.

@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <span>
 
-#include "app/Settings.h"
-#include "model/Kx7Doc.h"
-#include "model/Kx7File.h"
+#include "core/model/Kx7Doc.h"
+#include "core/model/Kx7File.h"
+#include "core/settings/Settings.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const Settings settings;

@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "model/ArchiveReader.h"
-#include "model/ArchiveWriter.h"
-#include "model/TextCodec.h"
+#include "core/model/ArchiveReader.h"
+#include "core/model/ArchiveWriter.h"
+#include "core/model/TextCodec.h"
 #include "support/CaseName.h"
 
 namespace {

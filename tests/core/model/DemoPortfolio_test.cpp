@@ -1,9 +1,9 @@
-#include "model/DemoPortfolio.h"
+#include "core/model/DemoPortfolio.h"
 
 #include <gtest/gtest.h>
 
-#include "app/Settings.h"
-#include "model/Kx7Doc.h"
+#include "core/model/Kx7Doc.h"
+#include "core/settings/Settings.h"
 
 namespace {
 

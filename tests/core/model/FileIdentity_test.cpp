@@ -1,4 +1,4 @@
-#include "model/FileIdentity.h"
+#include "core/model/FileIdentity.h"
 
 #include <gtest/gtest.h>
 

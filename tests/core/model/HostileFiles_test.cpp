@@ -11,10 +11,10 @@
 #include <string>
 #include <vector>
 
-#include "app/Settings.h"
-#include "model/FileBytes.h"
-#include "model/Kx7Doc.h"
-#include "model/Kx7File.h"
+#include "core/model/FileBytes.h"
+#include "core/model/Kx7Doc.h"
+#include "core/model/Kx7File.h"
+#include "core/settings/Settings.h"
 #include "support/TempFolder.h"
 
 namespace {

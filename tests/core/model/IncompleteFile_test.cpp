@@ -12,10 +12,10 @@
 #include <string_view>
 #include <vector>
 
-#include "app/Settings.h"
-#include "model/Kx7Doc.h"
-#include "model/Kx7File.h"
-#include "model/RecoveryStore.h"
+#include "core/model/Kx7Doc.h"
+#include "core/model/Kx7File.h"
+#include "core/model/RecoveryStore.h"
+#include "core/settings/Settings.h"
 #include "support/TempFolder.h"
 
 namespace {

@@ -1,10 +1,10 @@
-#include "model/Kx7Doc.h"
+#include "core/model/Kx7Doc.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
-#include "model/OptionSuffix.h"
+#include "core/model/OptionSuffix.h"
 #include "support/CaseName.h"
 #include "support/DocBuilder.h"
 #include "support/TestClock.h"

@@ -1,4 +1,4 @@
-#include "model/Kx7File.h"
+#include "core/model/Kx7File.h"
 
 #include <gtest/gtest.h>
 
@@ -12,9 +12,9 @@
 #include <string_view>
 #include <vector>
 
-#include "app/Settings.h"
-#include "model/ArchiveWriter.h"
-#include "model/Kx7Doc.h"
+#include "core/model/ArchiveWriter.h"
+#include "core/model/Kx7Doc.h"
+#include "core/settings/Settings.h"
 #include "support/CaseName.h"
 #include "support/TestClock.h"
 

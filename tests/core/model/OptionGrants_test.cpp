@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "app/Settings.h"
-#include "model/Kx7Doc.h"
+#include "core/model/Kx7Doc.h"
+#include "core/settings/Settings.h"
 #include "support/CaseName.h"
 #include "support/TestClock.h"
 

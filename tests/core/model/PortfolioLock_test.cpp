@@ -1,5 +1,5 @@
-#include "model/PortfolioLock.h"
-#include "model/ProcessInfo.h"
+#include "core/model/PortfolioLock.h"
+#include "core/model/ProcessInfo.h"
 #include "support/Processes.h"
 #include "support/TestClock.h"
 

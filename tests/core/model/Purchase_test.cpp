@@ -1,4 +1,4 @@
-#include "model/Purchase.h"
+#include "core/model/Purchase.h"
 
 #include <gtest/gtest.h>
 

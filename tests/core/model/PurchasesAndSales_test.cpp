@@ -3,8 +3,8 @@
 #include <limits>
 #include <ostream>
 
-#include "app/Settings.h"
-#include "model/Kx7Doc.h"
+#include "core/model/Kx7Doc.h"
+#include "core/settings/Settings.h"
 #include "support/CaseName.h"
 #include "support/ScriptedLotChooser.h"
 #include "support/TestClock.h"

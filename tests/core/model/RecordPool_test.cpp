@@ -1,4 +1,4 @@
-#include "model/RecordPool.h"
+#include "core/model/RecordPool.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 #include <memory>
 #include <vector>
 
-#include "model/Purchase.h"
+#include "core/model/Purchase.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "model/RecoveryStore.h"
+#include "core/model/RecoveryStore.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -6,12 +6,12 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/Settings.h"
-#include "model/DemoPortfolio.h"
-#include "model/FileBytes.h"
-#include "model/Kx7Doc.h"
-#include "model/Kx7File.h"
-#include "model/ProcessInfo.h"
+#include "core/model/DemoPortfolio.h"
+#include "core/model/FileBytes.h"
+#include "core/model/Kx7Doc.h"
+#include "core/model/Kx7File.h"
+#include "core/model/ProcessInfo.h"
+#include "core/settings/Settings.h"
 #include "support/Processes.h"
 
 namespace {

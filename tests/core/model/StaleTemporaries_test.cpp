@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "model/FileBytes.h"
+#include "core/model/FileBytes.h"
 #include "support/TempFolder.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "model/SymbolSlots.h"
+#include "core/model/SymbolSlots.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "quotes/QuoteNumber.h"
+#include "core/quotes/QuoteNumber.h"
 
 #include <gtest/gtest.h>
 

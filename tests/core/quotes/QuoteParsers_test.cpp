@@ -1,4 +1,4 @@
-#include "quotes/QuoteParsers.h"
+#include "core/quotes/QuoteParsers.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/Settings.h"
+#include "core/settings/Settings.h"
 #include "support/CaseName.h"
 #include "support/QuotePages.h"
 

@@ -1,4 +1,4 @@
-#include "quotes/QuoteUpdate.h"
+#include "core/quotes/QuoteUpdate.h"
 
 #include <gtest/gtest.h>
 
@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "app/Settings.h"
-#include "model/Kx7Doc.h"
-#include "quotes/QuoteHosts.h"
-#include "quotes/Web.h"
+#include "core/model/Kx7Doc.h"
+#include "core/quotes/QuoteHosts.h"
+#include "core/quotes/Web.h"
+#include "core/settings/Settings.h"
 #include "support/CaseName.h"
 #include "support/DocBuilder.h"
 #include "support/LoopbackHttpServer.h"

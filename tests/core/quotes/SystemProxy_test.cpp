@@ -1,4 +1,4 @@
-#include "quotes/SystemProxy.h"
+#include "core/quotes/SystemProxy.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "quotes/UpdateSchedule.h"
+#include "core/quotes/UpdateSchedule.h"
 
 #include <gtest/gtest.h>
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <thread>
 
-#include "quotes/Web.h"
+#include "core/quotes/Web.h"
 #include "support/LoopbackHttpServer.h"
 #include "support/NoProxy.h"
 #include "support/RecordingFetchNotifier.h"

@@ -1,4 +1,4 @@
-#include "quotes/Web.h"
+#include "core/quotes/Web.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "quotes/QuoteHosts.h"
+#include "core/quotes/QuoteHosts.h"
 #include "support/CaseName.h"
 #include "support/LoopbackHttpServer.h"
 #include "support/NoProxy.h"

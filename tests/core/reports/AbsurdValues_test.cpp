@@ -6,19 +6,19 @@
 
 #include <limits>
 
-#include "app/Settings.h"
-#include "mainwindow/DashboardFigures.h"
-#include "model/Kx7Doc.h"
-#include "model/Kx7File.h"
-#include "reports/AvailableReport.h"
-#include "reports/DetailsReport.h"
-#include "reports/GainsReport.h"
-#include "reports/HistoryReport.h"
-#include "reports/MoneyFormat.h"
-#include "reports/OverviewReport.h"
-#include "reports/SummaryReport.h"
-#include "reports/TaxReport.h"
-#include "reports/ValueSummary.h"
+#include "core/figures/DashboardFigures.h"
+#include "core/model/Kx7Doc.h"
+#include "core/model/Kx7File.h"
+#include "core/reports/AvailableReport.h"
+#include "core/reports/DetailsReport.h"
+#include "core/reports/GainsReport.h"
+#include "core/reports/HistoryReport.h"
+#include "core/reports/MoneyFormat.h"
+#include "core/reports/OverviewReport.h"
+#include "core/reports/SummaryReport.h"
+#include "core/reports/TaxReport.h"
+#include "core/reports/ValueSummary.h"
+#include "core/settings/Settings.h"
 #include "support/TestClock.h"
 
 namespace {

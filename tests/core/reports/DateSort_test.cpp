@@ -1,4 +1,4 @@
-#include "reports/DateSort.h"
+#include "core/reports/DateSort.h"
 
 #include <gtest/gtest.h>
 

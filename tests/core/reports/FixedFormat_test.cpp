@@ -8,7 +8,7 @@
 #include <random>
 #include <string>
 
-#include "reports/ReportText.h"
+#include "core/reports/ReportText.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
-#include "reports/GainTotals.h"
+#include "core/reports/GainTotals.h"
 
 #include <gtest/gtest.h>
 
-#include "model/Kx7Doc.h"
-#include "reports/GainsFigures.h"
+#include "core/model/Kx7Doc.h"
+#include "core/reports/GainsFigures.h"
 #include "support/DocBuilder.h"
 #include "support/TestClock.h"
 

@@ -1,4 +1,4 @@
-#include "reports/LotLines.h"
+#include "core/reports/LotLines.h"
 
 #include <gtest/gtest.h>
 
@@ -14,7 +14,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "model/Purchase.h"
+#include "core/model/Purchase.h"
 
 namespace {
 

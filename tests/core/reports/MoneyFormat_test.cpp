@@ -1,4 +1,4 @@
-#include "reports/MoneyFormat.h"
+#include "core/reports/MoneyFormat.h"
 
 #include <gtest/gtest.h>
 

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "app/Settings.h"
-#include "model/Kx7Doc.h"
-#include "reports/OverviewReport.h"
+#include "core/model/Kx7Doc.h"
+#include "core/reports/OverviewReport.h"
+#include "core/settings/Settings.h"
 #include "support/DocBuilder.h"
 
 namespace {

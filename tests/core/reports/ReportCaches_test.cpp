@@ -11,12 +11,12 @@
 #include <string>
 #include <vector>
 
-#include "app/Settings.h"
-#include "model/Kx7Doc.h"
-#include "model/LocalTime.h"
-#include "reports/GroupRows.h"
-#include "reports/ReportText.h"
-#include "reports/TaxReport.h"
+#include "core/model/Kx7Doc.h"
+#include "core/model/LocalTime.h"
+#include "core/reports/GroupRows.h"
+#include "core/reports/ReportText.h"
+#include "core/reports/TaxReport.h"
+#include "core/settings/Settings.h"
 
 namespace {
 

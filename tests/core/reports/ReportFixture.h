@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/Settings.h"
-#include "model/Kx7Doc.h"
+#include "core/model/Kx7Doc.h"
+#include "core/settings/Settings.h"
 #include "support/TestClock.h"
 
 // A small portfolio made through the document operations, with every kind of row the

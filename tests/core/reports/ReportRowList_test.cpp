@@ -1,4 +1,4 @@
-#include "reports/ReportRowList.h"
+#include "core/reports/ReportRowList.h"
 
 #include <gtest/gtest.h>
 

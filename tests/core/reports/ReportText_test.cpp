@@ -1,8 +1,8 @@
-#include "reports/ReportText.h"
+#include "core/reports/ReportText.h"
 
 #include <gtest/gtest.h>
 
-#include "model/LocalTime.h"
+#include "core/model/LocalTime.h"
 #include "support/CaseName.h"
 
 namespace {

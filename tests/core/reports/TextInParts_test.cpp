@@ -1,4 +1,4 @@
-#include "reports/TextInParts.h"
+#include "core/reports/TextInParts.h"
 
 #include <gtest/gtest.h>
 
@@ -8,9 +8,9 @@
 #include <utility>
 #include <vector>
 
-#include "app/Settings.h"
-#include "model/Kx7Doc.h"
-#include "reports/HistoryReport.h"
+#include "core/model/Kx7Doc.h"
+#include "core/reports/HistoryReport.h"
+#include "core/settings/Settings.h"
 #include "support/CaseName.h"
 #include "support/DocBuilder.h"
 

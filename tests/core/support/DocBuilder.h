@@ -3,8 +3,8 @@
 #include <memory>
 #include <string>
 
-#include "app/Settings.h"
-#include "model/Kx7Doc.h"
+#include "core/model/Kx7Doc.h"
+#include "core/settings/Settings.h"
 
 // Puts records into a document directly, without the transaction operations, so that
 // the queries can be tested on exactly the lots a case needs.

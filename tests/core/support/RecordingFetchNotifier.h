@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "quotes/FetchNotifier.h"
+#include "core/quotes/FetchNotifier.h"
 
 // Keeps every fetch message in the order it was shown.
 class RecordingFetchNotifier final : public FetchNotifier {

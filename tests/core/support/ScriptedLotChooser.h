@@ -3,7 +3,7 @@
 #include <optional>
 #include <vector>
 
-#include "model/CustomLotChooser.h"
+#include "core/model/CustomLotChooser.h"
 
 // Answers the lot-by-lot choice from a script and keeps what it was shown.
 class ScriptedLotChooser final : public CustomLotChooser {

@@ -2,8 +2,8 @@
 
 #include <cstdint>
 
-#include "model/Clock.h"
-#include "model/LocalTime.h"
+#include "core/model/Clock.h"
+#include "core/model/LocalTime.h"
 
 // Pins the program's clock for the life of a test.
 class ScopedClock {

@@ -1,4 +1,4 @@
-#include "app/InstanceChannel.h"
+#include "desktop/app/InstanceChannel.h"
 
 #include <sys/socket.h>
 #include <sys/un.h>
@@ -17,11 +17,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "app/Kx7App.h"
-#include "mainwindow/MainFrm.h"
-#include "model/DemoPortfolio.h"
-#include "model/Kx7Doc.h"
-#include "model/Kx7File.h"
+#include "core/model/DemoPortfolio.h"
+#include "core/model/Kx7Doc.h"
+#include "core/model/Kx7File.h"
+#include "desktop/app/Kx7App.h"
+#include "desktop/mainwindow/MainFrm.h"
 #include "support/GuiTestRegistry.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "app/Kx7App.h"
+#include "desktop/app/Kx7App.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -6,9 +6,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "app/AboutDlg.h"
-#include "mainwindow/MainFrm.h"
-#include "model/Kx7Doc.h"
+#include "core/model/Kx7Doc.h"
+#include "desktop/app/AboutDlg.h"
+#include "desktop/mainwindow/MainFrm.h"
 #include "support/FrameFixture.h"
 #include "support/GuiTestRegistry.h"
 

@@ -2,7 +2,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "app/SettingsFile.h"
+#include "desktop/app/SettingsFile.h"
 #include "support/GuiTestRegistry.h"
 
 class QuoteHostsFileTest final : public QObject {

@@ -4,14 +4,14 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "app/Kx7App.h"
-#include "app/RecoveryGuard.h"
+#include "core/model/DemoPortfolio.h"
+#include "core/model/Kx7Doc.h"
+#include "core/model/Kx7File.h"
+#include "core/model/ProcessInfo.h"
 #include "core/support/Processes.h"
-#include "mainwindow/MainFrm.h"
-#include "model/DemoPortfolio.h"
-#include "model/Kx7Doc.h"
-#include "model/Kx7File.h"
-#include "model/ProcessInfo.h"
+#include "desktop/app/Kx7App.h"
+#include "desktop/app/RecoveryGuard.h"
+#include "desktop/mainwindow/MainFrm.h"
 #include "support/FrameFixture.h"
 #include "support/GuiTestRegistry.h"
 

@@ -1,4 +1,4 @@
-#include "app/SettingsFile.h"
+#include "desktop/app/SettingsFile.h"
 
 #include <sys/stat.h>
 
@@ -9,7 +9,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "app/RecentFileList.h"
+#include "desktop/app/RecentFileList.h"
 #include "support/GuiTestRegistry.h"
 
 class SettingsFileTest final : public QObject {

@@ -1,10 +1,10 @@
-#include "controls/XListCtrl.h"
+#include "desktop/controls/XListCtrl.h"
 
 #include <QHeaderView>
 #include <QTest>
 
-#include "controls/XHeaderCtrl.h"
-#include "controls/XListCompare.h"
+#include "desktop/controls/XHeaderCtrl.h"
+#include "desktop/controls/XListCompare.h"
 #include "support/GuiTestRegistry.h"
 
 namespace {

@@ -7,11 +7,11 @@
 #include <csignal>
 #include <cstdlib>
 
-#include "app/Kx7App.h"
-#include "app/RecoveryGuard.h"
-#include "mainwindow/MainFrm.h"
-#include "model/Clock.h"
-#include "model/Kx7Doc.h"
+#include "core/model/Clock.h"
+#include "core/model/Kx7Doc.h"
+#include "desktop/app/Kx7App.h"
+#include "desktop/app/RecoveryGuard.h"
+#include "desktop/mainwindow/MainFrm.h"
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);

@@ -1,14 +1,14 @@
-#include "forms/DividendDlg.h"
+#include "desktop/forms/DividendDlg.h"
 
 #include <QCheckBox>
 #include <QRadioButton>
 
 #include "../../core/support/TestClock.h"
-#include "app/Settings.h"
-#include "forms/ExpireOptionsDlg.h"
+#include "core/model/Dividend.h"
+#include "core/model/Kx7Doc.h"
+#include "core/settings/Settings.h"
+#include "desktop/forms/ExpireOptionsDlg.h"
 #include "forms/FormTestSupport.h"
-#include "model/Dividend.h"
-#include "model/Kx7Doc.h"
 #include "support/GuiTestRegistry.h"
 
 using namespace formtest;

@@ -1,10 +1,10 @@
-#include "forms/EditDlg.h"
+#include "desktop/forms/EditDlg.h"
 
 #include "../../core/support/TestClock.h"
-#include "app/Settings.h"
+#include "core/model/Dividend.h"
+#include "core/model/Kx7Doc.h"
+#include "core/settings/Settings.h"
 #include "forms/FormTestSupport.h"
-#include "model/Dividend.h"
-#include "model/Kx7Doc.h"
 #include "support/GuiTestRegistry.h"
 
 using namespace formtest;

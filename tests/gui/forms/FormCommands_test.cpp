@@ -1,4 +1,4 @@
-#include "forms/FormCommands.h"
+#include "desktop/forms/FormCommands.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -8,15 +8,15 @@
 #include <functional>
 
 #include "../../core/support/TestClock.h"
-#include "app/RecentFileList.h"
-#include "app/Settings.h"
+#include "core/figures/UpdateWorkerSwitch.h"
+#include "core/model/Dividend.h"
+#include "core/model/DocumentStorage.h"
+#include "core/model/Kx7Doc.h"
+#include "core/model/Kx7File.h"
+#include "core/settings/Settings.h"
+#include "desktop/app/RecentFileList.h"
+#include "desktop/mainwindow/MainFrm.h"
 #include "forms/FormTestSupport.h"
-#include "mainwindow/DocumentStorage.h"
-#include "mainwindow/MainFrm.h"
-#include "mainwindow/UpdateWorkerSwitch.h"
-#include "model/Dividend.h"
-#include "model/Kx7Doc.h"
-#include "model/Kx7File.h"
 #include "support/GuiTestRegistry.h"
 
 using namespace formtest;

@@ -17,8 +17,8 @@
 #include <utility>
 #include <vector>
 
-#include "controls/XListCtrl.h"
-#include "forms/Beep.h"
+#include "desktop/controls/XListCtrl.h"
+#include "desktop/forms/Beep.h"
 
 namespace formtest {
 

@@ -1,12 +1,12 @@
 // The stock split, symbol change and alert forms.
 
 #include "../../core/support/TestClock.h"
-#include "app/Settings.h"
-#include "forms/EditAlertDlg.h"
+#include "core/model/Kx7Doc.h"
+#include "core/settings/Settings.h"
+#include "desktop/forms/EditAlertDlg.h"
+#include "desktop/forms/StockSplitDlg.h"
+#include "desktop/forms/SymbolChangeDlg.h"
 #include "forms/FormTestSupport.h"
-#include "forms/StockSplitDlg.h"
-#include "forms/SymbolChangeDlg.h"
-#include "model/Kx7Doc.h"
 #include "support/GuiTestRegistry.h"
 
 using namespace formtest;

@@ -1,14 +1,14 @@
-#include "forms/PurchaseDlg.h"
+#include "desktop/forms/PurchaseDlg.h"
 
 #include <QPlainTextEdit>
 
 #include "../../core/support/TestClock.h"
-#include "app/Settings.h"
-#include "forms/FormDatePicker.h"
+#include "core/model/Kx7Doc.h"
+#include "core/settings/Settings.h"
+#include "desktop/forms/FormDatePicker.h"
+#include "desktop/forms/OptionDefDlg.h"
+#include "desktop/forms/RecGrantDlg.h"
 #include "forms/FormTestSupport.h"
-#include "forms/OptionDefDlg.h"
-#include "forms/RecGrantDlg.h"
-#include "model/Kx7Doc.h"
 #include "support/GuiTestRegistry.h"
 
 using namespace formtest;

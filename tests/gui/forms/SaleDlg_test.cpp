@@ -1,13 +1,13 @@
-#include "forms/SaleDlg.h"
+#include "desktop/forms/SaleDlg.h"
 
 #include <QListWidget>
 
 #include "../../core/support/TestClock.h"
-#include "app/Settings.h"
+#include "core/model/CustomLotChooser.h"
+#include "core/model/Kx7Doc.h"
+#include "core/settings/Settings.h"
+#include "desktop/forms/SaleCustomDlg.h"
 #include "forms/FormTestSupport.h"
-#include "forms/SaleCustomDlg.h"
-#include "model/CustomLotChooser.h"
-#include "model/Kx7Doc.h"
 #include "support/GuiTestRegistry.h"
 
 using namespace formtest;

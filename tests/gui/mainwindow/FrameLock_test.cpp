@@ -9,11 +9,11 @@
 #include <fstream>
 #include <functional>
 
+#include "core/model/Kx7Doc.h"
+#include "core/model/PortfolioLock.h"
+#include "core/model/ProcessInfo.h"
 #include "core/support/Processes.h"
-#include "mainwindow/MainFrm.h"
-#include "model/Kx7Doc.h"
-#include "model/PortfolioLock.h"
-#include "model/ProcessInfo.h"
+#include "desktop/mainwindow/MainFrm.h"
 #include "support/FrameFixture.h"
 #include "support/GuiTestRegistry.h"
 

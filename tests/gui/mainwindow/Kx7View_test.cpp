@@ -1,13 +1,13 @@
-#include "mainwindow/Kx7View.h"
+#include "desktop/mainwindow/Kx7View.h"
 
 #include <QSignalSpy>
 #include <QTest>
 
-#include "app/Settings.h"
-#include "controls/XListCtrl.h"
-#include "mainwindow/UpdateWorkerSwitch.h"
-#include "mainwindow/ViewGeometry.h"
-#include "model/Kx7Doc.h"
+#include "core/figures/UpdateWorkerSwitch.h"
+#include "core/figures/ViewGeometry.h"
+#include "core/model/Kx7Doc.h"
+#include "core/settings/Settings.h"
+#include "desktop/controls/XListCtrl.h"
 #include "support/GuiTestRegistry.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "mainwindow/MainFrm.h"
+#include "desktop/mainwindow/MainFrm.h"
 
 #include <QAction>
 #include <QFileDialog>
@@ -9,10 +9,10 @@
 #include <QStatusBar>
 #include <QTest>
 
-#include "controls/XListCtrl.h"
-#include "mainwindow/Kx7View.h"
-#include "model/Clock.h"
-#include "model/LocalTime.h"
+#include "core/model/Clock.h"
+#include "core/model/LocalTime.h"
+#include "desktop/controls/XListCtrl.h"
+#include "desktop/mainwindow/Kx7View.h"
 #include "support/DemoPortfolio.h"
 #include "support/FrameFixture.h"
 #include "support/GuiTestRegistry.h"

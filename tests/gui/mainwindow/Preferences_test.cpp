@@ -1,11 +1,11 @@
-#include "mainwindow/Preferences.h"
+#include "desktop/mainwindow/Preferences.h"
 
 #include <QCheckBox>
 #include <QToolButton>
 
-#include "app/Settings.h"
+#include "core/settings/Settings.h"
+#include "desktop/mainwindow/PortfolioDlg.h"
 #include "forms/FormTestSupport.h"
-#include "mainwindow/PortfolioDlg.h"
 #include "support/GuiTestRegistry.h"
 
 using namespace formtest;

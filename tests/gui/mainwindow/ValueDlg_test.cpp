@@ -1,11 +1,11 @@
-#include "mainwindow/ValueDlg.h"
+#include "desktop/mainwindow/ValueDlg.h"
 
 #include <QListWidget>
 
 #include "../../core/support/TestClock.h"
-#include "app/Settings.h"
+#include "core/model/Kx7Doc.h"
+#include "core/settings/Settings.h"
 #include "forms/FormTestSupport.h"
-#include "model/Kx7Doc.h"
 #include "support/GuiTestRegistry.h"
 
 using namespace formtest;

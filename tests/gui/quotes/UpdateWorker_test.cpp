@@ -1,4 +1,4 @@
-#include "quotes/ui/UpdateWorker.h"
+#include "desktop/quotes/UpdateWorker.h"
 
 #include <QElapsedTimer>
 #include <QTest>
@@ -10,15 +10,15 @@
 #include <thread>
 #include <vector>
 
-#include "app/Settings.h"
-#include "controls/XListCtrl.h"
+#include "core/model/Clock.h"
+#include "core/model/Kx7Doc.h"
+#include "core/model/LocalTime.h"
+#include "core/settings/Settings.h"
 #include "core/support/DocBuilder.h"
 #include "core/support/LoopbackHttpServer.h"
 #include "core/support/NoProxy.h"
-#include "mainwindow/Kx7View.h"
-#include "model/Clock.h"
-#include "model/Kx7Doc.h"
-#include "model/LocalTime.h"
+#include "desktop/controls/XListCtrl.h"
+#include "desktop/mainwindow/Kx7View.h"
 #include "quotes/MessageBoxRecorder.h"
 #include "support/GuiTestRegistry.h"
 

@@ -1,4 +1,4 @@
-#include "reports/ui/GainsDlg.h"
+#include "desktop/reports/GainsDlg.h"
 
 #include <QComboBox>
 #include <QHeaderView>
@@ -6,10 +6,10 @@
 #include <QTest>
 
 #include "ReportDialogSupport.h"
-#include "app/Settings.h"
-#include "model/DemoPortfolio.h"
-#include "model/Kx7Doc.h"
-#include "reports/GainsReport.h"
+#include "core/model/DemoPortfolio.h"
+#include "core/model/Kx7Doc.h"
+#include "core/reports/GainsReport.h"
+#include "core/settings/Settings.h"
 #include "support/GuiTestRegistry.h"
 
 namespace {

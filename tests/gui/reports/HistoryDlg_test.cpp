@@ -1,4 +1,4 @@
-#include "reports/ui/HistoryDlg.h"
+#include "desktop/reports/HistoryDlg.h"
 
 #include <QClipboard>
 #include <QComboBox>
@@ -7,9 +7,9 @@
 #include <QTest>
 
 #include "ReportDialogSupport.h"
-#include "app/Settings.h"
-#include "model/Kx7Doc.h"
-#include "reports/HistoryReport.h"
+#include "core/model/Kx7Doc.h"
+#include "core/reports/HistoryReport.h"
+#include "core/settings/Settings.h"
 #include "support/GuiTestRegistry.h"
 
 namespace {

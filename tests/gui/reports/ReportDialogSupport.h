@@ -12,12 +12,12 @@
 #include <QAbstractButton>
 #include <QHeaderView>
 
-#include "app/Settings.h"
-#include "controls/XListCtrl.h"
-#include "model/Clock.h"
-#include "model/DemoPortfolio.h"
-#include "model/Kx7Doc.h"
-#include "model/LocalTime.h"
+#include "core/model/Clock.h"
+#include "core/model/DemoPortfolio.h"
+#include "core/model/Kx7Doc.h"
+#include "core/model/LocalTime.h"
+#include "core/settings/Settings.h"
+#include "desktop/controls/XListCtrl.h"
 
 // What the report dialogs' tests share: reading what a dialog shows and turning a core
 // builder's text into what a person should see there.

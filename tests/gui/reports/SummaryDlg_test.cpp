@@ -1,4 +1,4 @@
-#include "reports/ui/SummaryDlg.h"
+#include "desktop/reports/SummaryDlg.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -8,11 +8,11 @@
 #include <QTest>
 
 #include "ReportDialogSupport.h"
-#include "app/Settings.h"
-#include "controls/XHeaderCtrl.h"
-#include "model/DemoPortfolio.h"
-#include "model/Kx7Doc.h"
-#include "reports/SummaryReport.h"
+#include "core/model/DemoPortfolio.h"
+#include "core/model/Kx7Doc.h"
+#include "core/reports/SummaryReport.h"
+#include "core/settings/Settings.h"
+#include "desktop/controls/XHeaderCtrl.h"
 #include "support/GuiTestRegistry.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "reports/ui/TaxDlg.h"
+#include "desktop/reports/TaxDlg.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -12,10 +12,10 @@
 #include <functional>
 
 #include "ReportDialogSupport.h"
-#include "app/Settings.h"
-#include "model/DemoPortfolio.h"
-#include "model/Kx7Doc.h"
-#include "reports/TaxReport.h"
+#include "core/model/DemoPortfolio.h"
+#include "core/model/Kx7Doc.h"
+#include "core/reports/TaxReport.h"
+#include "core/settings/Settings.h"
 #include "support/FrameFixture.h"
 #include "support/GuiTestRegistry.h"
 

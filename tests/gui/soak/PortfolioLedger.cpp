@@ -4,10 +4,10 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "core/model/Kx7Doc.h"
+#include "core/model/Purchase.h"
+#include "core/model/Sale.h"
 #include "core/support/DocBuilder.h"
-#include "model/Kx7Doc.h"
-#include "model/Purchase.h"
-#include "model/Sale.h"
 
 float PortfolioLedger::Lot::Held() const {
     float held = shares;

@@ -3,9 +3,9 @@
 #include <memory>
 #include <string>
 
-#include "model/Clock.h"
-#include "model/Kx7Doc.h"
-#include "model/LocalTime.h"
+#include "core/model/Clock.h"
+#include "core/model/Kx7Doc.h"
+#include "core/model/LocalTime.h"
 
 // A portfolio of eight stocks and an option grant, with prices, quote moves, two alerts
 // that fire and a day of samples, for the view's pictures and printing.

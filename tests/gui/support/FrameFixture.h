@@ -11,12 +11,12 @@
 #include <memory>
 #include <string>
 
-#include "app/RecentFileList.h"
-#include "app/Settings.h"
-#include "mainwindow/DocumentStorage.h"
-#include "mainwindow/MainFrm.h"
-#include "mainwindow/UpdateWorkerSwitch.h"
-#include "model/Kx7Doc.h"
+#include "core/figures/UpdateWorkerSwitch.h"
+#include "core/model/DocumentStorage.h"
+#include "core/model/Kx7Doc.h"
+#include "core/settings/Settings.h"
+#include "desktop/app/RecentFileList.h"
+#include "desktop/mainwindow/MainFrm.h"
 
 // Stands in for the portfolio file code: a file holds the owner name only. A file whose
 // name contains "damaged" cannot be read, "partial" is read with a warning, and a path

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "core/figures/DashboardFigures.h"
+#include "core/figures/PieLayout.h"
+
+class CKx7Doc;
+
+// What one paint of the main view draws from the document: the dashboard figures, the
+// pie laid out from them and the quote direction of each slice.
+struct PaintFigures {
+    DashboardFigures dashboard;
+    PieLayout pie;
+    std::vector<int> sliceDirections;  // by slice
+};
+
+// Everything the paint figures depend on. The clock counts because vesting and expiry
+// move with it; the exact second, since the figures may change at any second.
+struct PaintFiguresKey {
+    const CKx7Doc* document = nullptr;
+    std::uint64_t revision = 0;
+    std::int64_t now = 0;
+    bool valueShown = false;
+    bool ungroupOptions = false;
+    int pieGrouping = 0;
+    int pieRecordCount = 0;
+
+    friend bool operator==(const PaintFiguresKey&, const PaintFiguresKey&) = default;
+};
+
+PaintFiguresKey PaintFiguresKeyOf(const CKx7Doc& doc, bool valueShown);
+
+// The view repaints on every resize, expose and timer, far more often than the portfolio
+// changes: this keeps the last paint's figures and hands them back while their key
+// holds. Computing them also fires the alerts and brings every lot's held shares up to
+// the clock; a paint that finds them current has nothing of either left to do.
+class DashboardCache {
+public:
+    // `valueShown`: the value summary is drawn in this paint.
+    const PaintFigures& Figures(CKx7Doc& doc, bool valueShown);
+
+private:
+    std::optional<PaintFiguresKey> m_key;
+    std::optional<PaintFigures> m_figures;
+};
+
+// The paint figures computed afresh.
+PaintFigures ComputePaintFigures(CKx7Doc& doc, bool valueShown);

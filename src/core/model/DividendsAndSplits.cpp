@@ -1,0 +1,53 @@
+// The document's corporate events: dividends, stock splits and symbol changes.
+
+#include "core/model/Kx7Doc.h"
+#include "core/model/OptionSuffix.h"
+
+CDividend& CKx7Doc::RecordDividend(std::string symbol, std::int32_t dividendKind, float amount,
+                                   std::int64_t date, std::string comment) {
+    CDividend& dividend = AppendDividend(std::make_unique<CDividend>(
+        std::move(symbol), dividendKind, amount, date, std::move(comment)));
+    SetModified();
+    ++m_recordCount;
+    return dividend;
+}
+
+void CKx7Doc::StockSplit(std::string_view symbol, std::int32_t newShares, std::int32_t oldShares,
+                         std::int64_t date) {
+    // The form offers 1 to 10 on both sides; anything else would divide by zero or turn
+    // every price negative, so it is refused here as well.
+    if (newShares <= 0 || oldShares <= 0) {
+        return;
+    }
+    const float factor = static_cast<float>(newShares) / static_cast<float>(oldShares);
+    for (const auto& lot : m_purchases) {
+        if (lot->symbol != symbol) {
+            continue;
+        }
+        lot->marketPrice = lot->marketPrice / factor;
+        lot->price = lot->price / factor;
+        lot->shares = factor * lot->shares;
+        lot->availableShares = factor * lot->availableShares;
+        for (const auto& sale : lot->sales) {
+            if (!sale->IsExpiry()) {
+                sale->price = sale->price / factor;
+            }
+            sale->shares = factor * sale->shares;
+        }
+    }
+    AppendSplit(SplitEntry{std::string(symbol), date, newShares, oldShares});
+    SetModified();
+}
+
+void CKx7Doc::ChangeSymbol(std::string_view oldSymbol, std::string_view newSymbol,
+                           const std::string& newCompanyName) {
+    const std::string from = StripOptionSuffix(oldSymbol);
+    const std::string to = StripOptionSuffix(newSymbol);
+    for (const auto& lot : m_purchases) {
+        if (lot->symbol == from) {
+            lot->symbol = to;
+            lot->companyName = newCompanyName;
+        }
+    }
+    SetModified();
+}

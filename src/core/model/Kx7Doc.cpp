@@ -1,0 +1,361 @@
+#include "core/model/Kx7Doc.h"
+
+#include <algorithm>
+#include <bit>
+#include <filesystem>
+#include <string_view>
+
+#include "core/model/Clock.h"
+#include "core/model/ListedNames.h"
+#include "core/model/LocalTime.h"
+#include "core/model/OptionSuffix.h"
+#include "core/model/TotalValueSums.h"
+#include "core/settings/Settings.h"
+
+namespace {
+
+bool Held(const CPurchase& lot) {
+    return HasShares(lot.availableShares);
+}
+
+}  // namespace
+
+CKx7Doc::CKx7Doc(const Settings& settings) : m_settings(settings) {}
+
+CKx7Doc::~CKx7Doc() = default;
+
+void CKx7Doc::ClearContents() {
+    m_purchases.clear();
+    m_dividends.clear();
+    m_splits.clear();
+    m_alerts.clear();
+    m_recordCount = 0;
+    m_lastUpdateTime = 0;
+    m_timelineValues.clear();
+    m_incomplete = false;
+    // Another portfolio may follow in this same object; nothing drawn from the old one
+    // stays current.
+    ++m_revision;
+}
+
+void CKx7Doc::NoteHeldShares(float before, float after) {
+    // The figures drawn from a lot's held shares change with them, though the portfolio
+    // has nothing new to save.
+    if (std::bit_cast<std::uint32_t>(before) != std::bit_cast<std::uint32_t>(after)) {
+        ++m_revision;
+    }
+}
+
+void CKx7Doc::NewDocument() {
+    ClearContents();
+    m_pathName.clear();
+    m_modified = false;
+}
+
+std::string CKx7Doc::Title() const {
+    if (m_pathName.empty()) {
+        return "Untitled";
+    }
+    return std::filesystem::path(m_pathName).filename().string();
+}
+
+CPurchase& CKx7Doc::AppendPurchase(std::unique_ptr<CPurchase> purchase) {
+    m_purchases.push_back(std::move(purchase));
+    ++m_revision;
+    return *m_purchases.back();
+}
+
+CDividend& CKx7Doc::AppendDividend(std::unique_ptr<CDividend> dividend) {
+    m_dividends.push_back(std::move(dividend));
+    ++m_revision;
+    return *m_dividends.back();
+}
+
+void CKx7Doc::AppendSplit(SplitEntry split) {
+    m_splits.push_back(std::move(split));
+    ++m_revision;
+}
+
+bool CKx7Doc::LotMatches(const CPurchase& lot, std::string_view symbol) const {
+    const bool suffixed = HasOptionSuffix(symbol);
+    if (suffixed) {
+        symbol.remove_suffix(kOptionSuffix.size());
+    }
+    if (lot.symbol != symbol) {
+        return false;
+    }
+    return !m_settings.ungroupOptions || lot.IsGrant() == suffixed;
+}
+
+std::vector<std::string> CKx7Doc::SymbolNames(std::optional<int> filter) const {
+    // One table look-up per lot finds the few distinct symbols; sorting those afterwards
+    // gives the byte order.
+    ListedNames names(m_settings.ungroupOptions);
+    for (const auto& lot : m_purchases) {
+        if (filter) {
+            const bool taken =
+                (*filter == kHeldLots && Held(*lot)) || (*filter == kGrants && lot->IsGrant());
+            if (!taken) {
+                continue;
+            }
+        }
+        names.Add(*lot);
+    }
+    return names.Sorted();
+}
+
+int CKx7Doc::SymbolList(std::string& text, std::optional<int> filter) const {
+    const std::vector<std::string> names = SymbolNames(filter);
+    text.clear();
+    for (const auto& name : names) {
+        text += name;
+        text += ';';
+    }
+    return static_cast<int>(names.size());
+}
+
+std::string CKx7Doc::ListItem(std::string_view list, int index) {
+    if (index < 0) {
+        return {};
+    }
+    for (int i = 0; i < index; ++i) {
+        const auto end = list.find(';');
+        if (end == std::string_view::npos) {
+            return {};
+        }
+        list.remove_prefix(end + 1);
+    }
+    return std::string(list.substr(0, list.find(';')));
+}
+
+const CPurchase* CKx7Doc::FirstLotOf(std::string_view symbol) const {
+    const std::string stripped = StripOptionSuffix(symbol);
+    for (const auto& lot : m_purchases) {
+        if (lot->symbol == stripped) {
+            return lot.get();
+        }
+    }
+    return nullptr;
+}
+
+const CPurchase* CKx7Doc::LastLotExactly(std::string_view symbol) const {
+    for (auto it = m_purchases.rbegin(); it != m_purchases.rend(); ++it) {
+        if ((*it)->symbol == symbol) {
+            return it->get();
+        }
+    }
+    return nullptr;
+}
+
+bool CKx7Doc::CompanyName(std::string_view symbol, std::string& name) const {
+    const CPurchase* lot = FirstLotOf(symbol);
+    if (lot == nullptr) {
+        return false;
+    }
+    name = lot->companyName;
+    return true;
+}
+
+float CKx7Doc::MarketPrice(std::string_view symbol) const {
+    if (symbol.empty()) {
+        return 0.0f;
+    }
+    const CPurchase* lot = FirstLotOf(symbol);
+    return lot != nullptr ? lot->marketPrice : 0.0f;
+}
+
+std::int32_t CKx7Doc::QuoteDirection(std::string_view symbol) const {
+    const CPurchase* lot = LastLotExactly(symbol);
+    return lot != nullptr ? lot->quoteDirection : 0;
+}
+
+float CKx7Doc::QuoteChange(std::string_view symbol) const {
+    const CPurchase* lot = LastLotExactly(symbol);
+    return lot != nullptr ? lot->quoteChange : 0.0f;
+}
+
+float CKx7Doc::SymbolValue(std::string_view symbol) const {
+    float value = 0.0f;
+    for (const auto& lot : m_purchases) {
+        if (LotMatches(*lot, symbol)) {
+            value += lot->LotValue();
+        }
+    }
+    return value;
+}
+
+float CKx7Doc::TotalValue() const {
+    // One walk sums every symbol's value in the order SymbolValue would add it.
+    // The held symbols' names come from the same walk, as SymbolNames(kHeldLots) lists them.
+    TotalValueSums sums(m_settings.ungroupOptions);
+    for (const auto& lot : m_purchases) {
+        sums.Add(*lot);
+    }
+    return sums.Total();
+}
+
+float CKx7Doc::OptionSharesHeld(std::string_view symbol) {
+    const std::string stripped = StripOptionSuffix(symbol);
+    float held = 0.0f;
+    for (const auto& lot : m_purchases) {
+        if (lot->IsGrant() && lot->symbol == stripped) {
+            const float stored = lot->availableShares;
+            held += lot->RecomputeHeldShares();
+            NoteHeldShares(stored, lot->availableShares);
+        }
+    }
+    return held;
+}
+
+float CKx7Doc::ExercisableShares(std::string_view symbol) {
+    const std::int64_t now = Clock::Now();
+    float exercisable = 0.0f;
+    for (const auto& lot : m_purchases) {
+        if (LotMatches(*lot, symbol)) {
+            const float stored = lot->availableShares;
+            exercisable += lot->ExercisableShares(now);
+            NoteHeldShares(stored, lot->availableShares);
+        }
+    }
+    return exercisable;
+}
+
+float CKx7Doc::CostSum(std::string_view symbol, int mode) const {
+    float sum = 0.0f;
+    for (const auto& lot : m_purchases) {
+        if (lot->symbol != symbol) {
+            continue;
+        }
+        switch (mode) {
+            case kCostHeld:
+                sum += lot->price * lot->availableShares;
+                break;
+            case kCostSold:
+                sum += lot->price * (lot->shares - lot->availableShares);
+                break;
+            case kCostAll:
+                sum += lot->price * lot->shares;
+                break;
+            default:
+                return 0.0f;
+        }
+    }
+    return sum;
+}
+
+float CKx7Doc::DividendTotal(std::string_view symbol) const {
+    float total = 0.0f;
+    for (const auto& dividend : m_dividends) {
+        if (dividend->symbol != symbol) {
+            continue;
+        }
+        total += dividend->IsCash() ? dividend->amount : dividend->amount * MarketPrice(symbol);
+    }
+    return total;
+}
+
+AlertEntry* CKx7Doc::FindAlert(std::string_view symbol) {
+    const auto it = std::find_if(m_alerts.begin(), m_alerts.end(),
+                                 [&](const AlertEntry& entry) { return entry.symbol == symbol; });
+    return it != m_alerts.end() ? &*it : nullptr;
+}
+
+const AlertEntry* CKx7Doc::FindAlert(std::string_view symbol) const {
+    return const_cast<CKx7Doc*>(this)->FindAlert(symbol);
+}
+
+AlertThresholds CKx7Doc::AlertOf(std::string_view symbol) const {
+    const AlertEntry* entry = FindAlert(symbol);
+    return entry != nullptr ? entry->Thresholds() : AlertThresholds{};
+}
+
+std::int32_t CKx7Doc::AlertState(std::string_view symbol) const {
+    const AlertEntry* entry = FindAlert(symbol);
+    return entry != nullptr ? entry->alertState : 0;
+}
+
+float CKx7Doc::TimelineValue(int index) const {
+    if (index < 0 || index >= TimelineCount()) {
+        return -1.0f;
+    }
+    return m_timelineValues[static_cast<std::size_t>(index)];
+}
+
+void CKx7Doc::SetMarketPrice(std::string_view symbol, float price) {
+    for (const auto& lot : m_purchases) {
+        if (lot->symbol == symbol) {
+            lot->marketPrice = price;
+        }
+    }
+    SetModified();
+}
+
+void CKx7Doc::ApplyQuote(std::string_view symbol, float price, std::int32_t direction, float change,
+                         float extra) {
+    for (const auto& lot : m_purchases) {
+        if (lot->symbol == symbol) {
+            lot->marketPrice = price;
+            lot->quoteDirection = direction;
+            lot->quoteChange = change;
+            lot->quoteExtra = extra;
+        }
+    }
+    SetModified();
+}
+
+void CKx7Doc::SetAlert(std::string_view symbol, const AlertThresholds& thresholds) {
+    AlertEntry* entry = FindAlert(symbol);
+    if (entry == nullptr) {
+        m_alerts.push_back(AlertEntry{std::string(symbol)});
+        entry = &m_alerts.back();
+    }
+    entry->lowMark = thresholds.lowMark;
+    entry->highMark = thresholds.highMark;
+    entry->percentDown = thresholds.percentDown;
+    entry->percentUp = thresholds.percentUp;
+    entry->alertState = 0;
+    SetModified();
+}
+
+void CKx7Doc::ReplaceAlerts(std::vector<AlertEntry> alerts) {
+    m_alerts = std::move(alerts);
+    SetModified();
+}
+
+void CKx7Doc::RemoveAlert(std::string_view symbol) {
+    const auto it = std::find_if(m_alerts.begin(), m_alerts.end(),
+                                 [&](const AlertEntry& entry) { return entry.symbol == symbol; });
+    if (it != m_alerts.end()) {
+        m_alerts.erase(it);
+    }
+    SetModified();
+}
+
+void CKx7Doc::SetAlertState(std::string_view symbol, std::int32_t value) {
+    if (AlertEntry* entry = FindAlert(symbol)) {
+        entry->alertState = value;
+    }
+}
+
+void CKx7Doc::SetPortfolioInformation(std::string owner, std::string objective) {
+    SetModified();
+    m_ownerName = std::move(owner);
+    m_portfolioObjective = std::move(objective);
+}
+
+void CKx7Doc::TouchLastUpdate() {
+    m_lastUpdateTime = Clock::Now();
+}
+
+void CKx7Doc::RecordTimelineSample() {
+    const std::int64_t now = Clock::Now();
+    // A new calendar date starts a new series (the day of the month alone repeats monthly).
+    if (!m_timelineValues.empty() && ToLocalDate(m_timelineLastTime) != ToLocalDate(now)) {
+        m_timelineValues.clear();
+    }
+    m_timelineValues.push_back(TotalValue());
+    m_timelineLastTime = now;
+    if (m_timelineValues.size() == 1) {
+        m_timelineFirstTime = m_timelineLastTime;
+    }
+}

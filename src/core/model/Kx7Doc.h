@@ -1,0 +1,215 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "core/model/AlertEntry.h"
+#include "core/model/Dividend.h"
+#include "core/model/Purchase.h"
+#include "core/model/SplitEntry.h"
+
+class CustomLotChooser;
+struct Settings;
+
+// The portfolio: owns every record and answers the queries of the views, forms, reports
+// and the quote code. Operations mark it modified; they never redraw or report errors,
+// and queries give 0, an empty text or -1.0 for "none". Used on the UI thread only.
+class CKx7Doc {
+public:
+    using PurchaseList = std::vector<std::unique_ptr<CPurchase>>;
+    using DividendList = std::vector<std::unique_ptr<CDividend>>;
+
+    // Symbol list filters.
+    static constexpr int kHeldLots = 1;  // lots with shares still held
+    static constexpr int kGrants = 2;    // option grants only
+
+    // Cost sum modes.
+    static constexpr int kCostHeld = 1;  // price x shares held
+    static constexpr int kCostSold = 2;  // price x shares gone
+    static constexpr int kCostAll = 3;   // price x shares bought
+
+    explicit CKx7Doc(const Settings& settings);
+    ~CKx7Doc();
+    CKx7Doc(const CKx7Doc&) = delete;
+    CKx7Doc& operator=(const CKx7Doc&) = delete;
+
+    const Settings& AppSettings() const { return m_settings; }
+
+    // --- Lifecycle ---------------------------------------------------------------------
+    // Destroys every record and resets the counters of the run; the owner, the objective
+    // and the sale numbering are kept on purpose (a new portfolio continues them).
+    void ClearContents();
+    // File New: cleared, untitled and unmodified.
+    void NewDocument();
+
+    bool IsModified() const { return m_modified; }
+    void SetModified(bool modified = true) {
+        m_modified = modified;
+        if (modified) {
+            ++m_revision;
+        }
+    }
+    // Goes up with every change marked modified, so a copy of the portfolio can tell
+    // whether it is behind; also when records are appended or cleared and when a query
+    // stores other held shares in a lot, so figures drawn from the records can tell the
+    // same.
+    std::uint64_t Revision() const { return m_revision; }
+
+    // Read from a file only in part: saving over that file would lose what was not read.
+    // Cleared with the contents and by a save under another name.
+    bool IsIncomplete() const { return m_incomplete; }
+    void SetIncomplete(bool incomplete) { m_incomplete = incomplete; }
+
+    const std::string& PathName() const { return m_pathName; }
+    void SetPathName(std::string pathName) { m_pathName = std::move(pathName); }
+    // "Untitled" for a new portfolio, the file name otherwise.
+    std::string Title() const;
+
+    // --- Records -----------------------------------------------------------------------
+    const PurchaseList& Purchases() const { return m_purchases; }
+    PurchaseList& Purchases() { return m_purchases; }
+    const DividendList& Dividends() const { return m_dividends; }
+    DividendList& Dividends() { return m_dividends; }
+    const std::vector<SplitEntry>& Splits() const { return m_splits; }
+    std::vector<SplitEntry>& Splits() { return m_splits; }
+    const std::vector<AlertEntry>& Alerts() const { return m_alerts; }
+
+    // Append at the tail; neither counts the record nor marks the document modified, but
+    // the revision goes up.
+    CPurchase& AppendPurchase(std::unique_ptr<CPurchase> purchase);
+    CDividend& AppendDividend(std::unique_ptr<CDividend> dividend);
+    void AppendSplit(SplitEntry split);
+
+    std::int32_t RecordCount() const { return m_recordCount; }
+    void AddToRecordCount(std::int32_t records) { m_recordCount += records; }
+    std::int32_t NextSaleNumber() const { return m_nextSaleNumber; }
+    void SetNextSaleNumber(std::int32_t number) { m_nextSaleNumber = number; }
+
+    // The selection rule of the valuing queries: the lot's symbol equals the symbol without
+    // its option suffix and, with the ungroup setting on, a suffixed symbol takes grants
+    // only and a plain one ordinary lots only.
+    bool LotMatches(const CPurchase& lot, std::string_view symbol) const;
+
+    // --- Queries -----------------------------------------------------------------------
+    // Distinct lot symbols (grants under "<symbol>-O" with the ungroup setting on), sorted
+    // in byte order. No filter takes every lot; kHeldLots, kGrants as named; any other
+    // filter value takes none.
+    std::vector<std::string> SymbolNames(std::optional<int> filter = std::nullopt) const;
+    // The same names, each followed by ";"; returns their count.
+    int SymbolList(std::string& text, std::optional<int> filter = std::nullopt) const;
+    // The index-th item (from 0) of a ";"-terminated list; empty past the end.
+    static std::string ListItem(std::string_view list, int index);
+
+    // The company name of the first lot of the symbol (suffix stripped); `name` is left
+    // unchanged when no lot matches. Returns whether one did.
+    bool CompanyName(std::string_view symbol, std::string& name) const;
+    float MarketPrice(std::string_view symbol) const;
+    std::int32_t QuoteDirection(std::string_view symbol) const;
+    float QuoteChange(std::string_view symbol) const;
+    float SymbolValue(std::string_view symbol) const;
+    float TotalValue() const;
+    // These two recompute and store each lot's `availableShares`.
+    float OptionSharesHeld(std::string_view symbol);
+    float ExercisableShares(std::string_view symbol);
+    float CostSum(std::string_view symbol, int mode) const;
+    float DividendTotal(std::string_view symbol) const;
+
+    AlertThresholds AlertOf(std::string_view symbol) const;
+    std::int32_t AlertState(std::string_view symbol) const;
+
+    const std::string& OwnerName() const { return m_ownerName; }
+    const std::string& PortfolioObjective() const { return m_portfolioObjective; }
+
+    std::int64_t LastUpdateTime() const { return m_lastUpdateTime; }
+    void SetLastUpdateTime(std::int64_t time) { m_lastUpdateTime = time; }
+
+    // -1.0 past the newest sample; the index equal to the count is the terminator.
+    float TimelineValue(int index) const;
+    int TimelineCount() const { return static_cast<int>(m_timelineValues.size()); }
+    std::int64_t TimelineFirstTime() const { return m_timelineFirstTime; }
+    std::int64_t TimelineLastTime() const { return m_timelineLastTime; }
+
+    // --- Updates -----------------------------------------------------------------------
+    void SetMarketPrice(std::string_view symbol, float price);
+    void ApplyQuote(std::string_view symbol, float price, std::int32_t direction, float change,
+                    float extra);
+    void SetAlert(std::string_view symbol, const AlertThresholds& thresholds);
+    // Every alert at once, as read from a file: distinct symbols, in order.
+    void ReplaceAlerts(std::vector<AlertEntry> alerts);
+    void RemoveAlert(std::string_view symbol);
+    void SetAlertState(std::string_view symbol, std::int32_t value);  // not a change to save
+    void SetPortfolioInformation(std::string owner, std::string objective);
+    void TouchLastUpdate();       // not a change to save
+    void RecordTimelineSample();  // not a change to save
+
+    // --- Purchases and sales -------------------------------------------------------------
+    // Sale methods, in the order of the sale form's choices.
+    static constexpr int kFifo = 0;
+    static constexpr int kLifo = 1;
+    static constexpr int kCustom = 2;
+
+    CPurchase& Purchase(std::string symbol, std::string companyName, float shares, float price,
+                        std::int64_t date, float commission, std::string purchaseType,
+                        std::string comment);
+    // Matches the sale against the lots of the symbol by `method`; any other method does
+    // nothing. A custom sale asks the chooser set below and does nothing without one.
+    void Sell(std::string_view symbol, float shares, float price, std::int64_t date,
+              float commission, int method, const std::string& comment);
+    void SetCustomLotChooser(CustomLotChooser* chooser) { m_lotChooser = chooser; }
+
+    // --- Option grants -----------------------------------------------------------------
+    CPurchase& ReceiveGrant(std::string symbol, std::string companyName, float shares,
+                            float strikePrice, std::int64_t date, std::string optionType,
+                            std::int32_t vestingSchedule, std::string grantId, std::string comment);
+    // Every option still held in the symbol's grants expires, vested or not, under one
+    // sale number.
+    void ExpireOptions(std::string_view symbol, std::int64_t date, const std::string& comment);
+
+    // --- Dividends, splits and symbol changes ----------------------------------------------
+    CDividend& RecordDividend(std::string symbol, std::int32_t dividendKind, float amount,
+                              std::int64_t date, std::string comment);
+    // `newShares` for `oldShares`; a ratio that is not positive changes nothing.
+    void StockSplit(std::string_view symbol, std::int32_t newShares, std::int32_t oldShares,
+                    std::int64_t date);
+    void ChangeSymbol(std::string_view oldSymbol, std::string_view newSymbol,
+                      const std::string& newCompanyName);
+
+private:
+    // The lots a FIFO or LIFO sale of `symbol` may draw on.
+    bool LotSellable(const CPurchase& lot, std::string_view symbol) const;
+    void SellInOrder(std::string_view symbol, float shares, float price, std::int64_t date,
+                     float commission, const std::string& comment, bool lastFirst);
+    void SellCustom(std::string_view symbol, float shares, float price, std::int64_t date,
+                    float commission, const std::string& comment);
+
+    void NoteHeldShares(float before, float after);
+
+    const CPurchase* FirstLotOf(std::string_view symbol) const;
+    const CPurchase* LastLotExactly(std::string_view symbol) const;
+    AlertEntry* FindAlert(std::string_view symbol);
+    const AlertEntry* FindAlert(std::string_view symbol) const;
+
+    const Settings& m_settings;
+    PurchaseList m_purchases;
+    std::vector<SplitEntry> m_splits;
+    std::vector<AlertEntry> m_alerts;
+    DividendList m_dividends;
+    std::string m_ownerName;
+    std::string m_portfolioObjective;
+    std::int32_t m_recordCount = 0;
+    std::int32_t m_nextSaleNumber = 0;
+    std::int64_t m_lastUpdateTime = 0;
+    std::vector<float> m_timelineValues;
+    std::int64_t m_timelineLastTime = 0;
+    std::int64_t m_timelineFirstTime = 0;
+    bool m_modified = false;
+    bool m_incomplete = false;
+    std::uint64_t m_revision = 0;
+    std::string m_pathName;
+    CustomLotChooser* m_lotChooser = nullptr;
+};

@@ -1,0 +1,41 @@
+// The document's option-grant operations: receiving a grant and expiring its options.
+
+#include "core/model/Kx7Doc.h"
+#include "core/model/OptionSuffix.h"
+
+CPurchase& CKx7Doc::ReceiveGrant(std::string symbol, std::string companyName, float shares,
+                                 float strikePrice, std::int64_t date, std::string optionType,
+                                 std::int32_t vestingSchedule, std::string grantId,
+                                 std::string comment) {
+    CPurchase& grant = AppendPurchase(
+        std::make_unique<CPurchase>(std::move(symbol), std::move(companyName), shares, strikePrice,
+                                    date, 0.0f, std::move(optionType), std::move(comment)));
+    grant.vestingSchedule = vestingSchedule;
+    grant.grantId = std::move(grantId);
+    SetModified();
+    ++m_recordCount;
+    return grant;
+}
+
+void CKx7Doc::ExpireOptions(std::string_view symbol, std::int64_t date,
+                            const std::string& comment) {
+    const std::string stripped = StripOptionSuffix(symbol);
+    bool expired = false;
+    for (const auto& lot : m_purchases) {
+        if (!lot->IsGrant() || lot->symbol != stripped) {
+            continue;
+        }
+        const float held = lot->RecomputeHeldShares();
+        if (!HasShares(held)) {
+            continue;
+        }
+        lot->AddSale(held, CSale::kExpiredPrice, date, 0.0f, comment, m_nextSaleNumber);
+        lot->RecomputeHeldShares();
+        ++m_recordCount;
+        expired = true;
+    }
+    if (expired) {
+        SetModified();
+        ++m_nextSaleNumber;
+    }
+}

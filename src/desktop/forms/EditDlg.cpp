@@ -1,0 +1,223 @@
+#include "desktop/forms/EditDlg.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <array>
+
+#include "core/figures/FormNumbers.h"
+#include "core/model/Kx7Doc.h"
+#include "desktop/controls/XListCtrl.h"
+#include "desktop/forms/DividendDlg.h"
+#include "desktop/forms/FormFields.h"
+#include "desktop/forms/PurchaseDlg.h"
+#include "desktop/forms/RemoveItDlg.h"
+#include "desktop/forms/SaleDlg.h"
+
+namespace {
+
+constexpr int kListWidth = 520;
+
+}  // namespace
+
+CEditDlg::CEditDlg(CKx7Doc& doc, QWidget* parent) : QDialog(parent), m_doc(doc) {
+    setWindowTitle(QStringLiteral("Edit Record"));
+
+    m_recordList = new CXListCtrl(this);
+    m_recordList->setObjectName(QStringLiteral("records"));
+    m_recordList->setShowGrid(true);
+    const int fifth = kListWidth * 20 / 100;
+    const std::array<std::pair<const char*, int>, 5> columns{{{"Symbol", fifth - 4},
+                                                              {"Record", fifth},
+                                                              {"Date", fifth - 5},
+                                                              {"Price", fifth - 5},
+                                                              {"Shares", fifth - 5}}};
+    for (int column = 0; column < 5; ++column) {
+        m_recordList->InsertColumn(column, QString::fromLatin1(columns[column].first),
+                                   column < 3 ? Qt::AlignHCenter : Qt::AlignRight,
+                                   columns[column].second);
+    }
+    m_recordList->setMinimumSize(kListWidth + 4, 240);
+
+    m_filterBox = new QComboBox(this);
+    m_filterBox->setObjectName(QStringLiteral("filter"));
+    m_filterBox->addItem(
+        QString::fromLatin1(kAllRecords.data(), static_cast<int>(kAllRecords.size())));
+    std::string all;
+    doc.SymbolList(all);
+    AddItems(m_filterBox, ListItems(all));
+    m_filterBox->setCurrentIndex(0);
+
+    auto* edit = new QPushButton(QStringLiteral("Edit"), this);
+    auto* remove = new QPushButton(QStringLiteral("Delete"), this);
+    auto* close = new QPushButton(QStringLiteral("Close"), this);
+    for (QPushButton* button : {edit, remove, close}) {
+        button->setAutoDefault(false);
+    }
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(edit);
+    buttons->addWidget(remove);
+    buttons->addStretch();
+    buttons->addWidget(close);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(new QLabel(QStringLiteral("Edit a selected record"), this));
+    layout->addWidget(m_recordList, 1);
+    layout->addWidget(new QLabel(QStringLiteral("Select a symbol from the following list"), this));
+    layout->addWidget(m_filterBox);
+    layout->addWidget(
+        new QLabel(QStringLiteral("Select a record then choose a button below"), this));
+    layout->addLayout(buttons);
+
+    connect(m_filterBox, &QComboBox::activated, this, &CEditDlg::OnFilterChosen);
+    connect(edit, &QPushButton::clicked, this, &CEditDlg::OnEdit);
+    connect(remove, &QPushButton::clicked, this, &CEditDlg::OnDelete);
+    connect(close, &QPushButton::clicked, this, &QDialog::reject);
+
+    BuildList();
+}
+
+CEditDlg::~CEditDlg() = default;
+
+void CEditDlg::BuildList() {
+    m_recordList->DeleteAllItems();
+    m_rows = BuildRecordRows(m_doc, m_filter);
+    for (RecordRow& row : m_rows) {
+        const int listRow = m_recordList->InsertItem(m_recordList->RowCount(), QString());
+        m_recordList->SetItemUserData(listRow, &row);
+        ShowRow(listRow, row);
+    }
+    m_recordList->RepeatSort();
+}
+
+void CEditDlg::ShowRow(int listRow, const RecordRow& row) {
+    const QColor background(row.background.red, row.background.green, row.background.blue);
+    for (int column = 0; column < 5; ++column) {
+        m_recordList->SetItemText(listRow, column, QString::fromStdString(row.columns[column]),
+                                  Qt::black, background);
+    }
+}
+
+int CEditDlg::SelectedListRow() const {
+    const QModelIndexList selected = m_recordList->selectionModel()->selectedRows();
+    if (selected.isEmpty()) {
+        return -1;
+    }
+    const int listRow = selected.front().row();
+    return listRow < m_recordList->RowCount() ? listRow : -1;
+}
+
+RecordRow* CEditDlg::RowAt(int listRow) const {
+    return static_cast<RecordRow*>(m_recordList->GetItemUserData(listRow));
+}
+
+void CEditDlg::OnFilterChosen(int index) {
+    if (index < 0) {
+        return;
+    }
+    m_filter = m_filterBox->itemText(index).toStdString();
+    BuildList();
+}
+
+void CEditDlg::OnEdit() {
+    const int listRow = SelectedListRow();
+    RecordRow* row = listRow >= 0 ? RowAt(listRow) : nullptr;
+    if (row == nullptr) {
+        return;
+    }
+    switch (row->kind) {
+        case RecordKind::Purchase:
+            EditPurchase(*row);
+            break;
+        case RecordKind::Sale:
+            EditSale(*row);
+            break;
+        case RecordKind::Dividend:
+            EditDividend(*row);
+            break;
+    }
+    ShowRow(listRow, *row);
+}
+
+void CEditDlg::EditPurchase(RecordRow& row) {
+    CPurchase& purchase = *row.purchase;
+    std::string all;
+    m_doc.SymbolList(all);
+    CPurchaseDlg form(m_doc, all, &purchase, this);
+    if (form.exec() != QDialog::Accepted) {
+        return;
+    }
+    purchase.shares = form.Shares();
+    purchase.price = form.Price();
+    purchase.date = form.Date();
+    purchase.commission = form.Commission();
+    purchase.purchaseType = form.PurchaseType();
+    purchase.comment = form.Comment();
+    purchase.RecomputeHeldShares();
+    m_doc.SetModified();
+    row = PurchaseRow(purchase);
+}
+
+void CEditDlg::EditSale(RecordRow& row) {
+    CSale& sale = *row.sale;
+    const std::string symbol = row.columns[0];
+    std::string company;
+    m_doc.CompanyName(symbol, company);
+    CSaleDlg form(m_doc, sale, symbol, company, this);
+    if (form.exec() != QDialog::Accepted) {
+        return;
+    }
+    sale.comment = form.Comment();
+    sale.commission = form.Commission();
+    sale.date = form.Date();
+    sale.price = form.Price();
+    sale.shares = form.Shares();
+    if (sale.purchase != nullptr) {
+        sale.purchase->RecomputeHeldShares();
+    }
+    m_doc.SetModified();
+    row = SaleRow(sale);
+}
+
+void CEditDlg::EditDividend(RecordRow& row) {
+    CDividend& dividend = *row.dividend;
+    CDividendDlg form(m_doc, &dividend, this);
+    if (form.exec() != QDialog::Accepted) {
+        return;
+    }
+    dividend.comment = form.Comment();
+    dividend.date = form.Date();
+    const bool cash = form.Value() != 0.0f;
+    dividend.dividendKind = cash ? CDividend::kCash : CDividend::kShares;
+    dividend.amount = cash ? form.Value() : form.Shares();
+    m_doc.SetModified();
+    row = DividendRow(dividend);
+}
+
+void CEditDlg::OnDelete() {
+    const int listRow = SelectedListRow();
+    const RecordRow* row = listRow >= 0 ? RowAt(listRow) : nullptr;
+    if (row == nullptr) {
+        return;
+    }
+    switch (row->kind) {
+        case RecordKind::Purchase: {
+            CRemoveItDlg confirm(this);
+            if (confirm.exec() != QDialog::Accepted) {
+                return;
+            }
+            RemovePurchase(m_doc, *row->purchase);
+            BuildList();
+            return;
+        }
+        case RecordKind::Sale:
+            RemoveSale(m_doc, *row->sale);
+            break;
+        case RecordKind::Dividend:
+            RemoveDividend(m_doc, *row->dividend);
+            break;
+    }
+    m_recordList->DeleteItem(listRow);
+}

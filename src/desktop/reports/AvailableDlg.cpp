@@ -1,0 +1,58 @@
+#include "desktop/reports/AvailableDlg.h"
+
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QVBoxLayout>
+
+#include "core/model/Kx7Doc.h"
+#include "core/reports/AvailableReport.h"
+#include "desktop/reports/ReportUi.h"
+
+CAvailableDlg::CAvailableDlg(CKx7Doc& document, const std::vector<std::string>& symbols,
+                             QWidget* parent)
+    : QDialog(parent),
+      m_document(document),
+      m_filterBox(new QComboBox(this)),
+      m_report(MakeReportBox(this, true)) {
+    setWindowTitle(QStringLiteral("Available"));
+    m_filterBox->setObjectName(QStringLiteral("filterBox"));
+    m_filterBox->addItem(QStringLiteral("Show All"));
+    for (const std::string& symbol : symbols) {
+        m_filterBox->addItem(QString::fromStdString(symbol));
+    }
+    m_filterBox->setCurrentIndex(-1);
+    m_filterBox->setMinimumContentsLength(10);
+    ShowReportTextOnce(*m_report, BuildAvailableReport(m_document));
+
+    auto* filter = new QHBoxLayout;
+    filter->addWidget(new QLabel(QStringLiteral("Filter: \nSelect a symbol"), this));
+    filter->addWidget(m_filterBox);
+    filter->addStretch();
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(filter);
+    layout->addWidget(
+        MakeColumnHeading(QStringLiteral("Company   Date    Purchase Price   Shares Left"), this));
+    layout->addWidget(m_report, 1);
+    layout->addWidget(MakeCloseButton(*this, QStringLiteral("Close")));
+    resize(DialogUnits(*this, 277, 242));
+
+    connect(m_filterBox, &QComboBox::currentIndexChanged, this, &CAvailableDlg::OnFilterChanged);
+}
+
+CAvailableDlg::~CAvailableDlg() = default;
+
+void CAvailableDlg::OnFilterChanged(int index) {
+    if (index < 0) {
+        return;
+    }
+    if (index == 0) {
+        ShowReportTextOnce(*m_report, BuildAvailableReport(m_document));
+        return;
+    }
+    ShowReportTextOnce(*m_report, BuildAvailableReportForSymbol(
+                                      m_document, m_filterBox->itemText(index).toStdString()));
+}
