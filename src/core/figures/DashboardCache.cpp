@@ -28,13 +28,13 @@ PaintFigures ComputePaintFigures(CKx7Doc& doc, bool valueShown) {
 }
 
 const PaintFigures& DashboardCache::Figures(CKx7Doc& doc, bool valueShown) {
+    doc.BringHeldSharesUpToDate();
     const PaintFiguresKey key = PaintFiguresKeyOf(doc, valueShown);
     if (!m_figures || m_key != key) {
         // Dropped first, so that the old and the new figures are never held at once.
         m_figures.reset();
         m_figures.emplace(ComputePaintFigures(doc, valueShown));
-        // Computing the figures stores held shares but changes nothing that counts as a
-        // change, so the key taken before still describes them.
+        // The held shares are current, so computing the figures leaves the key as it was.
         m_key = key;
     }
     return *m_figures;

@@ -33,14 +33,17 @@ struct PaintFiguresKey {
 
 PaintFiguresKey PaintFiguresKeyOf(const CKx7Doc& doc, bool valueShown);
 
-// The view repaints on every resize, expose and timer, far more often than the portfolio
-// changes: this keeps the last paint's figures and hands them back while their key
-// holds. Computing them also fires the alerts and brings every lot's held shares up to
-// the clock; a paint that finds them current has nothing of either left to do.
+// The view looks at its figures on every change and every second, far more often than
+// what they depend on changes: this keeps the last figures and hands them back while
+// their key holds. Every lot's held shares are brought up to the clock first, so the
+// figures never count shares vested or expired since they were last stored. Computing
+// the figures fires the alerts; figures found current have nothing of it left to do.
 class DashboardCache {
 public:
     // `valueShown`: the value summary is drawn in this paint.
     const PaintFigures& Figures(CKx7Doc& doc, bool valueShown);
+    // The figures computed last, or none yet.
+    const PaintFigures* Current() const { return m_figures ? &*m_figures : nullptr; }
 
 private:
     std::optional<PaintFiguresKey> m_key;

@@ -1,6 +1,5 @@
 #include "core/figures/DashboardFigures.h"
 
-#include <bit>
 #include <cstdint>
 #include <utility>
 
@@ -10,34 +9,33 @@
 #include "core/settings/Settings.h"
 
 DashboardFigures ComputeDashboard(CKx7Doc& doc, bool valueShown) {
+    // Shares vested or expired since they were stored count in every figure, the first
+    // one as well.
+    doc.BringHeldSharesUpToDate();
     const Settings& settings = doc.AppSettings();
-    SymbolFigures before(settings.ungroupOptions);
+    SymbolFigures symbols(settings.ungroupOptions);
     GainsFigures gains(settings.ungroupOptions);
     const std::int64_t now = Clock::Now();
-    bool heldChanged = false;
     for (const auto& lot : doc.Purchases()) {
-        const std::uint32_t slot = before.Add(*lot);
+        const std::uint32_t slot = symbols.Add(*lot);
         if (valueShown) {
-            const auto previous = std::bit_cast<std::uint32_t>(lot->availableShares);
             gains.AddLotAsOf(*lot, now, slot);
-            heldChanged =
-                heldChanged || previous != std::bit_cast<std::uint32_t>(lot->availableShares);
         }
     }
-    before.Finish();
+    symbols.Finish();
 
-    DashboardFigures dashboard{.alerts = EvaluateAlerts(doc, before),
+    DashboardFigures dashboard{.alerts = EvaluateAlerts(doc, symbols),
                                .values = {},
                                .snapshot = {},
                                .holdings = {},
                                .symbols = SymbolFigures(settings.ungroupOptions)};
     if (valueShown) {
         gains.AddDividends(doc.Dividends());
-        dashboard.values.totalValue = before.TotalValue();
-        dashboard.values.realizedGain = gains.Total(GainsView::kRealized, before.AllNames());
-        dashboard.values.potentialGain = gains.Total(GainsView::kPotential, before.AllNames());
+        dashboard.values.totalValue = symbols.TotalValue();
+        dashboard.values.realizedGain = gains.Total(GainsView::kRealized, symbols.AllNames());
+        dashboard.values.potentialGain = gains.Total(GainsView::kPotential, symbols.AllNames());
     }
-    dashboard.symbols = heldChanged ? SymbolFigures(doc) : std::move(before);
+    dashboard.symbols = std::move(symbols);
     dashboard.snapshot = TakePortfolioSnapshot(dashboard.symbols, settings.pieGrouping);
     dashboard.holdings = BuildHoldingRows(doc, dashboard.snapshot, dashboard.symbols);
     return dashboard;

@@ -9,17 +9,16 @@
 
 class CKx7Doc;
 
-// Everything one paint of the main view reads from the document. The paint fires the
-// alerts, then (while the value summary is shown) totals the value and the two gains,
-// which brings every lot's held shares up to today, and then takes the snapshot of the
-// holdings and the pie. All of it comes from one walk over the lots; a second walk is
-// made only when bringing the held shares up to today changed one.
+// Everything the main view draws of the document. Every lot's held shares are first
+// brought up to today; then the alerts fire, the value and the two gains are totalled
+// (while the value summary is shown) and the snapshot of the holdings and the pie is
+// taken, all from one walk over the lots.
 struct DashboardFigures {
     std::vector<AlertRow> alerts;
     ValueSummary values;  // only while the value summary is shown
     PortfolioSnapshot snapshot;
     std::vector<HoldingRow> holdings;
-    SymbolFigures symbols;  // as the lots stand after the paint
+    SymbolFigures symbols;  // as the lots stand today
 };
 
 // `valueShown`: the value summary is drawn in this paint.

@@ -1,7 +1,5 @@
 #include "core/figures/RecordRows.h"
 
-#include <algorithm>
-
 #include "core/figures/FormNumbers.h"
 #include "core/model/Kx7Doc.h"
 #include "core/model/LocalTime.h"
@@ -22,15 +20,6 @@ std::string Money(float value) {
 
 std::string Shares(float value) {
     return FormatNumber("%.4f ", static_cast<double>(value));
-}
-
-template <typename List, typename Record>
-void EraseRecord(List& list, const Record& record) {
-    const auto it = std::find_if(list.begin(), list.end(),
-                                 [&](const auto& held) { return held.get() == &record; });
-    if (it != list.end()) {
-        list.erase(it);
-    }
 }
 
 }  // namespace
@@ -86,23 +75,4 @@ std::vector<RecordRow> BuildRecordRows(CKx7Doc& doc, std::string_view filter) {
         }
     }
     return rows;
-}
-
-void RemovePurchase(CKx7Doc& doc, const CPurchase& purchase) {
-    EraseRecord(doc.Purchases(), purchase);
-    doc.SetModified();
-}
-
-void RemoveSale(CKx7Doc& doc, const CSale& sale) {
-    CPurchase* lot = sale.purchase;
-    if (lot != nullptr) {
-        EraseRecord(lot->sales, sale);
-        lot->RecomputeHeldShares();
-    }
-    doc.SetModified();
-}
-
-void RemoveDividend(CKx7Doc& doc, const CDividend& dividend) {
-    EraseRecord(doc.Dividends(), dividend);
-    doc.SetModified();
 }

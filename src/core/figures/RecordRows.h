@@ -40,9 +40,3 @@ RecordRow DividendRow(CDividend& dividend);
 // Every purchase of the symbol (every purchase for "All") followed by its sales, in list
 // order, then the dividends of the symbol.
 std::vector<RecordRow> BuildRecordRows(CKx7Doc& doc, std::string_view filter);
-
-// The record editor's deletions. Each destroys the record at once and marks the document
-// modified; a sale gives its shares back to its lot.
-void RemovePurchase(CKx7Doc& doc, const CPurchase& purchase);
-void RemoveSale(CKx7Doc& doc, const CSale& sale);
-void RemoveDividend(CKx7Doc& doc, const CDividend& dividend);

@@ -7,8 +7,8 @@ CDividend& CKx7Doc::RecordDividend(std::string symbol, std::int32_t dividendKind
                                    std::int64_t date, std::string comment) {
     CDividend& dividend = AppendDividend(std::make_unique<CDividend>(
         std::move(symbol), dividendKind, amount, date, std::move(comment)));
-    SetModified();
     ++m_recordCount;
+    MarkChanged(ChangeSet(ChangeKind::kDividends, dividend.symbol));
     return dividend;
 }
 
@@ -36,7 +36,7 @@ void CKx7Doc::StockSplit(std::string_view symbol, std::int32_t newShares, std::i
         }
     }
     AppendSplit(SplitEntry{std::string(symbol), date, newShares, oldShares});
-    SetModified();
+    MarkChanged(ChangeSet(ChangeKind::kSplits, symbol));
 }
 
 void CKx7Doc::ChangeSymbol(std::string_view oldSymbol, std::string_view newSymbol,
@@ -49,5 +49,7 @@ void CKx7Doc::ChangeSymbol(std::string_view oldSymbol, std::string_view newSymbo
             lot->companyName = newCompanyName;
         }
     }
-    SetModified();
+    ChangeSet changes(ChangeKind::kSymbols, from);
+    changes.Add(ChangeKind::kSymbols, to);
+    MarkChanged(changes);
 }

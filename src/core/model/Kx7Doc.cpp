@@ -36,6 +36,59 @@ void CKx7Doc::ClearContents() {
     // Another portfolio may follow in this same object; nothing drawn from the old one
     // stays current.
     ++m_revision;
+    Announce(ChangeSet(ChangeKind::kReplaced));
+}
+
+void CKx7Doc::SetModified(bool modified) {
+    m_modified = modified;
+    if (modified) {
+        ++m_revision;
+    }
+    Announce(ChangeSet(ChangeKind::kModified));
+}
+
+void CKx7Doc::MarkChanged(const ChangeSet& changes) {
+    m_modified = true;
+    ++m_revision;
+    Announce(changes);
+}
+
+void CKx7Doc::AddObserver(DocumentObserver& observer) const {
+    m_observers.push_back(&observer);
+}
+
+void CKx7Doc::RemoveObserver(DocumentObserver& observer) const {
+    std::erase(m_observers, &observer);
+}
+
+void CKx7Doc::Announce(const ChangeSet& changes) {
+    if (m_batchDepth > 0) {
+        m_heldBack.Merge(changes);
+        return;
+    }
+    // A copy: an observer may remove itself (a dialog that closes) while it is told.
+    const std::vector<DocumentObserver*> observers = m_observers;
+    for (DocumentObserver* observer : observers) {
+        observer->Changed(changes);
+    }
+}
+
+CKx7Doc::ChangeBatch::~ChangeBatch() {
+    if (--m_doc.m_batchDepth > 0 || m_doc.m_heldBack.Empty()) {
+        return;
+    }
+    const ChangeSet changes = std::move(m_doc.m_heldBack);
+    m_doc.m_heldBack = ChangeSet();
+    m_doc.Announce(changes);
+}
+
+void CKx7Doc::BringHeldSharesUpToDate() {
+    const std::int64_t now = Clock::Now();
+    for (const auto& lot : m_purchases) {
+        const float stored = lot->availableShares;
+        lot->ExercisableShares(now);
+        NoteHeldShares(stored, lot->availableShares);
+    }
 }
 
 void CKx7Doc::NoteHeldShares(float before, float after) {
@@ -47,9 +100,10 @@ void CKx7Doc::NoteHeldShares(float before, float after) {
 }
 
 void CKx7Doc::NewDocument() {
+    ChangeBatch batch(*this);
     ClearContents();
     m_pathName.clear();
-    m_modified = false;
+    SetModified(false);
 }
 
 std::string CKx7Doc::Title() const {
@@ -287,7 +341,7 @@ void CKx7Doc::SetMarketPrice(std::string_view symbol, float price) {
             lot->marketPrice = price;
         }
     }
-    SetModified();
+    MarkChanged(ChangeSet(ChangeKind::kPrices, symbol));
 }
 
 void CKx7Doc::ApplyQuote(std::string_view symbol, float price, std::int32_t direction, float change,
@@ -300,7 +354,7 @@ void CKx7Doc::ApplyQuote(std::string_view symbol, float price, std::int32_t dire
             lot->quoteExtra = extra;
         }
     }
-    SetModified();
+    MarkChanged(ChangeSet(ChangeKind::kPrices, symbol));
 }
 
 void CKx7Doc::SetAlert(std::string_view symbol, const AlertThresholds& thresholds) {
@@ -314,12 +368,12 @@ void CKx7Doc::SetAlert(std::string_view symbol, const AlertThresholds& threshold
     entry->percentDown = thresholds.percentDown;
     entry->percentUp = thresholds.percentUp;
     entry->alertState = 0;
-    SetModified();
+    MarkChanged(ChangeSet(ChangeKind::kAlerts, symbol));
 }
 
 void CKx7Doc::ReplaceAlerts(std::vector<AlertEntry> alerts) {
     m_alerts = std::move(alerts);
-    SetModified();
+    MarkChanged(ChangeSet(ChangeKind::kAlerts));
 }
 
 void CKx7Doc::RemoveAlert(std::string_view symbol) {
@@ -328,7 +382,7 @@ void CKx7Doc::RemoveAlert(std::string_view symbol) {
     if (it != m_alerts.end()) {
         m_alerts.erase(it);
     }
-    SetModified();
+    MarkChanged(ChangeSet(ChangeKind::kAlerts, symbol));
 }
 
 void CKx7Doc::SetAlertState(std::string_view symbol, std::int32_t value) {
@@ -338,13 +392,14 @@ void CKx7Doc::SetAlertState(std::string_view symbol, std::int32_t value) {
 }
 
 void CKx7Doc::SetPortfolioInformation(std::string owner, std::string objective) {
-    SetModified();
     m_ownerName = std::move(owner);
     m_portfolioObjective = std::move(objective);
+    MarkChanged(ChangeSet(ChangeKind::kInformation));
 }
 
 void CKx7Doc::TouchLastUpdate() {
     m_lastUpdateTime = Clock::Now();
+    Announce(ChangeSet(ChangeKind::kTimeline));
 }
 
 void CKx7Doc::RecordTimelineSample() {
@@ -358,4 +413,5 @@ void CKx7Doc::RecordTimelineSample() {
     if (m_timelineValues.size() == 1) {
         m_timelineFirstTime = m_timelineLastTime;
     }
+    Announce(ChangeSet(ChangeKind::kTimeline));
 }

@@ -10,15 +10,44 @@
 
 #include "core/model/AlertEntry.h"
 #include "core/model/Dividend.h"
+#include "core/model/DocumentChange.h"
 #include "core/model/Purchase.h"
 #include "core/model/SplitEntry.h"
 
 class CustomLotChooser;
 struct Settings;
 
+// The fields of a lot the record editor changes; the symbol and company stay.
+struct PurchaseEdit {
+    float shares = 0;
+    float price = 0;
+    std::int64_t date = 0;
+    float commission = 0;
+    std::string purchaseType;
+    std::string comment;
+};
+
+// The fields of one sale record the record editor changes.
+struct SaleEdit {
+    float shares = 0;
+    float price = 0;
+    std::int64_t date = 0;
+    float commission = 0;
+    std::string comment;
+};
+
+// The fields of a dividend the record editor changes.
+struct DividendEdit {
+    std::int32_t dividendKind = 0;
+    float amount = 0;
+    std::int64_t date = 0;
+    std::string comment;
+};
+
 // The portfolio: owns every record and answers the queries of the views, forms, reports
-// and the quote code. Operations mark it modified; they never redraw or report errors,
-// and queries give 0, an empty text or -1.0 for "none". Used on the UI thread only.
+// and the quote code. Operations mark it modified and tell the observers what changed;
+// they never redraw or report errors, and queries give 0, an empty text or -1.0 for
+// "none". Used on the UI thread only.
 class CKx7Doc {
 public:
     using PurchaseList = std::vector<std::unique_ptr<CPurchase>>;
@@ -48,17 +77,38 @@ public:
     void NewDocument();
 
     bool IsModified() const { return m_modified; }
-    void SetModified(bool modified = true) {
-        m_modified = modified;
-        if (modified) {
-            ++m_revision;
-        }
-    }
+    // Sets or clears the flag alone (opened, saved, restored); observers hear kModified.
+    void SetModified(bool modified = true);
     // Goes up with every change marked modified, so a copy of the portfolio can tell
     // whether it is behind; also when records are appended or cleared and when a query
     // stores other held shares in a lot, so figures drawn from the records can tell the
     // same.
     std::uint64_t Revision() const { return m_revision; }
+
+    // --- Observers ---------------------------------------------------------------------
+    // Observers are not owned and must be removed before they are destroyed. Watching
+    // changes nothing, so a reader of a const portfolio may watch it too.
+    void AddObserver(DocumentObserver& observer) const;
+    void RemoveObserver(DocumentObserver& observer) const;
+    // An operation made outside this class: marks the portfolio modified and tells the
+    // observers.
+    void MarkChanged(const ChangeSet& changes);
+    // Holds back the announcements of the operations made while it lives and then makes
+    // them as one, so a file read or a batch of quotes is one change, not thousands.
+    class ChangeBatch {
+    public:
+        explicit ChangeBatch(CKx7Doc& doc) : m_doc(doc) { ++m_doc.m_batchDepth; }
+        ~ChangeBatch();
+        ChangeBatch(const ChangeBatch&) = delete;
+        ChangeBatch& operator=(const ChangeBatch&) = delete;
+
+    private:
+        CKx7Doc& m_doc;
+    };
+
+    // Recomputes every lot's held shares as of the clock, so that every figure drawn from
+    // them counts vesting and expiry up to today. Not a change to save.
+    void BringHeldSharesUpToDate();
 
     // Read from a file only in part: saving over that file would lose what was not read.
     // Cleared with the contents and by a save under another name.
@@ -179,6 +229,16 @@ public:
     void ChangeSymbol(std::string_view oldSymbol, std::string_view newSymbol,
                       const std::string& newCompanyName);
 
+    // --- The record editor -------------------------------------------------------------
+    // Each edit stores the fields and brings the lot's held shares in line with its sales.
+    void EditPurchase(CPurchase& lot, const PurchaseEdit& edit);
+    void EditSale(CSale& sale, const SaleEdit& edit);
+    void EditDividend(CDividend& dividend, const DividendEdit& edit);
+    // Each destroys the record at once; a sale gives its shares back to its lot.
+    void RemovePurchase(const CPurchase& lot);
+    void RemoveSale(const CSale& sale);
+    void RemoveDividend(const CDividend& dividend);
+
 private:
     // The lots a FIFO or LIFO sale of `symbol` may draw on.
     bool LotSellable(const CPurchase& lot, std::string_view symbol) const;
@@ -188,6 +248,7 @@ private:
                     float commission, const std::string& comment);
 
     void NoteHeldShares(float before, float after);
+    void Announce(const ChangeSet& changes);
 
     const CPurchase* FirstLotOf(std::string_view symbol) const;
     const CPurchase* LastLotExactly(std::string_view symbol) const;
@@ -212,4 +273,7 @@ private:
     std::uint64_t m_revision = 0;
     std::string m_pathName;
     CustomLotChooser* m_lotChooser = nullptr;
+    mutable std::vector<DocumentObserver*> m_observers;
+    int m_batchDepth = 0;
+    ChangeSet m_heldBack;
 };

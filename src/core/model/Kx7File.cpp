@@ -368,6 +368,8 @@ Kx7ReadResult LoadKx7(CKx7Doc& doc, std::span<const std::uint8_t> bytes) {
     const std::string owner = doc.OwnerName();
     const std::string objective = doc.PortfolioObjective();
     const std::int32_t nextSaleNumber = doc.NextSaleNumber();
+    // The observers hear of the whole file at once, when it is read.
+    const CKx7Doc::ChangeBatch batch(doc);
     doc.ClearContents();
 
     Kx7ReadResult result;

@@ -12,8 +12,8 @@ CPurchase& CKx7Doc::ReceiveGrant(std::string symbol, std::string companyName, fl
                                     date, 0.0f, std::move(optionType), std::move(comment)));
     grant.vestingSchedule = vestingSchedule;
     grant.grantId = std::move(grantId);
-    SetModified();
     ++m_recordCount;
+    MarkChanged(ChangeSet(ChangeKind::kLots, grant.symbol));
     return grant;
 }
 
@@ -35,7 +35,7 @@ void CKx7Doc::ExpireOptions(std::string_view symbol, std::int64_t date,
         expired = true;
     }
     if (expired) {
-        SetModified();
         ++m_nextSaleNumber;
+        MarkChanged(ChangeSet(ChangeKind::kSales, stripped));
     }
 }

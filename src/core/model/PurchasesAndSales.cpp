@@ -35,8 +35,8 @@ CPurchase& CKx7Doc::Purchase(std::string symbol, std::string companyName, float 
     CPurchase& lot = AppendPurchase(
         std::make_unique<CPurchase>(std::move(symbol), std::move(companyName), shares, price, date,
                                     commission, std::move(purchaseType), std::move(comment)));
-    SetModified();
     ++m_recordCount;
+    MarkChanged(ChangeSet(ChangeKind::kLots, lot.symbol));
     return lot;
 }
 
@@ -69,7 +69,6 @@ bool CKx7Doc::LotSellable(const CPurchase& lot, std::string_view symbol) const {
 
 void CKx7Doc::SellInOrder(std::string_view symbol, float shares, float price, std::int64_t date,
                           float commission, const std::string& comment, bool lastFirst) {
-    SetModified();
     float remaining = shares;
     float commissionToCarry = commission;
     const auto sellFrom = [&](CPurchase& lot) {
@@ -88,6 +87,7 @@ void CKx7Doc::SellInOrder(std::string_view symbol, float shares, float price, st
         sellFrom(*m_purchases[lastFirst ? count - 1 - i : i]);
     }
     ++m_nextSaleNumber;
+    MarkChanged(ChangeSet(ChangeKind::kSales, StripOptionSuffix(symbol)));
 }
 
 void CKx7Doc::SellCustom(std::string_view symbol, float shares, float price, std::int64_t date,
@@ -125,7 +125,6 @@ void CKx7Doc::SellCustom(std::string_view symbol, float shares, float price, std
         return;
     }
 
-    SetModified();
     float commissionToCarry = commission;
     for (std::size_t i = 0; i < lots.size() && i < counts->size(); ++i) {
         const float count = (*counts)[i];
@@ -140,4 +139,5 @@ void CKx7Doc::SellCustom(std::string_view symbol, float shares, float price, std
         commissionToCarry = 0.0f;
     }
     ++m_nextSaleNumber;
+    MarkChanged(ChangeSet(ChangeKind::kSales, stripped));
 }

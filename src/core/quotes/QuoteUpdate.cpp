@@ -87,7 +87,7 @@ void StoreQuote(CKx7Doc& doc, const std::vector<CPurchase*>& lots, const QuoteRe
             lot->quoteExtra = result.extra;
         }
     }
-    doc.SetModified();
+    doc.MarkChanged(ChangeSet(ChangeKind::kPrices, result.symbol));
 }
 
 }  // namespace
@@ -137,6 +137,8 @@ std::vector<QuoteResult> FetchQuotes(PageFetcher& fetcher, const QuoteHosts& hos
 std::vector<std::string> ApplyQuoteResults(CKx7Doc& doc, const std::vector<QuoteResult>& results,
                                            QuoteTally* tally) {
     const LotsOfSymbols lotsOf(doc, results);
+    // One change for the batch: the view's figures are computed once, not once a symbol.
+    const CKx7Doc::ChangeBatch batch(doc);
     std::vector<std::string> lines;
     for (const QuoteResult& result : results) {
         const float old = lotsOf.MarketPrice(result.symbol);
@@ -167,6 +169,7 @@ std::vector<std::string> ApplyQuoteResults(CKx7Doc& doc, const std::vector<Quote
 }
 
 void FinishQuoteUpdate(CKx7Doc& doc) {
+    const CKx7Doc::ChangeBatch batch(doc);
     doc.TouchLastUpdate();
     doc.RecordTimelineSample();
 }

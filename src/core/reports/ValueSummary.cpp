@@ -16,9 +16,10 @@ float PortfolioValue(const CKx7Doc& doc) {
 }
 
 ValueSummary ComputeValueSummary(CKx7Doc& doc) {
-    // One walk over the lots for the value and both gains. The value takes each lot's held
-    // shares as they were before the gains bring them up to today, so a lot is valued
-    // first; the gains' realized figures come from the sales alone.
+    // The held shares are brought up to today first, so the value counts the shares vested
+    // or expired since they were stored, as the main view does; then one walk over the
+    // lots gives the value and both gains.
+    doc.BringHeldSharesUpToDate();
     const bool ungroupOptions = doc.AppSettings().ungroupOptions;
     TotalValueSums value(ungroupOptions);
     GainsFigures gains(ungroupOptions);

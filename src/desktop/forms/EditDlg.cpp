@@ -149,14 +149,12 @@ void CEditDlg::EditPurchase(RecordRow& row) {
     if (form.exec() != QDialog::Accepted) {
         return;
     }
-    purchase.shares = form.Shares();
-    purchase.price = form.Price();
-    purchase.date = form.Date();
-    purchase.commission = form.Commission();
-    purchase.purchaseType = form.PurchaseType();
-    purchase.comment = form.Comment();
-    purchase.RecomputeHeldShares();
-    m_doc.SetModified();
+    m_doc.EditPurchase(purchase, {.shares = form.Shares(),
+                                  .price = form.Price(),
+                                  .date = form.Date(),
+                                  .commission = form.Commission(),
+                                  .purchaseType = form.PurchaseType(),
+                                  .comment = form.Comment()});
     row = PurchaseRow(purchase);
 }
 
@@ -169,15 +167,11 @@ void CEditDlg::EditSale(RecordRow& row) {
     if (form.exec() != QDialog::Accepted) {
         return;
     }
-    sale.comment = form.Comment();
-    sale.commission = form.Commission();
-    sale.date = form.Date();
-    sale.price = form.Price();
-    sale.shares = form.Shares();
-    if (sale.purchase != nullptr) {
-        sale.purchase->RecomputeHeldShares();
-    }
-    m_doc.SetModified();
+    m_doc.EditSale(sale, {.shares = form.Shares(),
+                          .price = form.Price(),
+                          .date = form.Date(),
+                          .commission = form.Commission(),
+                          .comment = form.Comment()});
     row = SaleRow(sale);
 }
 
@@ -187,12 +181,11 @@ void CEditDlg::EditDividend(RecordRow& row) {
     if (form.exec() != QDialog::Accepted) {
         return;
     }
-    dividend.comment = form.Comment();
-    dividend.date = form.Date();
     const bool cash = form.Value() != 0.0f;
-    dividend.dividendKind = cash ? CDividend::kCash : CDividend::kShares;
-    dividend.amount = cash ? form.Value() : form.Shares();
-    m_doc.SetModified();
+    m_doc.EditDividend(dividend, {.dividendKind = cash ? CDividend::kCash : CDividend::kShares,
+                                  .amount = cash ? form.Value() : form.Shares(),
+                                  .date = form.Date(),
+                                  .comment = form.Comment()});
     row = DividendRow(dividend);
 }
 
@@ -208,15 +201,15 @@ void CEditDlg::OnDelete() {
             if (confirm.exec() != QDialog::Accepted) {
                 return;
             }
-            RemovePurchase(m_doc, *row->purchase);
+            m_doc.RemovePurchase(*row->purchase);
             BuildList();
             return;
         }
         case RecordKind::Sale:
-            RemoveSale(m_doc, *row->sale);
+            m_doc.RemoveSale(*row->sale);
             break;
         case RecordKind::Dividend:
-            RemoveDividend(m_doc, *row->dividend);
+            m_doc.RemoveDividend(*row->dividend);
             break;
     }
     m_recordList->DeleteItem(listRow);

@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QPrinter>
 #include <QScreen>
+#include <QTimer>
 
 #include "core/figures/PieLayout.h"
 #include "core/figures/TimelineLayout.h"
@@ -14,6 +15,7 @@
 #include "core/model/LocalTime.h"
 #include "core/reports/MoneyFormat.h"
 #include "core/settings/Settings.h"
+#include "desktop/app/DocumentSignals.h"
 #include "desktop/controls/XListCtrl.h"
 #include "desktop/mainwindow/ViewPainter.h"
 
@@ -38,6 +40,9 @@ CXListCtrl* MakeList(QWidget* parent, const ViewRect& body, int id) {
     return list;
 }
 
+// How often the figures are looked at for the clock: vesting and expiry move by the second.
+constexpr int kClockTickMs = 1000;
+
 // Screen pixels per inch: one view unit prints at the size of one screen pixel.
 double ScreenDpi() {
     const QScreen* screen = QGuiApplication::primaryScreen();
@@ -52,6 +57,7 @@ CKx7View::CKx7View(CKx7Doc& document, const Settings& settings, UpdateWorkerCont
       m_document(document),
       m_settings(settings),
       m_workerSwitch(worker),
+      m_clockTimer(new QTimer(this)),
       m_holdingsList(MakeList(this, view_layout::kHoldingsBody, kHoldingsListId)),
       m_alertList(MakeList(this, view_layout::kAlertBody, kAlertListId)) {
     setMinimumSize(kDashboardSize);
@@ -76,6 +82,10 @@ CKx7View::CKx7View(CKx7Doc& document, const Settings& settings, UpdateWorkerCont
                               alertWidth * 34 / 100 - 16);
 
     connect(m_holdingsList, &CXListCtrl::RowClicked, this, &CKx7View::OnHoldingsClicked);
+    connect(new DocumentSignals(m_document, this), &DocumentSignals::DocumentChanged, this,
+            &CKx7View::Refresh);
+    connect(m_clockTimer, &QTimer::timeout, this, &CKx7View::Refresh);
+    m_clockTimer->start(kClockTickMs);
 }
 
 CKx7View::~CKx7View() = default;
@@ -86,9 +96,22 @@ void CKx7View::OnInitialUpdate() {
     m_shownHoldings.clear();
     m_shownAlerts.clear();
     m_listsFilled = false;
+    Refresh();
+}
+
+void CKx7View::Refresh() {
+    // Computed again only when the document, the settings shown or the second changed.
+    const PaintFigures& figures = m_figures.Figures(m_document, m_settings.valueShown);
+    FillAlertList(figures.dashboard.alerts);
+    FillHoldingsList(figures.dashboard.holdings);
+    m_listsFilled = true;
+    m_timeline = LayoutTimeline(m_document, view_layout::kTimelineBody);
+    m_workerSwitch.Apply(m_settings);
+    update();
 }
 
 void CKx7View::Repaint() {
+    Refresh();
     repaint();
 }
 
@@ -97,29 +120,30 @@ void CKx7View::paintEvent(QPaintEvent* /*event*/) {
     PaintDashboard(painter);
 }
 
-void CKx7View::PaintDashboard(QPainter& painter) {
-    // Every figure of the paint from one walk over the lots, or from the last paint
-    // while nothing they depend on has changed.
-    const PaintFigures& figures = m_figures.Figures(m_document, m_settings.valueShown);
-    DrawAlertPanel(painter, figures.dashboard.alerts);
-    if (m_settings.valueShown) {
-        DrawValueSummary(painter, figures.dashboard.values);
+void CKx7View::showEvent(QShowEvent* event) {
+    Refresh();
+    QWidget::showEvent(event);
+}
+
+void CKx7View::PaintDashboard(QPainter& painter) const {
+    DrawAlertPanel(painter);
+    // Before the first figures the panels are drawn empty.
+    const PaintFigures* figures = m_figures.Current();
+    if (figures != nullptr && m_settings.valueShown) {
+        DrawValueSummary(painter, figures->dashboard.values);
     }
     DrawHoldingsAndPie(painter, figures);
     if (m_settings.chartShown) {
-        view_painter::DrawTimeline(painter, LayoutTimeline(m_document, view_layout::kTimelineBody));
+        view_painter::DrawTimeline(painter, m_timeline);
     }
-    m_workerSwitch.Apply(m_settings);
-    m_listsFilled = true;
 }
 
-void CKx7View::DrawAlertPanel(QPainter& painter, const std::vector<AlertRow>& alerts) {
+void CKx7View::DrawAlertPanel(QPainter& painter) const {
     view_painter::DrawPanel(painter, view_layout::kAlertHeader, view_layout::kAlertBody,
                             QStringLiteral("Alert"), true, true);
     if (m_linkPressedLook) {
         view_painter::DrawLink(painter, view_palette::kLinkPressed);
     }
-    FillAlertList(alerts);
 }
 
 void CKx7View::FillAlertList(const std::vector<AlertRow>& rows) {
@@ -137,22 +161,24 @@ void CKx7View::FillAlertList(const std::vector<AlertRow>& rows) {
     m_shownAlerts = rows;
 }
 
-void CKx7View::DrawValueSummary(QPainter& painter, const ValueSummary& values) {
+void CKx7View::DrawValueSummary(QPainter& painter, const ValueSummary& values) const {
     const QString figures =
         Text(FormatMoney(values.totalValue) + "\n" + FormatMoney(values.realizedGain) + "\n" +
              FormatMoney(values.potentialGain));
     view_painter::DrawValueSummary(painter, figures);
 }
 
-void CKx7View::DrawHoldingsAndPie(QPainter& painter, const PaintFigures& figures) {
+void CKx7View::DrawHoldingsAndPie(QPainter& painter, const PaintFigures* figures) const {
     view_painter::DrawPanel(painter, view_layout::kPieHeader, view_layout::kPieBody,
                             QStringLiteral("Pie Chart"), true, true);
-    view_painter::DrawPie(painter, figures.pie, Text(LastUpdateText(m_document.LastUpdateTime())),
-                          figures.sliceDirections);
+    if (figures != nullptr) {
+        view_painter::DrawPie(painter, figures->pie,
+                              Text(LastUpdateText(m_document.LastUpdateTime())),
+                              figures->sliceDirections);
+    }
 
     view_painter::DrawPanel(painter, view_layout::kHoldingsHeader, view_layout::kHoldingsBody,
                             QStringLiteral("Portfolio"), false, false);
-    FillHoldingsList(figures.dashboard.holdings);
 }
 
 void CKx7View::FillHoldingsList(const std::vector<HoldingRow>& rows) {
@@ -258,6 +284,7 @@ void CKx7View::Print(QPrinter& printer, const QString& documentTitle) {
 
     const int top = textHeight + 10 + 40;
     painter.translate(0, top);
+    Refresh();
     PaintDashboard(painter);
     m_alertList->PaintToPrinter(painter, m_alertList->geometry().topLeft());
     m_holdingsList->PaintToPrinter(painter, m_holdingsList->geometry().topLeft());

@@ -7,16 +7,19 @@
 #include "core/figures/AlertRows.h"
 #include "core/figures/DashboardCache.h"
 #include "core/figures/PortfolioSnapshot.h"
+#include "core/figures/TimelineLayout.h"
 #include "core/figures/UpdateWorkerSwitch.h"
 
 class CKx7Doc;
 class CXListCtrl;
 class QPrinter;
+class QTimer;
 struct Settings;
 
 // The portfolio dashboard of fixed geometry: value summary, holdings and alert lists, pie
-// chart and intraday timeline. Every paint re-reads the document, or finds what it read
-// last still current: alerts are evaluated here and nowhere else.
+// chart and intraday timeline. Its figures are computed when the document or the settings
+// change and when the clock's second turns (vesting and expiry move with it); computing
+// them fires the alerts and switches the update worker. A paint only draws them.
 class CKx7View final : public QWidget {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(CKx7View)
@@ -33,7 +36,10 @@ public:
 
     // A new or opened portfolio: the lists start empty.
     void OnInitialUpdate();
-    // Invalidates and repaints at once, so the view re-reads the document now.
+    // Computes the figures afresh where what they depend on changed, refills the lists,
+    // switches the update worker and schedules a paint.
+    void Refresh();
+    // Refreshes and paints at once.
     void Repaint();
 
     // The view printed into one page: a header with the title and today's date, then the
@@ -55,15 +61,16 @@ signals:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
-    void PaintDashboard(QPainter& painter);
-    void DrawAlertPanel(QPainter& painter, const std::vector<AlertRow>& alerts);
-    void DrawValueSummary(QPainter& painter, const ValueSummary& values);
-    void DrawHoldingsAndPie(QPainter& painter, const PaintFigures& figures);
+    void PaintDashboard(QPainter& painter) const;
+    void DrawAlertPanel(QPainter& painter) const;
+    void DrawValueSummary(QPainter& painter, const ValueSummary& values) const;
+    void DrawHoldingsAndPie(QPainter& painter, const PaintFigures* figures) const;
     void FillAlertList(const std::vector<AlertRow>& rows);
     void FillHoldingsList(const std::vector<HoldingRow>& rows);
     void OnHoldingsClicked(int row);
@@ -73,6 +80,8 @@ private:
     const Settings& m_settings;
     UpdateWorkerSwitch m_workerSwitch;
     DashboardCache m_figures;
+    TimelineLayout m_timeline;
+    QTimer* m_clockTimer;
     CXListCtrl* m_holdingsList;
     CXListCtrl* m_alertList;
     // What the lists were last filled with: a paint that finds the same rows leaves the

@@ -23,6 +23,7 @@
 #include "core/settings/Settings.h"
 #include "core/settings/Version.h"
 #include "desktop/app/AboutDlg.h"
+#include "desktop/app/DocumentSignals.h"
 #include "desktop/app/RecentFileList.h"
 #include "desktop/app/SettingsFile.h"
 #include "desktop/forms/FormCommands.h"
@@ -39,7 +40,6 @@
 namespace {
 
 const QString kFilter = QStringLiteral("Kx7 Files (*.kx7)");
-constexpr int kStatusRefreshMs = 500;
 constexpr int kLockRenewalMs = 60 * 60 * 1000;
 
 QString ProductName() {
@@ -123,11 +123,9 @@ CMainFrame::CMainFrame(CKx7Doc& document, Settings& settings, DocumentStorage& s
     statusBar()->addPermanentWidget(m_numPane);
     statusBar()->setSizeGripEnabled(false);
 
-    // The panes follow the document while the program is idle, as the worker and the
-    // dialogs change it without telling the frame.
-    auto* statusTimer = new QTimer(this);
-    connect(statusTimer, &QTimer::timeout, this, &CMainFrame::UpdateStatusPanes);
-    statusTimer->start(kStatusRefreshMs);
+    // The panes follow every change, whoever makes it: a form, a dialog or the worker.
+    connect(new DocumentSignals(m_document, this), &DocumentSignals::DocumentChanged, this,
+            &CMainFrame::UpdateStatusPanes);
     // Another host judges the lock by its age: a portfolio kept open for days stays locked.
     auto* lockTimer = new QTimer(this);
     connect(lockTimer, &QTimer::timeout, this, [this] { m_lock.Renew(); });
@@ -670,37 +668,27 @@ void CMainFrame::OnAppExit() {
     close();
 }
 
-// --- Commands filled in with their forms, reports and price updates ----------------
-// Each changes nothing yet; those that may change the portfolio repaint, as they will.
+// --- Commands that open the forms: the view and the status bar follow the document's
+// announcements, so none of them repaints.
 
 void CMainFrame::OnEditAlerts() {
-    if (FormCommands::EditAlerts(this, m_document)) {
-        Repaint();
-    }
+    FormCommands::EditAlerts(this, m_document);
 }
 
 void CMainFrame::OnStockSplit() {
-    if (FormCommands::StockSplit(this, m_document)) {
-        Repaint();
-    }
+    FormCommands::StockSplit(this, m_document);
 }
 
 void CMainFrame::OnSymbolChange() {
-    if (FormCommands::SymbolChange(this, m_document)) {
-        Repaint();
-    }
+    FormCommands::SymbolChange(this, m_document);
 }
 
 void CMainFrame::OnPortfolioInformation() {
-    if (FormCommands::PortfolioInformation(this, m_document)) {
-        Repaint();
-    }
+    FormCommands::PortfolioInformation(this, m_document);
 }
 
 void CMainFrame::OnEditDatabase() {
-    if (FormCommands::EditDatabase(this, m_document)) {
-        Repaint();
-    }
+    FormCommands::EditDatabase(this, m_document);
 }
 
 void CMainFrame::OnEditPreferences() {
@@ -710,33 +698,23 @@ void CMainFrame::OnEditPreferences() {
 }
 
 void CMainFrame::OnPurchaseStock() {
-    if (FormCommands::PurchaseStock(this, m_document)) {
-        Repaint();
-    }
+    FormCommands::PurchaseStock(this, m_document);
 }
 
 void CMainFrame::OnReceiveGrant() {
-    if (FormCommands::ReceiveGrant(this, m_document)) {
-        Repaint();
-    }
+    FormCommands::ReceiveGrant(this, m_document);
 }
 
 void CMainFrame::OnSellStock() {
-    if (FormCommands::SellStock(this, m_document)) {
-        Repaint();
-    }
+    FormCommands::SellStock(this, m_document);
 }
 
 void CMainFrame::OnRecordDividend() {
-    if (FormCommands::RecordDividend(this, m_document)) {
-        Repaint();
-    }
+    FormCommands::RecordDividend(this, m_document);
 }
 
 void CMainFrame::OnExpireOptions() {
-    if (FormCommands::ExpireOptions(this, m_document)) {
-        Repaint();
-    }
+    FormCommands::ExpireOptions(this, m_document);
 }
 
 // --- Reports: they only read the portfolio, so none repaints -------------------------
@@ -782,9 +760,7 @@ void CMainFrame::OnSymbolSummary(const QString& symbol) {
 }
 
 void CMainFrame::OnManualUpdate() {
-    if (FormCommands::ManualUpdate(this, m_document)) {
-        Repaint();
-    }
+    FormCommands::ManualUpdate(this, m_document);
 }
 
 void CMainFrame::OnWebUpdate() {
@@ -792,7 +768,6 @@ void CMainFrame::OnWebUpdate() {
     CQuoteUpdateDlg dialog(m_document, m_settings.quoteSource, LoadQuoteHosts(SettingsFilePath()),
                            this);
     dialog.exec();
-    Repaint();
 }
 
 // --- Reports: the two display toggles ----------------------------------------------

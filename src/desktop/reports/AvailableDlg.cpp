@@ -9,6 +9,7 @@
 
 #include "core/model/Kx7Doc.h"
 #include "core/reports/AvailableReport.h"
+#include "desktop/app/DocumentSignals.h"
 #include "desktop/reports/ReportUi.h"
 
 CAvailableDlg::CAvailableDlg(CKx7Doc& document, const std::vector<std::string>& symbols,
@@ -41,6 +42,9 @@ CAvailableDlg::CAvailableDlg(CKx7Doc& document, const std::vector<std::string>& 
     resize(DialogUnits(*this, 277, 242));
 
     connect(m_filterBox, &QComboBox::currentIndexChanged, this, &CAvailableDlg::OnFilterChanged);
+    // Records added while the report is open show at once.
+    connect(new DocumentSignals(m_document, this), &DocumentSignals::DocumentChanged, this,
+            [this] { OnFilterChanged(m_filterBox->currentIndex()); });
 }
 
 CAvailableDlg::~CAvailableDlg() = default;

@@ -9,6 +9,7 @@
 
 #include "core/model/Kx7Doc.h"
 #include "core/reports/GainsReport.h"
+#include "desktop/app/DocumentSignals.h"
 #include "desktop/controls/XListCtrl.h"
 #include "desktop/reports/ReportUi.h"
 
@@ -69,6 +70,9 @@ CGainsDlg::CGainsDlg(CKx7Doc& document, QWidget* parent)
     m_list->InsertColumn(5, QStringLiteral("Gain ($)"), Qt::AlignRight, width * 17 / 100);
 
     connect(m_viewBox, &QComboBox::currentIndexChanged, this, &CGainsDlg::OnViewChanged);
+    // Prices fetched or records added while the report is open show at once.
+    connect(new DocumentSignals(m_document, this), &DocumentSignals::DocumentChanged, this,
+            [this] { OnViewChanged(m_viewBox->currentIndex()); });
 }
 
 CGainsDlg::~CGainsDlg() = default;

@@ -10,6 +10,7 @@
 
 #include "core/model/Kx7Doc.h"
 #include "core/reports/HistoryReport.h"
+#include "desktop/app/DocumentSignals.h"
 #include "desktop/reports/ReportUi.h"
 
 namespace {
@@ -67,6 +68,9 @@ CHistoryDlg::CHistoryDlg(const CKx7Doc& document, QWidget* parent)
 
     connect(m_timeFrameBox, &QComboBox::currentIndexChanged, this,
             &CHistoryDlg::OnTimeFrameChanged);
+    // Records added while the report is open show at once.
+    connect(new DocumentSignals(m_document, this), &DocumentSignals::DocumentChanged, this,
+            &CHistoryDlg::Rebuild);
     Rebuild();
 }
 

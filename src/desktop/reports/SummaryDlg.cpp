@@ -12,6 +12,7 @@
 
 #include "core/model/Kx7Doc.h"
 #include "core/reports/SummaryReport.h"
+#include "desktop/app/DocumentSignals.h"
 #include "desktop/controls/XListCtrl.h"
 #include "desktop/reports/ReportUi.h"
 
@@ -110,6 +111,9 @@ CSummaryDlg::CSummaryDlg(const CKx7Doc& document, const std::vector<std::string>
     connect(m_sortByDateButton, &QRadioButton::clicked, this, [this] { OnDisplayStyle(true); });
     connect(m_groupByPurchaseButton, &QRadioButton::clicked, this,
             [this] { OnDisplayStyle(false); });
+    // Prices fetched or records added while the report is open show at once.
+    connect(new DocumentSignals(m_document, this), &DocumentSignals::DocumentChanged, this,
+            &CSummaryDlg::Refresh);
     Refresh();
 }
 

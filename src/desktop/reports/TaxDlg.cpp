@@ -13,6 +13,7 @@
 #include "core/model/Kx7Doc.h"
 #include "core/reports/TaxReport.h"
 #include "core/reports/TextInParts.h"
+#include "desktop/app/DocumentSignals.h"
 #include "desktop/reports/ReportUi.h"
 #include "desktop/reports/TaxYears.h"
 
@@ -79,6 +80,9 @@ CTaxDlg::CTaxDlg(const CKx7Doc& document, QWidget* parent)
         connect(box, &QCheckBox::clicked, this, &CTaxDlg::OnOptionClicked);
     }
     connect(m_saveAs, &QPushButton::clicked, this, &CTaxDlg::OnSaveAs);
+    // Records added while the report is open show at once.
+    connect(new DocumentSignals(m_document, this), &DocumentSignals::DocumentChanged, this,
+            &CTaxDlg::Rebuild);
 }
 
 CTaxDlg::~CTaxDlg() {

@@ -7,7 +7,9 @@
 
 #include "core/figures/SymbolFigures.h"
 #include "core/model/Kx7Doc.h"
+#include "core/model/Kx7File.h"
 #include "core/reports/GainsReport.h"
+#include "core/reports/ValueSummary.h"
 #include "support/DocBuilder.h"
 #include "support/TestClock.h"
 
@@ -106,11 +108,13 @@ TEST_P(DashboardFiguresTest, AnswersAsTheDocumentQueries) {
     }
 }
 
-// The paint's figures equal the queries made one after another in the paint's order, the
-// held shares brought up to today in between included.
+// The view's figures equal the queries made one after another in the view's order, once
+// the held shares are brought up to today: the first figures count them as every later
+// one does.
 TEST_P(DashboardFiguresTest, EqualsTheQueriesInPaintOrder) {
     const bool valueShown = GetParam().valueShown;
     const DashboardFigures figures = ComputeDashboard(doc, valueShown);
+    reference.BringHeldSharesUpToDate();
 
     EXPECT_EQ(figures.alerts, EvaluateAlerts(reference));
     if (valueShown) {
@@ -142,8 +146,9 @@ INSTANTIATE_TEST_SUITE_P(Settings, DashboardFiguresTest,
                                     (param.param.valueShown ? "WithValues" : "WithoutValues");
                          });
 
-// The figures of one paint of a mixed portfolio, written out: sums that add in another
-// order, or ties that sort another way, change them.
+// The figures of a mixed portfolio, written out: sums that add in another order, or ties
+// that sort another way, change them. The total value is the snapshot's total, since both
+// count the held shares as of today.
 struct PinnedPaint {
     bool ungroup;
     float totalValue;
@@ -157,7 +162,7 @@ struct PinnedPaint {
 
 const PinnedPaint kPinnedPaints[] = {
     {false,
-     10071.0996f,
+     7930.84961f,
      168.0f,
      6435.34961f,
      7930.84961f,
@@ -176,7 +181,7 @@ const PinnedPaint kPinnedPaints[] = {
       {" TIE", "30.00", "3.00", "0.00"},
       {" NEW-", "0.00", "0.00", "0.00"}}},
     {true,
-     6543.59961f,
+     5453.34961f,
      168.0f,
      2000.84985f,
      5453.34961f,
@@ -228,11 +233,41 @@ TEST(DashboardPinnedTest, PaintsTheMixedPortfolioAsWrittenOut) {
             alerts.push_back({row.symbol, row.target, row.current});
         }
         EXPECT_EQ(alerts, (std::vector<std::vector<std::string>>{{" ABC", "2.00", "1.75"},
-                                                                 {" ABC", "88.33%", "10.00%"},
+                                                                 {" ABC", "92.22%", "10.00%"},
                                                                  {" NEW", "1.00", "0.00"},
                                                                  {" XYZ", "12.00", "12.25"},
                                                                  {" XYZ-O", "1.00", "12.25"}}));
     }
+}
+
+// A portfolio saved a year ago and opened today: the grant has vested further since its
+// held shares were stored. The first figures already count that, so they equal every
+// later one, and the command line's value summary says the same.
+TEST(DashboardFirstFiguresTest, AFileOpenedLaterShowsTodaysValueAtOnce) {
+    Settings settings;
+    CKx7Doc written{settings};
+    {
+        const ScopedClock then{At(2023, 6, 15)};
+        BuildPortfolio(written);
+        written.BringHeldSharesUpToDate();
+    }
+    const std::vector<std::uint8_t> bytes = StoreKx7(written);
+
+    const ScopedClock now{At(2024, 6, 15)};
+    CKx7Doc opened{settings};
+    ASSERT_TRUE(LoadKx7(opened, bytes).error.empty());
+    const DashboardFigures first = ComputeDashboard(opened, true);
+    const DashboardFigures later = ComputeDashboard(opened, true);
+    EXPECT_EQ(first.values.totalValue, later.values.totalValue);
+    EXPECT_EQ(first.values.totalValue, first.snapshot.total);
+    EXPECT_EQ(first.alerts, later.alerts);
+
+    CKx7Doc command{settings};
+    ASSERT_TRUE(LoadKx7(command, bytes).error.empty());
+    const ValueSummary summary = ComputeValueSummary(command);
+    EXPECT_EQ(summary.totalValue, first.values.totalValue);
+    EXPECT_EQ(summary.realizedGain, first.values.realizedGain);
+    EXPECT_EQ(summary.potentialGain, first.values.potentialGain);
 }
 
 }  // namespace

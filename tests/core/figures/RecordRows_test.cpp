@@ -53,14 +53,14 @@ TEST_F(RecordRowsTest, FilterKeepsOneSymbol) {
 
 TEST_F(RecordRowsTest, RemovingASaleGivesItsSharesBack) {
     CPurchase& xyz = *doc.Purchases()[0];
-    RemoveSale(doc, *xyz.sales[0]);
+    doc.RemoveSale(*xyz.sales[0]);
     EXPECT_TRUE(xyz.sales.empty());
     EXPECT_FLOAT_EQ(xyz.availableShares, 100.0f);
     EXPECT_TRUE(doc.IsModified());
 }
 
 TEST_F(RecordRowsTest, RemovingAPurchaseTakesItsSalesAlong) {
-    RemovePurchase(doc, *doc.Purchases()[0]);
+    doc.RemovePurchase(*doc.Purchases()[0]);
     ASSERT_EQ(doc.Purchases().size(), 1u);
     EXPECT_EQ(doc.Purchases()[0]->symbol, "ABC");
     EXPECT_EQ(BuildRecordRows(doc, "XYZ").size(), 1u);  // only its dividend is left
@@ -68,7 +68,7 @@ TEST_F(RecordRowsTest, RemovingAPurchaseTakesItsSalesAlong) {
 }
 
 TEST_F(RecordRowsTest, RemovingADividend) {
-    RemoveDividend(doc, *doc.Dividends()[1]);
+    doc.RemoveDividend(*doc.Dividends()[1]);
     ASSERT_EQ(doc.Dividends().size(), 1u);
     EXPECT_EQ(doc.Dividends()[0]->symbol, "XYZ");
 }

@@ -53,8 +53,7 @@ void ChooseFile(const QString& path, const std::function<void()>& next = {},
             *offered = dialog->selectedFiles().first();
         }
         dialog->setOption(QFileDialog::DontConfirmOverwrite);  // as if confirmed
-        dialog->selectFile(path);
-        static_cast<QDialog*>(dialog)->accept();
+        AcceptFile(*dialog, path);
         if (next) {
             next();
         }

@@ -8,6 +8,7 @@
 #include "core/model/Kx7Doc.h"
 #include "core/settings/Settings.h"
 #include "desktop/controls/XListCtrl.h"
+#include "desktop/forms/Beep.h"
 #include "support/GuiTestRegistry.h"
 
 namespace {
@@ -139,6 +140,44 @@ private slots:
         f.view.Repaint();
         QCOMPARE(f.view.HoldingsList().RowCount(), 0);
         QCOMPARE(f.view.AlertList().RowCount(), 0);
+    }
+
+    // The view follows the document's announcements: an operation, a price and an alert
+    // show without anyone asking the view to repaint.
+    void operationsShowWithoutARepaint() {
+        ViewFixture f;
+        f.doc.Purchase("XYZ", "XYZ Corp", 10, 10.0f, 0, 0.0f, "Direct Purchase", "");
+        QCOMPARE(f.HoldingSymbols(), QStringList{QStringLiteral(" XYZ")});
+        f.doc.SetMarketPrice("XYZ", 12.5f);
+        QCOMPARE(f.view.HoldingsList().GetItemText(0, 2), QStringLiteral("12.50"));
+        f.doc.SetAlert("XYZ", {.highMark = 12.0});
+        QCOMPARE(f.view.AlertList().RowCount(), 1);
+        QCOMPARE(f.HoldingSymbols(), QStringList{QStringLiteral(" XYZ+")});
+    }
+
+    // Painting reads: an unchanged portfolio painted again and again keeps its revision,
+    // its flag and its alert states, and nothing beeps.
+    void paintingChangesNothing() {
+        ViewFixture f;
+        AddLot(f.doc, "XYZ", 10, 10, 8);
+        f.doc.SetAlert("XYZ", {.lowMark = 9.0});
+        f.doc.SetModified(false);
+        f.view.Repaint();
+        int beeps = 0;
+        const BeepRecorder previous = SetBeepRecorder([&beeps](int, int) { ++beeps; });
+        const std::uint64_t revision = f.doc.Revision();
+        const std::int32_t state = f.doc.AlertState("XYZ");
+
+        for (int i = 0; i < 3; ++i) {
+            f.view.repaint();
+            f.view.grab();
+        }
+
+        SetBeepRecorder(previous);
+        QCOMPARE(f.doc.Revision(), revision);
+        QVERIFY(!f.doc.IsModified());
+        QCOMPARE(f.doc.AlertState("XYZ"), state);
+        QCOMPARE(beeps, 0);
     }
 };
 

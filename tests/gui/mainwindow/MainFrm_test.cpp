@@ -31,8 +31,7 @@ void ChooseFile(const QString& path) {
         auto* dialog = qobject_cast<QFileDialog*>(modal);
         QVERIFY(dialog != nullptr);
         QCOMPARE(dialog->nameFilters(), QStringList{QStringLiteral("Kx7 Files (*.kx7)")});
-        dialog->selectFile(path);
-        static_cast<QDialog*>(dialog)->accept();
+        AcceptFile(*dialog, path);
     });
 }
 

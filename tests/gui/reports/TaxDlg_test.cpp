@@ -26,8 +26,7 @@ void ChooseSaveFile(const QString& path, std::function<void()> then = {}) {
     OnNextModal([path, then](QWidget* modal) {
         auto* dialog = qobject_cast<QFileDialog*>(modal);
         QVERIFY(dialog != nullptr);
-        dialog->selectFile(path);
-        static_cast<QDialog*>(dialog)->accept();
+        AcceptFile(*dialog, path);
         if (then) {
             then();
         }

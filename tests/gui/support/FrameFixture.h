@@ -4,6 +4,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -93,6 +95,18 @@ inline void OnNextModal(std::function<void(QWidget*)> action) {
         action(modal);
     });
     timer->start();
+}
+
+// Picks `path` in an open file dialog and accepts it. The name goes into the name field
+// directly: selectFile() leaves the field alone while it has the focus, which it gets at
+// a moment of the window system's choosing, and the dialog would then open the folder
+// instead of accepting.
+inline void AcceptFile(QFileDialog& dialog, const QString& path) {
+    dialog.selectFile(path);
+    if (auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))) {
+        name->setText(path);
+    }
+    static_cast<QDialog&>(dialog).accept();
 }
 
 // Answers the next message box with `button` and keeps its text in `text`.
