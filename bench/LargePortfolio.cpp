@@ -124,9 +124,15 @@ private:
         const float shares = static_cast<float>(5 + m_random.Below(300));
         if (k % 12 == 11) {
             const auto schedule = static_cast<std::int32_t>(m_random.Below(18));
-            CPurchase& grant = m_doc.ReceiveGrant(symbol.name, symbol.company, shares * 10.0f,
-                                                  price, m_now, k % 24 == 11 ? "ISO" : "NQ",
-                                                  schedule, "GR-" + std::to_string(k), "");
+            CPurchase& grant = m_doc.ReceiveGrant({.symbol = symbol.name,
+                                                   .companyName = symbol.company,
+                                                   .shares = shares * 10.0f,
+                                                   .strikePrice = price,
+                                                   .date = m_now,
+                                                   .optionType = k % 24 == 11 ? "ISO" : "NQ",
+                                                   .vestingSchedule = schedule,
+                                                   .grantId = "GR-" + std::to_string(k),
+                                                   .comment = ""});
             // Grants ten years old expire; some of their options were never exercised.
             if (m_now < m_start + 20 * 365 * kDay && m_random.Below(3) == 0 &&
                 m_saleRecords < m_size.saleRecords) {
@@ -136,10 +142,15 @@ private:
             return;
         }
         const bool reinvested = index < kFunds && m_random.Below(2) == 0;
-        CPurchase& lot = m_doc.Purchase(symbol.name, symbol.company, shares, price, m_now,
-                                        reinvested ? 0.0f : 9.99f,
-                                        reinvested ? "Dividend Reinvestment" : "Direct Purchase",
-                                        reinvested ? "" : "bought on the dip");
+        CPurchase& lot = m_doc.Purchase(
+            {.symbol = symbol.name,
+             .companyName = symbol.company,
+             .shares = shares,
+             .price = price,
+             .date = m_now,
+             .commission = reinvested ? 0.0f : 9.99f,
+             .purchaseType = reinvested ? "Dividend Reinvestment" : "Direct Purchase",
+             .comment = reinvested ? "" : "bought on the dip"});
         symbol.lots.push_back(&lot);
     }
 
@@ -215,9 +226,12 @@ private:
     void AddDividend() {
         const SymbolState& symbol = m_symbols[static_cast<std::size_t>(PickSymbol())];
         const bool cash = m_random.Below(5) != 0;
-        m_doc.RecordDividend(symbol.name, cash ? CDividend::kCash : CDividend::kShares,
-                             cash ? m_random.Between(5.0f, 400.0f) : m_random.Between(0.5f, 8.0f),
-                             m_now, cash ? "quarterly" : "");
+        m_doc.RecordDividend(
+            {.symbol = symbol.name,
+             .kind = cash ? DividendKind::kCash : DividendKind::kShares,
+             .amount = cash ? m_random.Between(5.0f, 400.0f) : m_random.Between(0.5f, 8.0f),
+             .date = m_now,
+             .comment = cash ? "quarterly" : ""});
         ++m_dividends;
     }
 

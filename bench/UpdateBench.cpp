@@ -18,7 +18,7 @@ namespace {
 constexpr int kPageSymbols = 100;
 
 std::vector<std::string> PageSymbols() {
-    std::vector<std::string> symbols = BenchPortfolio(0).SymbolNames(CKx7Doc::kHeldLots);
+    std::vector<std::string> symbols = BenchPortfolio(0).SymbolNames(SymbolFilter::kHeldLots);
     symbols.resize(kPageSymbols);
     return symbols;
 }

@@ -67,7 +67,7 @@ Json AlertJson(const AlertEntry& alert) {
 
 Json DividendJson(const CDividend& dividend) {
     return Json{{"symbol", dividend.symbol},
-                {"dividendKind", dividend.dividendKind},
+                {"dividendKind", static_cast<int>(dividend.dividendKind)},
                 {"amount", FloatValue(dividend.amount)},
                 {"date", dividend.date},
                 {"comment", dividend.comment}};

@@ -275,9 +275,10 @@ ReportResult Value(CKx7Doc& doc, const CommandArguments&) {
 }
 
 ReportResult Symbols(CKx7Doc& doc, const CommandArguments& arguments) {
-    std::optional<int> filter;
+    std::optional<SymbolFilter> filter;
     if (arguments.Positional().size() >= 2) {
-        filter = arguments.Positional()[1] == "held" ? CKx7Doc::kHeldLots : CKx7Doc::kGrants;
+        filter =
+            arguments.Positional()[1] == "held" ? SymbolFilter::kHeldLots : SymbolFilter::kGrants;
     }
     std::string text;
     for (const std::string& symbol : doc.SymbolNames(filter)) {

@@ -133,13 +133,15 @@ public:
 // dialog's (sorted) order and the portfolio is saved.
 int Update(std::vector<std::string> arguments) {
     const bool force = TakeFlag(arguments, "--force");
-    int source = Settings::kYahoo;
+    QuoteSource source = QuoteSource::kYahoo;
     const bool sourceGiven = arguments.size() == 3 && arguments[1] == "--source";
+    bool sourceKnown = true;
     if (sourceGiven) {
         const std::string& value = arguments[2];
-        source = value == "0" || value == "1" || value == "2" ? value[0] - '0' : -1;
+        sourceKnown = value == "0" || value == "1" || value == "2";
+        source = static_cast<QuoteSource>(value[0] - '0');
     }
-    if ((arguments.size() != 1 && !sourceGiven) || source < 0) {
+    if ((arguments.size() != 1 && !sourceGiven) || !sourceKnown) {
         std::fprintf(stderr, "Usage: velmora-cli update FILE [--source 0|1|2] [--force]\n");
         return 2;
     }
@@ -166,7 +168,7 @@ int Update(std::vector<std::string> arguments) {
     for (const std::string& failure : tally.failures) {
         std::fprintf(stderr, "velmora-cli: no price for %s\n", failure.c_str());
     }
-    if (tally.prices == 0 && !doc.SymbolNames(CKx7Doc::kHeldLots).empty()) {
+    if (tally.prices == 0 && !doc.SymbolNames(SymbolFilter::kHeldLots).empty()) {
         // Nothing new to keep: the file is left as it was.
         std::fprintf(stderr, "velmora-cli: no price arrived; %s is not written\n", path.c_str());
         return 1;

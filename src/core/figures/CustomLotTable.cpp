@@ -2,9 +2,9 @@
 
 #include <cmath>
 #include <cstdio>
-#include <sstream>
 
 #include "core/figures/FormNumbers.h"
+#include "core/model/LocalTime.h"
 
 namespace {
 
@@ -12,18 +12,18 @@ constexpr double kNothingLeft = 0.0001;
 
 }  // namespace
 
-CustomLotTable::CustomLotTable(std::string_view lotList, float sharesToSell)
+CustomLotTable::CustomLotTable(const std::vector<CustomLot>& lots, bool dateMonthFirst,
+                               float sharesToSell)
     : m_remaining(sharesToSell) {
-    for (std::string& line : ListPieces(lotList)) {
+    for (const CustomLot& given : lots) {
         Lot lot;
-        lot.line = std::move(line);
-        // The first three fields, separated by blanks: date, shares held, purchase price.
-        std::istringstream fields(lot.line);
-        std::string available;
-        std::string price;
-        fields >> lot.date >> available >> price;
-        lot.available = LeadingFloat(available).value_or(0.0f);
-        lot.price = LeadingFloat(price).value_or(0.0f);
+        lot.date = FormatDate(given.date, dateMonthFirst);
+        lot.available = given.available;
+        lot.price = given.price;
+        char line[160];
+        std::snprintf(line, sizeof line, "%10s%12.4f%14.4f", lot.date.c_str(),
+                      static_cast<double>(lot.available), static_cast<double>(lot.price));
+        lot.line = line;
         m_lots.push_back(std::move(lot));
     }
 }

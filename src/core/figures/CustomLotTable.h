@@ -1,20 +1,21 @@
 #pragma once
 
 #include <string>
-#include <string_view>
 #include <vector>
+
+#include "core/model/CustomLotChooser.h"
 
 // The lot-by-lot choice of a sale: the open lots as listed, the amount given to each and
 // the shares still to place. The custom sale form shows it; every decision is made here.
 class CustomLotTable {
 public:
-    // `lotList`: one "date available price;" line per lot; a trailing piece without ";"
-    // is no lot.
-    CustomLotTable(std::string_view lotList, float sharesToSell);
+    CustomLotTable(const std::vector<CustomLot>& lots, bool dateMonthFirst, float sharesToSell);
+    explicit CustomLotTable(const CustomSaleRequest& request)
+        : CustomLotTable(request.lots, request.dateMonthFirst, request.sharesToSell) {}
 
     int Count() const { return static_cast<int>(m_lots.size()); }
-    // The line as the list shows it: as given until the lot gets an amount, then with the
-    // "Shares Sold" column.
+    // The line as the list shows it: date, shares held and price, and once the lot gets an
+    // amount, the "Shares Sold" column.
     const std::string& Line(int index) const { return m_lots.at(index).line; }
     float Amount(int index) const { return m_lots.at(index).amount; }
     float Available(int index) const { return m_lots.at(index).available; }

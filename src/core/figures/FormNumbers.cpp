@@ -93,20 +93,3 @@ std::string FormatNumber(const char* format, double value) {
     std::snprintf(text, sizeof text, format, value);
     return text;
 }
-
-std::vector<std::string> ListPieces(std::string_view list) {
-    std::vector<std::string> pieces;
-    for (auto end = list.find(';'); end != std::string_view::npos; end = list.find(';')) {
-        pieces.emplace_back(list.substr(0, end));
-        list.remove_prefix(end + 1);
-    }
-    return pieces;
-}
-
-std::vector<std::string> ListItems(std::string_view list) {
-    std::vector<std::string> items = ListPieces(list);
-    const auto firstEmpty = std::find_if(items.begin(), items.end(),
-                                         [](const std::string& item) { return item.empty(); });
-    items.erase(firstEmpty, items.end());
-    return items;
-}

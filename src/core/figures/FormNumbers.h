@@ -28,11 +28,3 @@ std::string FormatFormNumber(float value);
 
 // printf of one number, for the fixed formats of the forms ("%.4f", "%.2f ").
 std::string FormatNumber(const char* format, double value);
-
-// Every piece of a text ended by ";", empty ones too; a trailing piece without ";" is
-// dropped.
-std::vector<std::string> ListPieces(std::string_view list);
-
-// The items of a ";"-terminated symbol list, taken by position until the first empty one;
-// a trailing piece without ";" is not an item.
-std::vector<std::string> ListItems(std::string_view list);

@@ -29,40 +29,139 @@ std::int64_t Day(int year, int month, int day) {
 void BuildDemoPortfolio(CKx7Doc& doc) {
     doc.SetPortfolioInformation("Pat Example", "Long-term growth with some income");
 
-    doc.Purchase("ACME", "Acme Widgets Inc", 100, 18.25f, Day(2015, 3, 2), 7.95f, "Direct Purchase",
-                 "first lot");
-    doc.Purchase("ACME", "Acme Widgets Inc", 50, 22.10f, Day(2016, 8, 15), 7.95f, "Direct Purchase",
-                 "");
-    doc.Purchase("ACME", "Acme Widgets Inc", 75, 27.40f, Day(2018, 1, 9), 7.95f,
-                 "Payroll Ded Investment", "");
-    doc.Purchase("BLUE", "Blue Harbor Utilities", 200, 41.00f, Day(2014, 6, 20), 9.99f,
-                 "Direct Purchase", "");
-    doc.Purchase("BLUE", "Blue Harbor Utilities", 4.2315f, 44.12f, Day(2015, 6, 20), 0,
-                 "Dividend Reinvestment", "reinvested");
-    doc.Purchase("CRNR", "Cornerstone Materials Corp", 300, 12.50f, Day(2017, 4, 3), 9.99f,
-                 "Direct Purchase", "");
-    doc.Purchase("CRNR", "Cornerstone Materials Corp", 150, 15.75f, Day(2019, 11, 12), 9.99f,
-                 "Direct Purchase", "");
-    doc.Purchase("DLTA", "Delta Freight Lines", 80, 63.20f, Day(2020, 2, 27), 4.95f, "Other", "");
+    doc.Purchase({.symbol = "ACME",
+                  .companyName = "Acme Widgets Inc",
+                  .shares = 100,
+                  .price = 18.25f,
+                  .date = Day(2015, 3, 2),
+                  .commission = 7.95f,
+                  .purchaseType = "Direct Purchase",
+                  .comment = "first lot"});
+    doc.Purchase({.symbol = "ACME",
+                  .companyName = "Acme Widgets Inc",
+                  .shares = 50,
+                  .price = 22.10f,
+                  .date = Day(2016, 8, 15),
+                  .commission = 7.95f,
+                  .purchaseType = "Direct Purchase",
+                  .comment = ""});
+    doc.Purchase({.symbol = "ACME",
+                  .companyName = "Acme Widgets Inc",
+                  .shares = 75,
+                  .price = 27.40f,
+                  .date = Day(2018, 1, 9),
+                  .commission = 7.95f,
+                  .purchaseType = "Payroll Ded Investment",
+                  .comment = ""});
+    doc.Purchase({.symbol = "BLUE",
+                  .companyName = "Blue Harbor Utilities",
+                  .shares = 200,
+                  .price = 41.00f,
+                  .date = Day(2014, 6, 20),
+                  .commission = 9.99f,
+                  .purchaseType = "Direct Purchase",
+                  .comment = ""});
+    doc.Purchase({.symbol = "BLUE",
+                  .companyName = "Blue Harbor Utilities",
+                  .shares = 4.2315f,
+                  .price = 44.12f,
+                  .date = Day(2015, 6, 20),
+                  .commission = 0,
+                  .purchaseType = "Dividend Reinvestment",
+                  .comment = "reinvested"});
+    doc.Purchase({.symbol = "CRNR",
+                  .companyName = "Cornerstone Materials Corp",
+                  .shares = 300,
+                  .price = 12.50f,
+                  .date = Day(2017, 4, 3),
+                  .commission = 9.99f,
+                  .purchaseType = "Direct Purchase",
+                  .comment = ""});
+    doc.Purchase({.symbol = "CRNR",
+                  .companyName = "Cornerstone Materials Corp",
+                  .shares = 150,
+                  .price = 15.75f,
+                  .date = Day(2019, 11, 12),
+                  .commission = 9.99f,
+                  .purchaseType = "Direct Purchase",
+                  .comment = ""});
+    doc.Purchase({.symbol = "DLTA",
+                  .companyName = "Delta Freight Lines",
+                  .shares = 80,
+                  .price = 63.20f,
+                  .date = Day(2020, 2, 27),
+                  .commission = 4.95f,
+                  .purchaseType = "Other",
+                  .comment = ""});
 
-    doc.ReceiveGrant("ACME", "Acme Widgets Inc", 1200, 20.00f, Day(2021, 1, 15), "ISO", 5,
-                     "2021-ISO-114", "new-hire grant");
-    doc.ReceiveGrant("ACME", "Acme Widgets Inc", 400, 31.50f, Day(2023, 1, 15), "NQ", 3,
-                     "2023-NQ-027", "");
+    doc.ReceiveGrant({.symbol = "ACME",
+                      .companyName = "Acme Widgets Inc",
+                      .shares = 1200,
+                      .strikePrice = 20.00f,
+                      .date = Day(2021, 1, 15),
+                      .optionType = "ISO",
+                      .vestingSchedule = 5,
+                      .grantId = "2021-ISO-114",
+                      .comment = "new-hire grant"});
+    doc.ReceiveGrant({.symbol = "ACME",
+                      .companyName = "Acme Widgets Inc",
+                      .shares = 400,
+                      .strikePrice = 31.50f,
+                      .date = Day(2023, 1, 15),
+                      .optionType = "NQ",
+                      .vestingSchedule = 3,
+                      .grantId = "2023-NQ-027",
+                      .comment = ""});
 
-    doc.Sell("ACME", 120, 31.05f, Day(2019, 5, 6), 7.95f, CKx7Doc::kFifo, "rebalance");
-    doc.Sell("CRNR", 100, 17.80f, Day(2021, 3, 1), 9.99f, CKx7Doc::kLifo, "");
+    doc.Sell({.symbol = "ACME",
+              .shares = 120,
+              .price = 31.05f,
+              .date = Day(2019, 5, 6),
+              .commission = 7.95f,
+              .method = SaleMethod::kFifo,
+              .comment = "rebalance"});
+    doc.Sell({.symbol = "CRNR",
+              .shares = 100,
+              .price = 17.80f,
+              .date = Day(2021, 3, 1),
+              .commission = 9.99f,
+              .method = SaleMethod::kLifo,
+              .comment = ""});
     {
         FixedChoice choice({30, 20});
         doc.SetCustomLotChooser(&choice);
-        doc.Sell("CRNR", 50, 19.25f, Day(2022, 9, 14), 9.99f, CKx7Doc::kCustom, "tax lots");
+        doc.Sell({.symbol = "CRNR",
+                  .shares = 50,
+                  .price = 19.25f,
+                  .date = Day(2022, 9, 14),
+                  .commission = 9.99f,
+                  .method = SaleMethod::kCustom,
+                  .comment = "tax lots"});
         doc.SetCustomLotChooser(nullptr);
     }
-    doc.Sell("ACME-O", 300, 35.00f, Day(2022, 8, 1), 0, CKx7Doc::kFifo, "exercise and sell");
+    doc.Sell({.symbol = "ACME-O",
+              .shares = 300,
+              .price = 35.00f,
+              .date = Day(2022, 8, 1),
+              .commission = 0,
+              .method = SaleMethod::kFifo,
+              .comment = "exercise and sell"});
 
-    doc.RecordDividend("BLUE", CDividend::kCash, 164.00f, Day(2015, 6, 20), "quarterly");
-    doc.RecordDividend("BLUE", CDividend::kCash, 168.20f, Day(2015, 9, 20), "quarterly");
-    doc.RecordDividend("DLTA", CDividend::kShares, 2.0f, Day(2021, 12, 1), "stock dividend");
+    doc.RecordDividend({.symbol = "BLUE",
+                        .kind = DividendKind::kCash,
+                        .amount = 164.00f,
+                        .date = Day(2015, 6, 20),
+                        .comment = "quarterly"});
+    doc.RecordDividend({.symbol = "BLUE",
+                        .kind = DividendKind::kCash,
+                        .amount = 168.20f,
+                        .date = Day(2015, 9, 20),
+                        .comment = "quarterly"});
+    doc.RecordDividend({.symbol = "DLTA",
+                        .kind = DividendKind::kShares,
+                        .amount = 2.0f,
+                        .date = Day(2021, 12, 1),
+                        .comment = "stock dividend"});
 
     doc.StockSplit("DLTA", 2, 1, Day(2022, 6, 1));
 

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-CDividend::CDividend(std::string symbol_, std::int32_t dividendKind_, float amount_,
+CDividend::CDividend(std::string symbol_, DividendKind dividendKind_, float amount_,
                      std::int64_t date_, std::string comment_)
     : symbol(std::move(symbol_)),
       dividendKind(dividendKind_),

@@ -3,10 +3,9 @@
 #include "core/model/Kx7Doc.h"
 #include "core/model/OptionSuffix.h"
 
-CDividend& CKx7Doc::RecordDividend(std::string symbol, std::int32_t dividendKind, float amount,
-                                   std::int64_t date, std::string comment) {
+CDividend& CKx7Doc::RecordDividend(DividendEntry entry) {
     CDividend& dividend = AppendDividend(std::make_unique<CDividend>(
-        std::move(symbol), dividendKind, amount, date, std::move(comment)));
+        std::move(entry.symbol), entry.kind, entry.amount, entry.date, std::move(entry.comment)));
     ++m_recordCount;
     MarkChanged(ChangeSet(ChangeKind::kDividends, dividend.symbol));
     return dividend;

@@ -141,14 +141,14 @@ bool CKx7Doc::LotMatches(const CPurchase& lot, std::string_view symbol) const {
     return !m_settings.ungroupOptions || lot.IsGrant() == suffixed;
 }
 
-std::vector<std::string> CKx7Doc::SymbolNames(std::optional<int> filter) const {
+std::vector<std::string> CKx7Doc::SymbolNames(std::optional<SymbolFilter> filter) const {
     // One table look-up per lot finds the few distinct symbols; sorting those afterwards
     // gives the byte order.
     ListedNames names(m_settings.ungroupOptions);
     for (const auto& lot : m_purchases) {
         if (filter) {
-            const bool taken =
-                (*filter == kHeldLots && Held(*lot)) || (*filter == kGrants && lot->IsGrant());
+            const bool taken = (*filter == SymbolFilter::kHeldLots && Held(*lot)) ||
+                               (*filter == SymbolFilter::kGrants && lot->IsGrant());
             if (!taken) {
                 continue;
             }
@@ -156,30 +156,6 @@ std::vector<std::string> CKx7Doc::SymbolNames(std::optional<int> filter) const {
         names.Add(*lot);
     }
     return names.Sorted();
-}
-
-int CKx7Doc::SymbolList(std::string& text, std::optional<int> filter) const {
-    const std::vector<std::string> names = SymbolNames(filter);
-    text.clear();
-    for (const auto& name : names) {
-        text += name;
-        text += ';';
-    }
-    return static_cast<int>(names.size());
-}
-
-std::string CKx7Doc::ListItem(std::string_view list, int index) {
-    if (index < 0) {
-        return {};
-    }
-    for (int i = 0; i < index; ++i) {
-        const auto end = list.find(';');
-        if (end == std::string_view::npos) {
-            return {};
-        }
-        list.remove_prefix(end + 1);
-    }
-    return std::string(list.substr(0, list.find(';')));
 }
 
 const CPurchase* CKx7Doc::FirstLotOf(std::string_view symbol) const {
@@ -274,24 +250,22 @@ float CKx7Doc::ExercisableShares(std::string_view symbol) {
     return exercisable;
 }
 
-float CKx7Doc::CostSum(std::string_view symbol, int mode) const {
+float CKx7Doc::CostSum(std::string_view symbol, CostMode mode) const {
     float sum = 0.0f;
     for (const auto& lot : m_purchases) {
         if (lot->symbol != symbol) {
             continue;
         }
         switch (mode) {
-            case kCostHeld:
+            case CostMode::kHeld:
                 sum += lot->price * lot->availableShares;
                 break;
-            case kCostSold:
+            case CostMode::kSold:
                 sum += lot->price * (lot->shares - lot->availableShares);
                 break;
-            case kCostAll:
+            case CostMode::kAll:
                 sum += lot->price * lot->shares;
                 break;
-            default:
-                return 0.0f;
         }
     }
     return sum;

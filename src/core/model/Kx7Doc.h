@@ -12,36 +12,23 @@
 #include "core/model/Dividend.h"
 #include "core/model/DocumentChange.h"
 #include "core/model/Purchase.h"
+#include "core/model/RecordEntries.h"
 #include "core/model/SplitEntry.h"
 
 class CustomLotChooser;
 struct Settings;
 
-// The fields of a lot the record editor changes; the symbol and company stay.
-struct PurchaseEdit {
-    float shares = 0;
-    float price = 0;
-    std::int64_t date = 0;
-    float commission = 0;
-    std::string purchaseType;
-    std::string comment;
+// Which lots a symbol list takes.
+enum class SymbolFilter {
+    kHeldLots,  // lots with shares still held
+    kGrants,    // option grants only
 };
 
-// The fields of one sale record the record editor changes.
-struct SaleEdit {
-    float shares = 0;
-    float price = 0;
-    std::int64_t date = 0;
-    float commission = 0;
-    std::string comment;
-};
-
-// The fields of a dividend the record editor changes.
-struct DividendEdit {
-    std::int32_t dividendKind = 0;
-    float amount = 0;
-    std::int64_t date = 0;
-    std::string comment;
+// Which shares a cost sum counts.
+enum class CostMode {
+    kHeld,  // price x shares held
+    kSold,  // price x shares gone
+    kAll,   // price x shares bought
 };
 
 // The portfolio: owns every record and answers the queries of the views, forms, reports
@@ -52,15 +39,6 @@ class CKx7Doc {
 public:
     using PurchaseList = std::vector<std::unique_ptr<CPurchase>>;
     using DividendList = std::vector<std::unique_ptr<CDividend>>;
-
-    // Symbol list filters.
-    static constexpr int kHeldLots = 1;  // lots with shares still held
-    static constexpr int kGrants = 2;    // option grants only
-
-    // Cost sum modes.
-    static constexpr int kCostHeld = 1;  // price x shares held
-    static constexpr int kCostSold = 2;  // price x shares gone
-    static constexpr int kCostAll = 3;   // price x shares bought
 
     explicit CKx7Doc(const Settings& settings);
     ~CKx7Doc();
@@ -147,13 +125,8 @@ public:
 
     // --- Queries -----------------------------------------------------------------------
     // Distinct lot symbols (grants under "<symbol>-O" with the ungroup setting on), sorted
-    // in byte order. No filter takes every lot; kHeldLots, kGrants as named; any other
-    // filter value takes none.
-    std::vector<std::string> SymbolNames(std::optional<int> filter = std::nullopt) const;
-    // The same names, each followed by ";"; returns their count.
-    int SymbolList(std::string& text, std::optional<int> filter = std::nullopt) const;
-    // The index-th item (from 0) of a ";"-terminated list; empty past the end.
-    static std::string ListItem(std::string_view list, int index);
+    // in byte order. No filter takes every lot.
+    std::vector<std::string> SymbolNames(std::optional<SymbolFilter> filter = std::nullopt) const;
 
     // The company name of the first lot of the symbol (suffix stripped); `name` is left
     // unchanged when no lot matches. Returns whether one did.
@@ -166,7 +139,7 @@ public:
     // These two recompute and store each lot's `availableShares`.
     float OptionSharesHeld(std::string_view symbol);
     float ExercisableShares(std::string_view symbol);
-    float CostSum(std::string_view symbol, int mode) const;
+    float CostSum(std::string_view symbol, CostMode mode) const;
     float DividendTotal(std::string_view symbol) const;
 
     AlertThresholds AlertOf(std::string_view symbol) const;
@@ -198,31 +171,20 @@ public:
     void RecordTimelineSample();  // not a change to save
 
     // --- Purchases and sales -------------------------------------------------------------
-    // Sale methods, in the order of the sale form's choices.
-    static constexpr int kFifo = 0;
-    static constexpr int kLifo = 1;
-    static constexpr int kCustom = 2;
-
-    CPurchase& Purchase(std::string symbol, std::string companyName, float shares, float price,
-                        std::int64_t date, float commission, std::string purchaseType,
-                        std::string comment);
-    // Matches the sale against the lots of the symbol by `method`; any other method does
-    // nothing. A custom sale asks the chooser set below and does nothing without one.
-    void Sell(std::string_view symbol, float shares, float price, std::int64_t date,
-              float commission, int method, const std::string& comment);
+    CPurchase& Purchase(PurchaseEntry entry);
+    // Matches the sale against the lots of the symbol by its method. A lot-by-lot sale
+    // asks the chooser set below and does nothing without one.
+    void Sell(const SaleEntry& sale);
     void SetCustomLotChooser(CustomLotChooser* chooser) { m_lotChooser = chooser; }
 
     // --- Option grants -----------------------------------------------------------------
-    CPurchase& ReceiveGrant(std::string symbol, std::string companyName, float shares,
-                            float strikePrice, std::int64_t date, std::string optionType,
-                            std::int32_t vestingSchedule, std::string grantId, std::string comment);
+    CPurchase& ReceiveGrant(GrantEntry entry);
     // Every option still held in the symbol's grants expires, vested or not, under one
     // sale number.
     void ExpireOptions(std::string_view symbol, std::int64_t date, const std::string& comment);
 
     // --- Dividends, splits and symbol changes ----------------------------------------------
-    CDividend& RecordDividend(std::string symbol, std::int32_t dividendKind, float amount,
-                              std::int64_t date, std::string comment);
+    CDividend& RecordDividend(DividendEntry entry);
     // `newShares` for `oldShares`; a ratio that is not positive changes nothing.
     void StockSplit(std::string_view symbol, std::int32_t newShares, std::int32_t oldShares,
                     std::int64_t date);
@@ -242,10 +204,8 @@ public:
 private:
     // The lots a FIFO or LIFO sale of `symbol` may draw on.
     bool LotSellable(const CPurchase& lot, std::string_view symbol) const;
-    void SellInOrder(std::string_view symbol, float shares, float price, std::int64_t date,
-                     float commission, const std::string& comment, bool lastFirst);
-    void SellCustom(std::string_view symbol, float shares, float price, std::int64_t date,
-                    float commission, const std::string& comment);
+    void SellInOrder(const SaleEntry& sale, bool lastFirst);
+    void SellCustom(const SaleEntry& sale);
 
     void NoteHeldShares(float before, float after);
     void Announce(const ChangeSet& changes);

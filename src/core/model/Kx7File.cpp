@@ -216,7 +216,7 @@ private:
         std::string symbol = m_in.ReadString();
         const std::int64_t date = m_in.ReadTime();
         const float amount = m_in.ReadFloat();
-        const std::int32_t kind = m_in.ReadInt();
+        const auto kind = static_cast<DividendKind>(m_in.ReadInt());
         std::string comment = m_in.ReadString();
         NextTag();
         // Loaded dividends are not counted among the records.
@@ -356,7 +356,7 @@ std::vector<std::uint8_t> StoreKx7(const CKx7Doc& doc) {
         out.WriteString(dividend->symbol);
         out.WriteTime(dividend->date);
         out.WriteFloat(dividend->amount);
-        out.WriteInt(dividend->dividendKind);
+        out.WriteInt(static_cast<std::int32_t>(dividend->dividendKind));
         out.WriteString(dividend->comment);
     }
     out.WriteString(kEndTag);

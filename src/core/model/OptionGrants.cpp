@@ -3,15 +3,12 @@
 #include "core/model/Kx7Doc.h"
 #include "core/model/OptionSuffix.h"
 
-CPurchase& CKx7Doc::ReceiveGrant(std::string symbol, std::string companyName, float shares,
-                                 float strikePrice, std::int64_t date, std::string optionType,
-                                 std::int32_t vestingSchedule, std::string grantId,
-                                 std::string comment) {
-    CPurchase& grant = AppendPurchase(
-        std::make_unique<CPurchase>(std::move(symbol), std::move(companyName), shares, strikePrice,
-                                    date, 0.0f, std::move(optionType), std::move(comment)));
-    grant.vestingSchedule = vestingSchedule;
-    grant.grantId = std::move(grantId);
+CPurchase& CKx7Doc::ReceiveGrant(GrantEntry entry) {
+    CPurchase& grant = AppendPurchase(std::make_unique<CPurchase>(
+        std::move(entry.symbol), std::move(entry.companyName), entry.shares, entry.strikePrice,
+        entry.date, 0.0f, std::move(entry.optionType), std::move(entry.comment)));
+    grant.vestingSchedule = entry.vestingSchedule;
+    grant.grantId = std::move(entry.grantId);
     ++m_recordCount;
     MarkChanged(ChangeSet(ChangeKind::kLots, grant.symbol));
     return grant;

@@ -29,30 +29,25 @@ void TakeFromLot(CPurchase& lot, float portion) {
 
 }  // namespace
 
-CPurchase& CKx7Doc::Purchase(std::string symbol, std::string companyName, float shares, float price,
-                             std::int64_t date, float commission, std::string purchaseType,
-                             std::string comment) {
-    CPurchase& lot = AppendPurchase(
-        std::make_unique<CPurchase>(std::move(symbol), std::move(companyName), shares, price, date,
-                                    commission, std::move(purchaseType), std::move(comment)));
+CPurchase& CKx7Doc::Purchase(PurchaseEntry entry) {
+    CPurchase& lot = AppendPurchase(std::make_unique<CPurchase>(
+        std::move(entry.symbol), std::move(entry.companyName), entry.shares, entry.price,
+        entry.date, entry.commission, std::move(entry.purchaseType), std::move(entry.comment)));
     ++m_recordCount;
     MarkChanged(ChangeSet(ChangeKind::kLots, lot.symbol));
     return lot;
 }
 
-void CKx7Doc::Sell(std::string_view symbol, float shares, float price, std::int64_t date,
-                   float commission, int method, const std::string& comment) {
-    switch (method) {
-        case kFifo:
-            SellInOrder(symbol, shares, price, date, commission, comment, false);
+void CKx7Doc::Sell(const SaleEntry& sale) {
+    switch (sale.method) {
+        case SaleMethod::kFifo:
+            SellInOrder(sale, false);
             break;
-        case kLifo:
-            SellInOrder(symbol, shares, price, date, commission, comment, true);
+        case SaleMethod::kLifo:
+            SellInOrder(sale, true);
             break;
-        case kCustom:
-            SellCustom(symbol, shares, price, date, commission, comment);
-            break;
-        default:
+        case SaleMethod::kCustom:
+            SellCustom(sale);
             break;
     }
 }
@@ -67,16 +62,17 @@ bool CKx7Doc::LotSellable(const CPurchase& lot, std::string_view symbol) const {
     return lot.symbol == symbol && (!m_settings.ungroupOptions || !lot.IsGrant());
 }
 
-void CKx7Doc::SellInOrder(std::string_view symbol, float shares, float price, std::int64_t date,
-                          float commission, const std::string& comment, bool lastFirst) {
-    float remaining = shares;
-    float commissionToCarry = commission;
+void CKx7Doc::SellInOrder(const SaleEntry& sale, bool lastFirst) {
+    const std::string_view symbol = sale.symbol;
+    float remaining = sale.shares;
+    float commissionToCarry = sale.commission;
     const auto sellFrom = [&](CPurchase& lot) {
         if (!LotSellable(lot, symbol) || !HasShares(lot.availableShares)) {
             return;
         }
         const float portion = lot.availableShares <= remaining ? lot.availableShares : remaining;
-        lot.AddSale(portion, price, date, commissionToCarry, comment, m_nextSaleNumber);
+        lot.AddSale(portion, sale.price, sale.date, commissionToCarry, sale.comment,
+                    m_nextSaleNumber);
         commissionToCarry = 0.0f;
         TakeFromLot(lot, portion);
         remaining -= portion;
@@ -90,8 +86,9 @@ void CKx7Doc::SellInOrder(std::string_view symbol, float shares, float price, st
     MarkChanged(ChangeSet(ChangeKind::kSales, StripOptionSuffix(symbol)));
 }
 
-void CKx7Doc::SellCustom(std::string_view symbol, float shares, float price, std::int64_t date,
-                         float commission, const std::string& comment) {
+void CKx7Doc::SellCustom(const SaleEntry& sale) {
+    const std::string_view symbol = sale.symbol;
+    const float shares = sale.shares;
     const bool grants = HasOptionSuffix(symbol);
     const std::string stripped = StripOptionSuffix(symbol);
     std::vector<CPurchase*> lots;
@@ -104,12 +101,10 @@ void CKx7Doc::SellCustom(std::string_view symbol, float shares, float price, std
 
     CustomSaleRequest request;
     for (const CPurchase* lot : lots) {
-        const std::string lotDate = FormatDate(lot->date, m_settings.dateMonthFirst);
-        char line[160];
-        std::snprintf(line, sizeof line, "%10s%12.4f%14.4f;", lotDate.c_str(),
-                      static_cast<double>(lot->availableShares), static_cast<double>(lot->price));
-        request.lotList += line;
+        request.lots.push_back(
+            {.date = lot->date, .available = lot->availableShares, .price = lot->price});
     }
+    request.dateMonthFirst = m_settings.dateMonthFirst;
     std::string company;
     CompanyName(symbol, company);
     request.heading = "Selling " + Printf("%.4f", shares) + " shares of " + company;
@@ -125,7 +120,7 @@ void CKx7Doc::SellCustom(std::string_view symbol, float shares, float price, std
         return;
     }
 
-    float commissionToCarry = commission;
+    float commissionToCarry = sale.commission;
     for (std::size_t i = 0; i < lots.size() && i < counts->size(); ++i) {
         const float count = (*counts)[i];
         // A count that is not a finite positive number cannot come from the form.
@@ -133,7 +128,8 @@ void CKx7Doc::SellCustom(std::string_view symbol, float shares, float price, std
             continue;
         }
         CPurchase& lot = *lots[i];
-        lot.AddSale(count, price, date, commissionToCarry, comment, m_nextSaleNumber);
+        lot.AddSale(count, sale.price, sale.date, commissionToCarry, sale.comment,
+                    m_nextSaleNumber);
         TakeFromLot(lot, count);
         ++m_recordCount;
         commissionToCarry = 0.0f;

@@ -8,20 +8,20 @@ constexpr int kListedBatchSize = 10;  // American Stock Exchange and NASDAQ
 constexpr int kYahooBatchSize = 5;
 constexpr const char* kSymbolKey = "&symbol=";
 
-int BatchSize(int source) {
+int BatchSize(QuoteSource source) {
     switch (source) {
-        case Settings::kAmex:
-        case Settings::kNasdaq:
+        case QuoteSource::kAmex:
+        case QuoteSource::kNasdaq:
             return kListedBatchSize;
-        case Settings::kYahoo:
+        case QuoteSource::kYahoo:
             return kYahooBatchSize;
         default:
             return 0;
     }
 }
 
-void AddSymbol(int source, std::string& query, const std::string& symbol) {
-    if (source == Settings::kYahoo) {
+void AddSymbol(QuoteSource source, std::string& query, const std::string& symbol) {
+    if (source == QuoteSource::kYahoo) {
         if (!query.empty()) {
             query += '+';
         }
@@ -34,7 +34,7 @@ void AddSymbol(int source, std::string& query, const std::string& symbol) {
 
 }  // namespace
 
-std::vector<QuoteBatch> QuoteBatches(int source, const std::vector<std::string>& symbols) {
+std::vector<QuoteBatch> QuoteBatches(QuoteSource source, const std::vector<std::string>& symbols) {
     const int size = BatchSize(source);
     std::vector<QuoteBatch> batches;
     if (size == 0) {
@@ -57,7 +57,7 @@ std::vector<QuoteBatch> QuoteBatches(int source, const std::vector<std::string>&
     }
     if (batch.count > 0) {
         batch.last = position - 1;
-        if (source != Settings::kYahoo) {
+        if (source != QuoteSource::kYahoo) {
             for (int padding = batch.count; padding < size; ++padding) {
                 batch.query += kSymbolKey;
             }
@@ -67,17 +67,17 @@ std::vector<QuoteBatch> QuoteBatches(int source, const std::vector<std::string>&
     return batches;
 }
 
-bool IsFullBatch(int source, const QuoteBatch& batch) {
+bool IsFullBatch(QuoteSource source, const QuoteBatch& batch) {
     return batch.count == BatchSize(source);
 }
 
-std::string QuoteRequestPath(int source, const QuoteBatch& batch) {
+std::string QuoteRequestPath(QuoteSource source, const QuoteBatch& batch) {
     switch (source) {
-        case Settings::kAmex:
+        case QuoteSource::kAmex:
             return "quote.dll?mode=stock&page=quick" + batch.query;
-        case Settings::kYahoo:
+        case QuoteSource::kYahoo:
             return "/d?s=" + batch.query + "&f=1lc";
-        case Settings::kNasdaq:
+        case QuoteSource::kNasdaq:
             return "/quote.dll?mode=stock" + batch.query + "&multi.x=5&multi.y=13";
         default:
             return {};

@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "core/settings/Settings.h"
+
 // The symbols sent in one page request. A parser recovers them as the held-symbol list
 // positions last - count + 1 through last, in that order.
 struct QuoteBatch {
@@ -17,13 +19,13 @@ struct QuoteBatch {
 // ten "&symbol=" entries for the American Stock Exchange and NASDAQ, a short last batch
 // padded with bare "&symbol=" entries; five symbols joined by "+" for Yahoo!. The walk
 // stops at the first empty item. A value that names no source gives no batch.
-std::vector<QuoteBatch> QuoteBatches(int source, const std::vector<std::string>& symbols);
+std::vector<QuoteBatch> QuoteBatches(QuoteSource source, const std::vector<std::string>& symbols);
 
 // Whether a batch was full, which is when the update moves its progress position.
-bool IsFullBatch(int source, const QuoteBatch& batch);
+bool IsFullBatch(QuoteSource source, const QuoteBatch& batch);
 
 // The request target of a batch, sent unchanged.
-std::string QuoteRequestPath(int source, const QuoteBatch& batch);
+std::string QuoteRequestPath(QuoteSource source, const QuoteBatch& batch);
 
 // The batch's symbols, taken back from the list.
 std::vector<std::string> BatchSymbols(const QuoteBatch& batch,

@@ -2,13 +2,13 @@
 
 #include "core/settings/Settings.h"
 
-std::string QuoteHosts::For(int source) const {
+std::string QuoteHosts::For(QuoteSource source) const {
     switch (source) {
-        case Settings::kAmex:
+        case QuoteSource::kAmex:
             return amex;
-        case Settings::kYahoo:
+        case QuoteSource::kYahoo:
             return yahoo;
-        case Settings::kNasdaq:
+        case QuoteSource::kNasdaq:
             return nasdaq;
         default:
             return {};

@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/settings/Settings.h"
+
 // Taken when a fetch is given no host at all; no caller of the program does that.
 inline constexpr std::string_view kDefaultQuoteHost = "127.0.0.1";
 
@@ -16,7 +18,7 @@ struct QuoteHosts {
     std::string nasdaq = "quotes.nasdaq.com";
 
     // The host of a `Settings::quoteSource` value; empty for a value that names no source.
-    std::string For(int source) const;
+    std::string For(QuoteSource source) const;
 };
 
 // The host a fetch goes to: the given one, or the default quote host when it is empty.

@@ -130,15 +130,15 @@ QuoteResult ParseNasdaq(std::string_view page, const std::string& symbol) {
 
 }  // namespace
 
-std::optional<QuoteParser> ParserFor(int source, QuoteCaller caller) {
+std::optional<QuoteParser> ParserFor(QuoteSource source, QuoteCaller caller) {
     switch (source) {
-        case Settings::kAmex:
+        case QuoteSource::kAmex:
             return caller == QuoteCaller::kDialog ? std::optional(QuoteParser::kAmex)
                                                   : std::nullopt;
-        case Settings::kYahoo:
+        case QuoteSource::kYahoo:
             return caller == QuoteCaller::kDialog ? QuoteParser::kYahooDialog
                                                   : QuoteParser::kYahooWorker;
-        case Settings::kNasdaq:
+        case QuoteSource::kNasdaq:
             return QuoteParser::kNasdaq;
         default:
             return std::nullopt;

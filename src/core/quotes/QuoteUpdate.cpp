@@ -92,7 +92,7 @@ void StoreQuote(CKx7Doc& doc, const std::vector<CPurchase*>& lots, const QuoteRe
 
 }  // namespace
 
-bool FetchQuoteBatches(PageFetcher& fetcher, const QuoteHosts& hosts, int source,
+bool FetchQuoteBatches(PageFetcher& fetcher, const QuoteHosts& hosts, QuoteSource source,
                        QuoteCaller caller, const std::vector<std::string>& symbols,
                        const QuoteBatchHandler& onBatch, const QuoteProgress& progress) {
     const std::optional<QuoteParser> parser = ParserFor(source, caller);
@@ -120,8 +120,9 @@ bool FetchQuoteBatches(PageFetcher& fetcher, const QuoteHosts& hosts, int source
     return true;
 }
 
-std::vector<QuoteResult> FetchQuotes(PageFetcher& fetcher, const QuoteHosts& hosts, int source,
-                                     QuoteCaller caller, const std::vector<std::string>& symbols,
+std::vector<QuoteResult> FetchQuotes(PageFetcher& fetcher, const QuoteHosts& hosts,
+                                     QuoteSource source, QuoteCaller caller,
+                                     const std::vector<std::string>& symbols,
                                      const std::function<bool()>& keepGoing) {
     std::vector<QuoteResult> all;
     FetchQuoteBatches(fetcher, hosts, source, caller, symbols,
@@ -175,9 +176,9 @@ void FinishQuoteUpdate(CKx7Doc& doc) {
 }
 
 std::vector<std::string> RunQuoteUpdate(CKx7Doc& doc, PageFetcher& fetcher, const QuoteHosts& hosts,
-                                        int source, QuoteCaller caller,
+                                        QuoteSource source, QuoteCaller caller,
                                         const QuoteProgress& progress, QuoteTally* tally) {
-    const std::vector<std::string> symbols = doc.SymbolNames(CKx7Doc::kHeldLots);
+    const std::vector<std::string> symbols = doc.SymbolNames(SymbolFilter::kHeldLots);
     std::vector<std::string> lines;
     FetchQuoteBatches(
         fetcher, hosts, source, caller, symbols,

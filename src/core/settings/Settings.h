@@ -1,13 +1,12 @@
 #pragma once
 
+// The services prices are fetched from, in the order of the quote-server list. A value
+// outside the list names no source and fetches nothing.
+enum class QuoteSource { kAmex = 0, kYahoo = 1, kNasdaq = 2 };
+
 // The process-wide preferences. The application owns one; the document and the views
 // read it; the preferences dialog changes it in place.
 struct Settings {
-    // Quote sources, the order of the quote-server list.
-    static constexpr int kAmex = 0;
-    static constexpr int kYahoo = 1;
-    static constexpr int kNasdaq = 2;
-
     // Pie grouping, the order of the "Show by:" list.
     static constexpr int kByPercent = 0;
     static constexpr int kByValue = 1;
@@ -19,7 +18,7 @@ struct Settings {
     int pieRecordCount = 20;     // slices of the pie chart
     int pieGrouping = kByPercent;
     bool ungroupOptions = true;  // grants listed apart under "<symbol>-O"
-    int quoteSource = kYahoo;
+    QuoteSource quoteSource = QuoteSource::kYahoo;
     bool autoUpdate = false;
     int updateInterval = 3;  // index into the refresh-time list (3 = 10 minutes)
     // One whole price update ends after this many seconds, however the servers behave.

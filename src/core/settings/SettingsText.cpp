@@ -81,7 +81,7 @@ Settings ReadSettings(const SettingsLookup& lookup) {
     settings.ungroupOptions = text(kSettings, "SeperateO") != std::optional<std::string>("FALSE");
 
     // The stored source is never read back: every run starts with Yahoo!.
-    settings.quoteSource = Settings::kYahoo;
+    settings.quoteSource = QuoteSource::kYahoo;
 
     settings.autoUpdate = text(kAutoUpdate, "Enabled") == std::optional<std::string>("TRUE");
 
@@ -108,7 +108,7 @@ std::vector<SettingsEntry> SettingsEntries(const Settings& settings) {
         {kSettings, "ShowCount", std::to_string(settings.pieRecordCount)},
         {kSettings, "ShowBy", PieGroupingText(settings.pieGrouping)},
         {kSettings, "SeperateO", settings.ungroupOptions ? "TRUE" : "FALSE"},
-        {kSettings, "WebSource", std::to_string(settings.quoteSource)},
+        {kSettings, "WebSource", std::to_string(static_cast<int>(settings.quoteSource))},
         {kAutoUpdate, "Enabled", settings.autoUpdate ? "TRUE" : "FFALSE"},
         {kAutoUpdate, "Timer", std::to_string(settings.updateInterval)},
         {kQuotes, "Deadline", std::to_string(settings.quoteDeadlineSeconds)},

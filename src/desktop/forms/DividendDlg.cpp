@@ -84,7 +84,7 @@ CDividendDlg::CDividendDlg(const CKx7Doc& doc, const CDividend* editing, QWidget
     float shares = 0.0f;
     bool cash = true;
     if (editing != nullptr) {
-        m_symbols = editing->symbol + ';';
+        m_symbols = {editing->symbol};
         m_symbolBox->addItem(QString::fromStdString(editing->symbol));
         m_symbolBox->setCurrentIndex(0);
         m_symbolBox->setEnabled(false);
@@ -94,8 +94,8 @@ CDividendDlg::CDividendDlg(const CKx7Doc& doc, const CDividend* editing, QWidget
         cash = editing->IsCash();
         (cash ? value : shares) = editing->amount;
     } else {
-        doc.SymbolList(m_symbols, CKx7Doc::kHeldLots);
-        AddItems(m_symbolBox, ListItems(m_symbols));
+        m_symbols = doc.SymbolNames(SymbolFilter::kHeldLots);
+        AddItems(m_symbolBox, m_symbols);
         m_symbolBox->setCurrentIndex(-1);
     }
     SetNumberField(m_valueEdit, value);
@@ -109,7 +109,10 @@ CDividendDlg::CDividendDlg(const CKx7Doc& doc, const CDividend* editing, QWidget
 CDividendDlg::~CDividendDlg() = default;
 
 std::string CDividendDlg::Symbol() const {
-    return CKx7Doc::ListItem(m_symbols, m_symbolIndex);
+    if (m_symbolIndex < 0 || m_symbolIndex >= static_cast<int>(m_symbols.size())) {
+        return {};
+    }
+    return m_symbols[static_cast<std::size_t>(m_symbolIndex)];
 }
 
 void CDividendDlg::ShowKind(bool cash) {

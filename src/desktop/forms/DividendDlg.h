@@ -38,7 +38,7 @@ private:
     void ShowKind(bool cash);
     bool ReadBack();
 
-    std::string m_symbols;  // the list the symbol box was filled from, ";"-terminated
+    std::vector<std::string> m_symbols;  // what the symbol box was filled from
     QComboBox* m_symbolBox = nullptr;
     QLineEdit* m_companyEdit = nullptr;
     FormDatePicker* m_datePicker = nullptr;

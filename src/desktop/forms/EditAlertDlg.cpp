@@ -52,9 +52,7 @@ CEditAlertDlg::CEditAlertDlg(CKx7Doc& doc, QWidget* parent) : QDialog(parent), m
     }
     m_alertList->setMinimumSize(kListWidth + 4, 160);
 
-    std::string held;
-    doc.SymbolList(held, CKx7Doc::kHeldLots);
-    for (const std::string& symbol : ListItems(held)) {
+    for (const std::string& symbol : doc.SymbolNames(SymbolFilter::kHeldLots)) {
         const AlertThresholds alert = doc.AlertOf(symbol);
         const int row = m_alertList->InsertItem(
             m_alertList->RowCount(), QStringLiteral(" ") + QString::fromStdString(symbol));

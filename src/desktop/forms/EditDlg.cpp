@@ -45,9 +45,7 @@ CEditDlg::CEditDlg(CKx7Doc& doc, QWidget* parent) : QDialog(parent), m_doc(doc) 
     m_filterBox->setObjectName(QStringLiteral("filter"));
     m_filterBox->addItem(
         QString::fromLatin1(kAllRecords.data(), static_cast<int>(kAllRecords.size())));
-    std::string all;
-    doc.SymbolList(all);
-    AddItems(m_filterBox, ListItems(all));
+    AddItems(m_filterBox, doc.SymbolNames());
     m_filterBox->setCurrentIndex(0);
 
     auto* edit = new QPushButton(QStringLiteral("Edit"), this);
@@ -143,9 +141,7 @@ void CEditDlg::OnEdit() {
 
 void CEditDlg::EditPurchase(RecordRow& row) {
     CPurchase& purchase = *row.purchase;
-    std::string all;
-    m_doc.SymbolList(all);
-    CPurchaseDlg form(m_doc, all, &purchase, this);
+    CPurchaseDlg form(m_doc, m_doc.SymbolNames(), &purchase, this);
     if (form.exec() != QDialog::Accepted) {
         return;
     }
@@ -182,10 +178,11 @@ void CEditDlg::EditDividend(RecordRow& row) {
         return;
     }
     const bool cash = form.Value() != 0.0f;
-    m_doc.EditDividend(dividend, {.dividendKind = cash ? CDividend::kCash : CDividend::kShares,
-                                  .amount = cash ? form.Value() : form.Shares(),
-                                  .date = form.Date(),
-                                  .comment = form.Comment()});
+    m_doc.EditDividend(dividend,
+                       {.dividendKind = cash ? DividendKind::kCash : DividendKind::kShares,
+                        .amount = cash ? form.Value() : form.Shares(),
+                        .date = form.Date(),
+                        .comment = form.Comment()});
     row = DividendRow(dividend);
 }
 

@@ -23,9 +23,7 @@ CExpireOptionsDlg::CExpireOptionsDlg(CKx7Doc& doc, QWidget* parent) : QDialog(pa
     m_symbolBox = symbolGroup.symbolBox;
     m_companyEdit = symbolGroup.companyEdit;
     m_availableEdit = symbolGroup.availableEdit;
-    std::string grants;
-    doc.SymbolList(grants, CKx7Doc::kGrants);
-    AddSortedItems(m_symbolBox, ListItems(grants));
+    AddSortedItems(m_symbolBox, doc.SymbolNames(SymbolFilter::kGrants));
     m_symbolBox->setCurrentIndex(-1);
 
     m_datePicker = new FormDatePicker(doc.AppSettings().dateMonthFirst, this);

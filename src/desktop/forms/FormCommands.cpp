@@ -35,31 +35,37 @@ private:
     CKx7Doc& m_doc;
 };
 
-std::string AllSymbols(const CKx7Doc& doc) {
-    std::string list;
-    doc.SymbolList(list);
-    return list;
-}
-
 }  // namespace
 
 namespace FormCommands {
 
 bool PurchaseStock(QWidget* parent, CKx7Doc& doc) {
-    CPurchaseDlg form(doc, AllSymbols(doc), nullptr, parent);
+    CPurchaseDlg form(doc, doc.SymbolNames(), nullptr, parent);
     if (form.exec() == QDialog::Accepted) {
-        doc.Purchase(form.Symbol(), form.CompanyName(), form.Shares(), form.Price(), form.Date(),
-                     form.Commission(), form.PurchaseType(), form.Comment());
+        doc.Purchase({.symbol = form.Symbol(),
+                      .companyName = form.CompanyName(),
+                      .shares = form.Shares(),
+                      .price = form.Price(),
+                      .date = form.Date(),
+                      .commission = form.Commission(),
+                      .purchaseType = form.PurchaseType(),
+                      .comment = form.Comment()});
     }
     return true;
 }
 
 bool ReceiveGrant(QWidget* parent, CKx7Doc& doc) {
-    CRecGrantDlg form(doc, AllSymbols(doc), parent);
+    CRecGrantDlg form(doc, doc.SymbolNames(), parent);
     if (form.exec() == QDialog::Accepted) {
-        doc.ReceiveGrant(form.Symbol(), form.CompanyName(), form.Shares(), form.StrikePrice(),
-                         form.Date(), form.OptionType(), form.VestingSchedule(), form.GrantId(),
-                         form.Comment());
+        doc.ReceiveGrant({.symbol = form.Symbol(),
+                          .companyName = form.CompanyName(),
+                          .shares = form.Shares(),
+                          .strikePrice = form.StrikePrice(),
+                          .date = form.Date(),
+                          .optionType = form.OptionType(),
+                          .vestingSchedule = form.VestingSchedule(),
+                          .grantId = form.GrantId(),
+                          .comment = form.Comment()});
     }
     return true;
 }
@@ -69,8 +75,13 @@ bool SellStock(QWidget* parent, CKx7Doc& doc) {
     if (form.exec() == QDialog::Accepted) {
         FormLotChooser chooser(parent);
         const ScopedLotChooser lent(doc, chooser);
-        doc.Sell(form.Symbol(), form.Shares(), form.Price(), form.Date(), form.Commission(),
-                 form.Method(), form.Comment());
+        doc.Sell({.symbol = form.Symbol(),
+                  .shares = form.Shares(),
+                  .price = form.Price(),
+                  .date = form.Date(),
+                  .commission = form.Commission(),
+                  .method = form.Method(),
+                  .comment = form.Comment()});
     }
     return true;
 }
@@ -79,8 +90,11 @@ bool RecordDividend(QWidget* parent, CKx7Doc& doc) {
     CDividendDlg form(doc, nullptr, parent);
     if (form.exec() == QDialog::Accepted) {
         const bool cash = form.Value() != 0.0f;
-        doc.RecordDividend(form.Symbol(), cash ? CDividend::kCash : CDividend::kShares,
-                           cash ? form.Value() : form.Shares(), form.Date(), form.Comment());
+        doc.RecordDividend({.symbol = form.Symbol(),
+                            .kind = cash ? DividendKind::kCash : DividendKind::kShares,
+                            .amount = cash ? form.Value() : form.Shares(),
+                            .date = form.Date(),
+                            .comment = form.Comment()});
     }
     return true;
 }
@@ -101,9 +115,8 @@ bool EditAlerts(QWidget* parent, CKx7Doc& doc) {
 }
 
 bool StockSplit(QWidget* parent, CKx7Doc& doc) {
-    std::string held;
-    doc.SymbolList(held, CKx7Doc::kHeldLots);
-    CStockSplitDlg form(held, doc.AppSettings().dateMonthFirst, parent);
+    CStockSplitDlg form(doc.SymbolNames(SymbolFilter::kHeldLots), doc.AppSettings().dateMonthFirst,
+                        parent);
     if (form.exec() != QDialog::Accepted) {
         return false;
     }

@@ -27,7 +27,7 @@ const QStringList kPurchaseTypes{QStringLiteral("Direct Purchase"), QStringLiter
 
 }  // namespace
 
-CPurchaseDlg::CPurchaseDlg(const CKx7Doc& doc, const std::string& allSymbols,
+CPurchaseDlg::CPurchaseDlg(const CKx7Doc& doc, const std::vector<std::string>& allSymbols,
                            const CPurchase* editing, QWidget* parent)
     : QDialog(parent), m_doc(doc) {
     setWindowTitle(QStringLiteral("Purchase"));
@@ -74,7 +74,7 @@ CPurchaseDlg::CPurchaseDlg(const CKx7Doc& doc, const std::string& allSymbols,
         SetNumberField(m_priceEdit, editing->price);
         SetNumberField(m_commissionEdit, editing->commission);
     } else {
-        std::vector<std::string> symbols = ListItems(allSymbols);
+        std::vector<std::string> symbols = allSymbols;
         symbols.emplace_back(" ");  // sorts first: the way to a new symbol
         AddSortedItems(m_symbolBox, std::move(symbols));
         m_symbolBox->setCurrentIndex(-1);

@@ -18,10 +18,10 @@ class CPurchaseDlg final : public QDialog {
     Q_DISABLE_COPY_MOVE(CPurchaseDlg)
 
 public:
-    // `allSymbols`: the document's symbol list, each symbol followed by ";". With
-    // `editing`, the form shows that lot and its symbol and company cannot change.
-    CPurchaseDlg(const CKx7Doc& doc, const std::string& allSymbols, const CPurchase* editing,
-                 QWidget* parent);
+    // `allSymbols`: the document's symbols. With `editing`, the form shows that lot and
+    // its symbol and company cannot change.
+    CPurchaseDlg(const CKx7Doc& doc, const std::vector<std::string>& allSymbols,
+                 const CPurchase* editing, QWidget* parent);
     ~CPurchaseDlg() override;
 
     const std::string& Symbol() const { return m_symbol; }

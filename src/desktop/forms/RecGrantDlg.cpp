@@ -27,7 +27,8 @@ const QStringList kOptionTypes{QStringLiteral("ISO"),    QStringLiteral("NQ"),
 
 }  // namespace
 
-CRecGrantDlg::CRecGrantDlg(const CKx7Doc& doc, const std::string& allSymbols, QWidget* parent)
+CRecGrantDlg::CRecGrantDlg(const CKx7Doc& doc, const std::vector<std::string>& allSymbols,
+                           QWidget* parent)
     : QDialog(parent), m_doc(doc) {
     setWindowTitle(QStringLiteral("Receive Option Grant"));
 
@@ -35,7 +36,7 @@ CRecGrantDlg::CRecGrantDlg(const CKx7Doc& doc, const std::string& allSymbols, QW
     m_symbolBox->setEditable(true);
     m_symbolBox->setInsertPolicy(QComboBox::NoInsert);
     m_symbolBox->setCompleter(nullptr);
-    std::vector<std::string> symbols = ListItems(allSymbols);
+    std::vector<std::string> symbols = allSymbols;
     symbols.emplace_back(" ");
     AddSortedItems(m_symbolBox, std::move(symbols));
     m_symbolBox->setCurrentIndex(-1);

@@ -16,7 +16,7 @@ class CRecGrantDlg final : public QDialog {
     Q_DISABLE_COPY_MOVE(CRecGrantDlg)
 
 public:
-    CRecGrantDlg(const CKx7Doc& doc, const std::string& allSymbols, QWidget* parent);
+    CRecGrantDlg(const CKx7Doc& doc, const std::vector<std::string>& allSymbols, QWidget* parent);
     ~CRecGrantDlg() override;
 
     const std::string& Symbol() const { return m_symbol; }

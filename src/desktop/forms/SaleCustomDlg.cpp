@@ -17,7 +17,7 @@
 #include "desktop/forms/FormFields.h"
 
 CSaleCustomDlg::CSaleCustomDlg(const CustomSaleRequest& request, QWidget* parent)
-    : QDialog(parent), m_table(request.lotList, request.sharesToSell) {
+    : QDialog(parent), m_table(request) {
     setWindowTitle(QStringLiteral("Sale Custom"));
     // The columns of the list line up with the header by their character counts.
     const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);

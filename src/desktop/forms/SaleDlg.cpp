@@ -29,9 +29,7 @@ QString Fixed4(float value) {
 
 CSaleDlg::CSaleDlg(CKx7Doc& doc, QWidget* parent) : QDialog(parent), m_doc(doc) {
     Build();
-    std::string held;
-    doc.SymbolList(held, CKx7Doc::kHeldLots);
-    AddSortedItems(m_symbolBox, ListItems(held));
+    AddSortedItems(m_symbolBox, doc.SymbolNames(SymbolFilter::kHeldLots));
     m_symbolBox->setCurrentIndex(-1);
     for (QLineEdit* number : {m_availableEdit, m_priceEdit, m_sharesEdit, m_commissionEdit}) {
         SetNumberField(number, 0.0f);
@@ -139,9 +137,9 @@ bool CSaleDlg::ReadBack() {
     m_symbol = ComboText(m_symbolBox);
     m_date = m_datePicker->Time();
     m_comment = CommentText(m_commentEdit);
-    m_method = m_custom->isChecked() ? CKx7Doc::kCustom
-               : m_lifo->isChecked() ? CKx7Doc::kLifo
-                                     : CKx7Doc::kFifo;
+    m_method = m_custom->isChecked() ? SaleMethod::kCustom
+               : m_lifo->isChecked() ? SaleMethod::kLifo
+                                     : SaleMethod::kFifo;
     return true;
 }
 

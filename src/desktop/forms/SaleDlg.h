@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "core/model/RecordEntries.h"
+
 class CKx7Doc;
 class CSale;
 class FormDatePicker;
@@ -32,8 +34,8 @@ public:
     float Shares() const { return m_shares; }
     float Commission() const { return m_commission; }
     const std::string& Comment() const { return m_comment; }
-    // CKx7Doc::kFifo, kLifo or kCustom.
-    int Method() const { return m_method; }
+    // SaleMethod::kFifo, kLifo or kCustom.
+    SaleMethod Method() const { return m_method; }
 
     void accept() override;
 
@@ -62,5 +64,5 @@ private:
     float m_available = 0;
     float m_commission = 0;
     std::string m_comment;
-    int m_method = 0;
+    SaleMethod m_method = SaleMethod::kFifo;
 };

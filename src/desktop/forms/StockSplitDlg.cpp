@@ -26,12 +26,13 @@ QComboBox* RatioBox(int start, QWidget* parent) {
 
 }  // namespace
 
-CStockSplitDlg::CStockSplitDlg(const std::string& heldSymbols, bool monthFirst, QWidget* parent)
+CStockSplitDlg::CStockSplitDlg(const std::vector<std::string>& heldSymbols, bool monthFirst,
+                               QWidget* parent)
     : QDialog(parent) {
     setWindowTitle(QStringLiteral("Stock Split"));
 
     m_symbolBox = new QComboBox(this);
-    AddSortedItems(m_symbolBox, ListPieces(heldSymbols));
+    AddSortedItems(m_symbolBox, heldSymbols);
     m_symbolBox->setCurrentIndex(-1);
     m_datePicker = new FormDatePicker(monthFirst, this);
     auto* fields = new QFormLayout;

@@ -13,8 +13,7 @@ class CStockSplitDlg final : public QDialog {
     Q_DISABLE_COPY_MOVE(CStockSplitDlg)
 
 public:
-    // `heldSymbols`: each symbol followed by ";".
-    CStockSplitDlg(const std::string& heldSymbols, bool monthFirst, QWidget* parent);
+    CStockSplitDlg(const std::vector<std::string>& heldSymbols, bool monthFirst, QWidget* parent);
     ~CStockSplitDlg() override;
 
     std::string Symbol() const;

@@ -17,9 +17,7 @@ CSymbolChangeDlg::CSymbolChangeDlg(const CKx7Doc& doc, QWidget* parent)
     : QDialog(parent), m_doc(doc) {
     setWindowTitle(QStringLiteral("Symbol and Name Change"));
 
-    std::string held;
-    doc.SymbolList(held, CKx7Doc::kHeldLots);
-    const std::vector<std::string> symbols = ListItems(held);
+    const std::vector<std::string> symbols = doc.SymbolNames(SymbolFilter::kHeldLots);
 
     m_oldBox = new QComboBox(this);
     AddSortedItems(m_oldBox, symbols);

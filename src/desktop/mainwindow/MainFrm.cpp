@@ -739,7 +739,7 @@ void CMainFrame::OnReportGains() {
 }
 
 void CMainFrame::OnReportAvailable() {
-    CAvailableDlg dialog(m_document, m_document.SymbolNames(CKx7Doc::kHeldLots), this);
+    CAvailableDlg dialog(m_document, m_document.SymbolNames(SymbolFilter::kHeldLots), this);
     dialog.exec();
 }
 

@@ -2,6 +2,8 @@
 
 #include <QDialog>
 
+#include "core/settings/Settings.h"
+
 struct Settings;
 class QCheckBox;
 class QComboBox;
@@ -25,7 +27,7 @@ public:
     int RefreshIndex() const { return m_refreshIndex; }
     bool DateMonthFirst() const { return m_dateMonthFirst; }
     int ShowBy() const { return m_showBy; }
-    int QuoteSource() const { return m_quoteSource; }
+    QuoteSource Source() const { return m_quoteSource; }
     void CopyTo(Settings& settings) const;
 
     // One click of the spin: +1 up, -1 down.
@@ -55,5 +57,5 @@ private:
     int m_refreshIndex = -1;
     bool m_dateMonthFirst = true;
     int m_showBy = 0;
-    int m_quoteSource = 0;
+    QuoteSource m_quoteSource = QuoteSource::kAmex;
 };

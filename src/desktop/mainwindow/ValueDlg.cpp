@@ -71,7 +71,7 @@ CValueDlg::CValueDlg(CKx7Doc& doc, QWidget* parent) : QDialog(parent), m_doc(doc
 
     // Sorted once as they are put in; a committed or calculated row keeps its place.
     QStringList rows;
-    for (const std::string& symbol : doc.SymbolNames(CKx7Doc::kHeldLots)) {
+    for (const std::string& symbol : doc.SymbolNames(SymbolFilter::kHeldLots)) {
         rows.append(QString::fromStdString(
             ValueInitialRow(symbol, doc.ExercisableShares(symbol), doc.MarketPrice(symbol))));
     }

@@ -36,7 +36,8 @@ private:
 
 }  // namespace
 
-CQuoteUpdateDlg::CQuoteUpdateDlg(CKx7Doc& document, int source, QuoteHosts hosts, QWidget* parent)
+CQuoteUpdateDlg::CQuoteUpdateDlg(CKx7Doc& document, QuoteSource source, QuoteHosts hosts,
+                                 QWidget* parent)
     : QDialog(parent),
       m_document(document),
       m_source(source),
@@ -100,7 +101,7 @@ void CQuoteUpdateDlg::FillOpeningLines() {
     m_progress->setRange(0, kOpeningRange);
     m_progress->setValue(0);
     m_list->clear();
-    for (const std::string& symbol : m_document.SymbolNames(CKx7Doc::kHeldLots)) {
+    for (const std::string& symbol : m_document.SymbolNames(SymbolFilter::kHeldLots)) {
         const double price = m_document.MarketPrice(symbol);
         m_list->addItem(QString::fromStdString(symbol) + QString::asprintf("\t$%f", price));
     }
@@ -121,7 +122,7 @@ void CQuoteUpdateDlg::OnUpdate() {
     m_updateButton->setEnabled(false);
     m_list->clear();
 
-    const std::vector<std::string> symbols = m_document.SymbolNames(CKx7Doc::kHeldLots);
+    const std::vector<std::string> symbols = m_document.SymbolNames(SymbolFilter::kHeldLots);
     const int count = static_cast<int>(symbols.size());
     // A range of 0..0 would turn the bar into a busy indicator that never ends; an empty
     // list keeps an empty bar instead.

@@ -4,6 +4,7 @@
 
 #include "core/quotes/QuoteHosts.h"
 #include "core/quotes/Web.h"
+#include "core/settings/Settings.h"
 
 class CKx7Doc;
 class QListWidget;
@@ -20,7 +21,8 @@ class CQuoteUpdateDlg final : public QDialog {
     Q_DISABLE_COPY_MOVE(CQuoteUpdateDlg)
 
 public:
-    CQuoteUpdateDlg(CKx7Doc& document, int source, QuoteHosts hosts, QWidget* parent = nullptr);
+    CQuoteUpdateDlg(CKx7Doc& document, QuoteSource source, QuoteHosts hosts,
+                    QWidget* parent = nullptr);
 
     // Tests shorten the fetch time-outs.
     void SetFetchLimits(const FetchLimits& limits) { m_limits = limits; }
@@ -37,7 +39,7 @@ private:
     void AddLines(const std::vector<std::string>& lines);
 
     CKx7Doc& m_document;
-    const int m_source;
+    const QuoteSource m_source;
     const QuoteHosts m_hosts;
     FetchLimits m_limits;
     QListWidget* m_list;

@@ -21,7 +21,7 @@ namespace {
 // What the user-interface thread tells the worker at the start of a cycle.
 struct CyclePlan {
     bool fetch = false;
-    int source = Settings::kYahoo;
+    QuoteSource source = QuoteSource::kYahoo;
     std::vector<std::string> symbols;
     std::chrono::milliseconds pause{0};
     std::chrono::seconds deadline{60};  // how long one cycle's fetching may take
@@ -37,7 +37,7 @@ CyclePlan PlanCycle(const CKx7Doc& document, Settings& settings) {
     plan.fetch = records != 0 && ShouldFetchQuotes(Clock::Now(), document.LastUpdateTime());
     if (plan.fetch) {
         plan.source = settings.quoteSource;
-        plan.symbols = document.SymbolNames(CKx7Doc::kHeldLots);
+        plan.symbols = document.SymbolNames(SymbolFilter::kHeldLots);
         plan.deadline = std::chrono::seconds(settings.quoteDeadlineSeconds);
     }
     return plan;

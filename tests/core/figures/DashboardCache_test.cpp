@@ -26,7 +26,11 @@ void BuildPortfolio(CKx7Doc& doc) {
     AddGrant(doc, "XYZ", 480, 7.0f, 7, At(2022, 2, 10)).marketPrice = 12.25f;
     AddLot(doc, "ABC", 40, 2.5f, At(2015, 6, 7)).marketPrice = 1.75f;
     AddLot(doc, "BRK-B", 7, 300.0f).marketPrice = 410.3f;
-    doc.RecordDividend("XYZ", CDividend::kCash, 25.5f, At(2021, 1, 1), "");
+    doc.RecordDividend({.symbol = "XYZ",
+                        .kind = DividendKind::kCash,
+                        .amount = 25.5f,
+                        .date = At(2021, 1, 1),
+                        .comment = ""});
     doc.SetAlert("ABC", AlertThresholds{2.0, -1.0, 10.0, -1.0});
     doc.SetAlert("XYZ", AlertThresholds{-1.0, 12.0, -1.0, 5.0});
 }
@@ -103,10 +107,26 @@ const KeyChange kKeyChanges[] = {
          doc.SetAlert("BRK-B", AlertThresholds{-1.0, 400.0, -1.0, -1.0});
      },
      {}},
-    {"Sold", [](CKx7Doc& doc) { doc.Sell("XYZ", 5, 14.0f, kNow, 0.0f, CKx7Doc::kFifo, ""); }, {}},
+    {"Sold",
+     [](CKx7Doc& doc) {
+         doc.Sell({.symbol = "XYZ",
+                   .shares = 5,
+                   .price = 14.0f,
+                   .date = kNow,
+                   .commission = 0.0f,
+                   .method = SaleMethod::kFifo,
+                   .comment = ""});
+     },
+     {}},
     {"Split", [](CKx7Doc& doc) { doc.StockSplit("BRK-B", 2, 1, kNow); }, {}},
     {"DividendRecorded",
-     [](CKx7Doc& doc) { doc.RecordDividend("ABC", CDividend::kCash, 3.0f, kNow, ""); },
+     [](CKx7Doc& doc) {
+         doc.RecordDividend({.symbol = "ABC",
+                             .kind = DividendKind::kCash,
+                             .amount = 3.0f,
+                             .date = kNow,
+                             .comment = ""});
+     },
      {}},
     {"OptionsExpired", [](CKx7Doc& doc) { doc.ExpireOptions("XYZ-O", kNow, ""); }, {}},
     // Asking for every option held stores them in the grant, unvested ones included.

@@ -45,9 +45,21 @@ void BuildPortfolio(CKx7Doc& doc) {
     second.marketPrice = 12.5f;
     second.quoteDirection = -1;
     second.quoteChange = -0.75f;
-    doc.RecordDividend("XYZ", CDividend::kCash, 25.5f, At(2021, 1, 1), "");
-    doc.RecordDividend("XYZ", CDividend::kShares, 2.0f, At(2022, 1, 1), "");
-    doc.RecordDividend("OLD", CDividend::kCash, 3.0f, At(2019, 1, 1), "");
+    doc.RecordDividend({.symbol = "XYZ",
+                        .kind = DividendKind::kCash,
+                        .amount = 25.5f,
+                        .date = At(2021, 1, 1),
+                        .comment = ""});
+    doc.RecordDividend({.symbol = "XYZ",
+                        .kind = DividendKind::kShares,
+                        .amount = 2.0f,
+                        .date = At(2022, 1, 1),
+                        .comment = ""});
+    doc.RecordDividend({.symbol = "OLD",
+                        .kind = DividendKind::kCash,
+                        .amount = 3.0f,
+                        .date = At(2019, 1, 1),
+                        .comment = ""});
     doc.SetAlert("ABC", AlertThresholds{2.0, -1.0, 10.0, -1.0});
     doc.SetAlert("XYZ", AlertThresholds{-1.0, 12.0, -1.0, 5.0});
     doc.SetAlert("XYZ-O", AlertThresholds{-1.0, 1.0, -1.0, -1.0});
@@ -88,12 +100,12 @@ protected:
 
 TEST_P(DashboardFiguresTest, AnswersAsTheDocumentQueries) {
     const SymbolFigures figures(doc);
-    EXPECT_EQ(figures.HeldNames(), doc.SymbolNames(CKx7Doc::kHeldLots));
+    EXPECT_EQ(figures.HeldNames(), doc.SymbolNames(SymbolFilter::kHeldLots));
     EXPECT_EQ(figures.AllNames(), doc.SymbolNames());
     std::vector<std::string> asked = doc.SymbolNames();
     asked.insert(asked.end(), {"XYZ-O", "ABC-O", "BRK-B", "NONE", "", "-O"});
     float total = 0.0f;
-    for (const std::string& symbol : doc.SymbolNames(CKx7Doc::kHeldLots)) {
+    for (const std::string& symbol : doc.SymbolNames(SymbolFilter::kHeldLots)) {
         total += doc.SymbolValue(symbol);
     }
     EXPECT_EQ(figures.TotalValue(), total);
@@ -101,7 +113,7 @@ TEST_P(DashboardFiguresTest, AnswersAsTheDocumentQueries) {
     for (const std::string& symbol : asked) {
         SCOPED_TRACE(symbol);
         EXPECT_EQ(figures.Value(symbol), doc.SymbolValue(symbol));
-        EXPECT_EQ(figures.CostHeld(symbol), doc.CostSum(symbol, CKx7Doc::kCostHeld));
+        EXPECT_EQ(figures.CostHeld(symbol), doc.CostSum(symbol, CostMode::kHeld));
         EXPECT_EQ(figures.MarketPrice(symbol), doc.MarketPrice(symbol));
         EXPECT_EQ(figures.QuoteDirection(symbol), doc.QuoteDirection(symbol));
         EXPECT_EQ(figures.QuoteChange(symbol), doc.QuoteChange(symbol));

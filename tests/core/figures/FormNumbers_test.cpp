@@ -60,11 +60,4 @@ TEST(FormNumberTest, FieldsShowAtMostSixSignificantDigits) {
     EXPECT_EQ(FormatFormNumber(1234567.0f), "1.23457e+06");
 }
 
-TEST(FormNumberTest, ListItemsStopAtTheFirstEmptyItemAndDropAnUnendedPiece) {
-    EXPECT_EQ(ListItems("ABC;XYZ;"), (std::vector<std::string>{"ABC", "XYZ"}));
-    EXPECT_EQ(ListItems("ABC;XYZ"), (std::vector<std::string>{"ABC"}));
-    EXPECT_EQ(ListItems("ABC;;XYZ;"), (std::vector<std::string>{"ABC"}));
-    EXPECT_TRUE(ListItems("").empty());
-}
-
 }  // namespace

@@ -14,8 +14,16 @@ protected:
         xyz.AddSale(40.0f, 12.5f, At(2002, 4, 2), 5.0f, "", 0);
         xyz.RecomputeHeldShares();
         AddLot(doc, "ABC", 50.0f, 20.0f, At(2003, 5, 3));
-        doc.RecordDividend("XYZ", CDividend::kCash, 2.5f, At(2004, 6, 4), "");
-        doc.RecordDividend("ABC", CDividend::kShares, 3.0f, At(2005, 7, 5), "");
+        doc.RecordDividend({.symbol = "XYZ",
+                            .kind = DividendKind::kCash,
+                            .amount = 2.5f,
+                            .date = At(2004, 6, 4),
+                            .comment = ""});
+        doc.RecordDividend({.symbol = "ABC",
+                            .kind = DividendKind::kShares,
+                            .amount = 3.0f,
+                            .date = At(2005, 7, 5),
+                            .comment = ""});
         doc.SetModified(false);
     }
 

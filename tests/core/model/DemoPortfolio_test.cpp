@@ -12,9 +12,8 @@ TEST(DemoPortfolioTest, HoldsEveryKindOfRecord) {
     CKx7Doc doc(settings);
     BuildDemoPortfolio(doc);
 
-    std::string symbols;
-    EXPECT_EQ(doc.SymbolList(symbols), 5);
-    EXPECT_EQ(symbols, "ACME;ACME-O;BLUE;CRNR;DLTA;");
+    EXPECT_EQ(doc.SymbolNames(),
+              (std::vector<std::string>{"ACME", "ACME-O", "BLUE", "CRNR", "DLTA"}));
     EXPECT_EQ(doc.Dividends().size(), 3u);
     EXPECT_EQ(doc.Splits().size(), 1u);
     EXPECT_EQ(doc.Alerts().size(), 2u);

@@ -14,10 +14,21 @@ protected:
 };
 
 TEST_F(EventTest, RecordDividendAddsNoSharesButCounts) {
-    doc.Purchase("XYZ", "Xyz", 100, 10, At(2020, 1, 2), 0, "Direct Purchase", "");
-    doc.RecordDividend("XYZ", CDividend::kShares, 3, At(2020, 6, 1), "stock dividend");
+    doc.Purchase({.symbol = "XYZ",
+                  .companyName = "Xyz",
+                  .shares = 100,
+                  .price = 10,
+                  .date = At(2020, 1, 2),
+                  .commission = 0,
+                  .purchaseType = "Direct Purchase",
+                  .comment = ""});
+    doc.RecordDividend({.symbol = "XYZ",
+                        .kind = DividendKind::kShares,
+                        .amount = 3,
+                        .date = At(2020, 6, 1),
+                        .comment = "stock dividend"});
     ASSERT_EQ(doc.Dividends().size(), 1u);
-    EXPECT_EQ(doc.Dividends()[0]->dividendKind, CDividend::kShares);
+    EXPECT_EQ(doc.Dividends()[0]->dividendKind, DividendKind::kShares);
     EXPECT_EQ(doc.Dividends()[0]->comment, "stock dividend");
     EXPECT_EQ(doc.Purchases()[0]->availableShares, 100.0f);
     EXPECT_EQ(doc.Purchases().size(), 1u);
@@ -38,12 +49,32 @@ TEST_P(SplitTest, AdjustsEveryLotAndSaleOfTheSymbol) {
     const SplitCase& c = GetParam();
     Settings settings;
     CKx7Doc doc(settings);
-    CPurchase& lot = doc.Purchase("XYZ", "Xyz", 100, 50, At(2020, 1, 2), 0, "Direct Purchase", "");
+    CPurchase& lot = doc.Purchase({.symbol = "XYZ",
+                                   .companyName = "Xyz",
+                                   .shares = 100,
+                                   .price = 50,
+                                   .date = At(2020, 1, 2),
+                                   .commission = 0,
+                                   .purchaseType = "Direct Purchase",
+                                   .comment = ""});
     lot.marketPrice = 80;
-    doc.Sell("XYZ", 40, 60, At(2020, 5, 1), 0, CKx7Doc::kFifo, "");
+    doc.Sell({.symbol = "XYZ",
+              .shares = 40,
+              .price = 60,
+              .date = At(2020, 5, 1),
+              .commission = 0,
+              .method = SaleMethod::kFifo,
+              .comment = ""});
     lot.AddSale(10, CSale::kExpiredPrice, At(2020, 6, 1), 0, "", 9);
     lot.RecomputeHeldShares();
-    doc.Purchase("XYZW", "Other", 100, 50, At(2020, 1, 2), 0, "Direct Purchase", "");
+    doc.Purchase({.symbol = "XYZW",
+                  .companyName = "Other",
+                  .shares = 100,
+                  .price = 50,
+                  .date = At(2020, 1, 2),
+                  .commission = 0,
+                  .purchaseType = "Direct Purchase",
+                  .comment = ""});
 
     doc.StockSplit("XYZ", c.newShares, c.oldShares, At(2019, 1, 1));
     EXPECT_FLOAT_EQ(lot.shares, c.shares) << c.name;
@@ -72,7 +103,14 @@ INSTANTIATE_TEST_SUITE_P(Ratios, SplitTest,
                          CaseName{});
 
 TEST_F(EventTest, ASplitWithoutAPositiveRatioChangesNothing) {
-    doc.Purchase("XYZ", "Xyz", 100, 50, At(2020, 1, 2), 0, "Direct Purchase", "");
+    doc.Purchase({.symbol = "XYZ",
+                  .companyName = "Xyz",
+                  .shares = 100,
+                  .price = 50,
+                  .date = At(2020, 1, 2),
+                  .commission = 0,
+                  .purchaseType = "Direct Purchase",
+                  .comment = ""});
     doc.SetModified(false);
     doc.StockSplit("XYZ", 2, 0, At(2021, 1, 1));
     doc.StockSplit("XYZ", 0, 2, At(2021, 1, 1));
@@ -84,10 +122,36 @@ TEST_F(EventTest, ASplitWithoutAPositiveRatioChangesNothing) {
 }
 
 TEST_F(EventTest, ChangeSymbolRenamesStockAndGrantsOnly) {
-    doc.Purchase("XYZ", "Xyz", 100, 50, At(2020, 1, 2), 0, "Direct Purchase", "");
-    doc.ReceiveGrant("XYZ", "Xyz", 100, 5, At(2020, 1, 2), "ISO", 3, "", "");
-    doc.Purchase("XYZW", "Xyzw", 100, 50, At(2020, 1, 2), 0, "Direct Purchase", "");
-    doc.RecordDividend("XYZ", CDividend::kCash, 5, At(2020, 6, 1), "");
+    doc.Purchase({.symbol = "XYZ",
+                  .companyName = "Xyz",
+                  .shares = 100,
+                  .price = 50,
+                  .date = At(2020, 1, 2),
+                  .commission = 0,
+                  .purchaseType = "Direct Purchase",
+                  .comment = ""});
+    doc.ReceiveGrant({.symbol = "XYZ",
+                      .companyName = "Xyz",
+                      .shares = 100,
+                      .strikePrice = 5,
+                      .date = At(2020, 1, 2),
+                      .optionType = "ISO",
+                      .vestingSchedule = 3,
+                      .grantId = "",
+                      .comment = ""});
+    doc.Purchase({.symbol = "XYZW",
+                  .companyName = "Xyzw",
+                  .shares = 100,
+                  .price = 50,
+                  .date = At(2020, 1, 2),
+                  .commission = 0,
+                  .purchaseType = "Direct Purchase",
+                  .comment = ""});
+    doc.RecordDividend({.symbol = "XYZ",
+                        .kind = DividendKind::kCash,
+                        .amount = 5,
+                        .date = At(2020, 6, 1),
+                        .comment = ""});
     doc.StockSplit("XYZ", 2, 1, At(2020, 7, 1));
     doc.SetAlert("XYZ", {1, 2, 3, 4});
 

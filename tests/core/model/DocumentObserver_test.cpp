@@ -25,11 +25,43 @@ public:
 class DocumentObserverTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        doc.Purchase("XYZ", "XYZ Corp", 100, 10.0f, At(2020, 1, 2), 5.0f, "Direct Purchase", "");
-        doc.Purchase("ABC", "ABC Inc", 50, 20.0f, At(2021, 3, 4), 0.0f, "Direct Purchase", "");
-        doc.Sell("XYZ", 10, 12.0f, At(2022, 5, 6), 0.0f, CKx7Doc::kFifo, "");
-        doc.ReceiveGrant("XYZ", "XYZ Corp", 200, 8.0f, At(2020, 6, 1), "ISO", 12, "G1", "");
-        doc.RecordDividend("XYZ", CDividend::kCash, 25.0f, At(2022, 7, 1), "");
+        doc.Purchase({.symbol = "XYZ",
+                      .companyName = "XYZ Corp",
+                      .shares = 100,
+                      .price = 10.0f,
+                      .date = At(2020, 1, 2),
+                      .commission = 5.0f,
+                      .purchaseType = "Direct Purchase",
+                      .comment = ""});
+        doc.Purchase({.symbol = "ABC",
+                      .companyName = "ABC Inc",
+                      .shares = 50,
+                      .price = 20.0f,
+                      .date = At(2021, 3, 4),
+                      .commission = 0.0f,
+                      .purchaseType = "Direct Purchase",
+                      .comment = ""});
+        doc.Sell({.symbol = "XYZ",
+                  .shares = 10,
+                  .price = 12.0f,
+                  .date = At(2022, 5, 6),
+                  .commission = 0.0f,
+                  .method = SaleMethod::kFifo,
+                  .comment = ""});
+        doc.ReceiveGrant({.symbol = "XYZ",
+                          .companyName = "XYZ Corp",
+                          .shares = 200,
+                          .strikePrice = 8.0f,
+                          .date = At(2020, 6, 1),
+                          .optionType = "ISO",
+                          .vestingSchedule = 12,
+                          .grantId = "G1",
+                          .comment = ""});
+        doc.RecordDividend({.symbol = "XYZ",
+                            .kind = DividendKind::kCash,
+                            .amount = 25.0f,
+                            .date = At(2022, 7, 1),
+                            .comment = ""});
         doc.AddObserver(observer);
     }
     void TearDown() override { doc.RemoveObserver(observer); }
@@ -53,28 +85,65 @@ TEST_F(DocumentObserverTest, EveryOperationIsHeardOnceWithItsKindAndSymbols) {
     const std::vector<OperationCase> cases = {
         {"purchase",
          [](CKx7Doc& d) {
-             d.Purchase("NEW", "New Co", 10, 1.0f, At(2024, 1, 1), 0.0f, "Direct Purchase", "");
+             d.Purchase({.symbol = "NEW",
+                         .companyName = "New Co",
+                         .shares = 10,
+                         .price = 1.0f,
+                         .date = At(2024, 1, 1),
+                         .commission = 0.0f,
+                         .purchaseType = "Direct Purchase",
+                         .comment = ""});
          },
          ChangeKind::kLots,
          {"NEW"}},
         {"grant",
          [](CKx7Doc& d) {
-             d.ReceiveGrant("ABC", "ABC Inc", 10, 1.0f, At(2024, 1, 1), "NQ", 0, "G2", "");
+             d.ReceiveGrant({.symbol = "ABC",
+                             .companyName = "ABC Inc",
+                             .shares = 10,
+                             .strikePrice = 1.0f,
+                             .date = At(2024, 1, 1),
+                             .optionType = "NQ",
+                             .vestingSchedule = 0,
+                             .grantId = "G2",
+                             .comment = ""});
          },
          ChangeKind::kLots,
          {"ABC"}},
         {"fifo sale",
-         [](CKx7Doc& d) { d.Sell("XYZ", 5, 11.0f, At(2024, 2, 1), 0.0f, CKx7Doc::kFifo, ""); },
+         [](CKx7Doc& d) {
+             d.Sell({.symbol = "XYZ",
+                     .shares = 5,
+                     .price = 11.0f,
+                     .date = At(2024, 2, 1),
+                     .commission = 0.0f,
+                     .method = SaleMethod::kFifo,
+                     .comment = ""});
+         },
          ChangeKind::kSales,
          {"XYZ"}},
         {"lifo sale of grants",
-         [](CKx7Doc& d) { d.Sell("XYZ-O", 5, 11.0f, At(2024, 2, 1), 0.0f, CKx7Doc::kLifo, ""); },
+         [](CKx7Doc& d) {
+             d.Sell({.symbol = "XYZ-O",
+                     .shares = 5,
+                     .price = 11.0f,
+                     .date = At(2024, 2, 1),
+                     .commission = 0.0f,
+                     .method = SaleMethod::kLifo,
+                     .comment = ""});
+         },
          ChangeKind::kSales,
          {"XYZ"}},
         {"lot-by-lot sale",
          [&chooser](CKx7Doc& d) {
              d.SetCustomLotChooser(&chooser);
-             d.Sell("ABC", 5, 21.0f, At(2024, 2, 1), 0.0f, CKx7Doc::kCustom, "");
+             d.Sell({.symbol = "ABC",
+                     .shares = 5,
+                     .price = 21.0f,
+                     .date = At(2024, 2, 1),
+                     .commission = 0.0f,
+                     .method = SaleMethod::kCustom,
+                     .comment = ""});
              d.SetCustomLotChooser(nullptr);
          },
          ChangeKind::kSales,
@@ -84,7 +153,13 @@ TEST_F(DocumentObserverTest, EveryOperationIsHeardOnceWithItsKindAndSymbols) {
          ChangeKind::kSales,
          {"XYZ"}},
         {"dividend",
-         [](CKx7Doc& d) { d.RecordDividend("ABC", CDividend::kShares, 2.0f, At(2024, 4, 1), ""); },
+         [](CKx7Doc& d) {
+             d.RecordDividend({.symbol = "ABC",
+                               .kind = DividendKind::kShares,
+                               .amount = 2.0f,
+                               .date = At(2024, 4, 1),
+                               .comment = ""});
+         },
          ChangeKind::kDividends,
          {"ABC"}},
         {"split",
@@ -135,7 +210,7 @@ TEST_F(DocumentObserverTest, EveryOperationIsHeardOnceWithItsKindAndSymbols) {
          {"XYZ"}},
         {"dividend edited",
          [](CKx7Doc& d) {
-             d.EditDividend(*d.Dividends()[0], {.dividendKind = CDividend::kCash,
+             d.EditDividend(*d.Dividends()[0], {.dividendKind = DividendKind::kCash,
                                                 .amount = 30.0f,
                                                 .date = At(2022, 7, 2),
                                                 .comment = ""});

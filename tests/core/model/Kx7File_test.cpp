@@ -42,8 +42,8 @@ void FillRich(CKx7Doc& doc) {
     doc.SetAlert("ABC", {10.0, 30.5, -1.0, 12.25});
     doc.SetAlert("XYZ", {-1.0, 8.0, 5.0, -1.0});
     doc.AppendDividend(
-        std::make_unique<CDividend>("ABC", CDividend::kCash, 42.5f, At(2005, 3, 3, 12), "Q1"));
-    doc.AppendDividend(std::make_unique<CDividend>("XYZ", CDividend::kShares, 3.0f,
+        std::make_unique<CDividend>("ABC", DividendKind::kCash, 42.5f, At(2005, 3, 3, 12), "Q1"));
+    doc.AppendDividend(std::make_unique<CDividend>("XYZ", DividendKind::kShares, 3.0f,
                                                    At(2005, 4, 3, 12), "\xE2\x82\xAC"));
 }
 

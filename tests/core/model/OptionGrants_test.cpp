@@ -14,8 +14,15 @@ protected:
 };
 
 TEST_F(GrantTest, ReceiveGrantMakesAGrantLot) {
-    const CPurchase& grant =
-        doc.ReceiveGrant("XYZ", "Xyz Corp", 1000, 12.5f, At(2020, 3, 10), "NQ", 5, "G-17", "hi");
+    const CPurchase& grant = doc.ReceiveGrant({.symbol = "XYZ",
+                                               .companyName = "Xyz Corp",
+                                               .shares = 1000,
+                                               .strikePrice = 12.5f,
+                                               .date = At(2020, 3, 10),
+                                               .optionType = "NQ",
+                                               .vestingSchedule = 5,
+                                               .grantId = "G-17",
+                                               .comment = "hi"});
     EXPECT_TRUE(grant.IsGrant());
     EXPECT_EQ(grant.vestingSchedule, 5);
     EXPECT_EQ(grant.grantId, "G-17");
@@ -43,9 +50,23 @@ TEST_P(ExercisableTest, VestedLessWhatIsGoneIsStored) {
     const ExercisableCase& c = GetParam();
     Settings settings;
     CKx7Doc doc(settings);
-    doc.ReceiveGrant("XYZ", "Xyz", c.granted, 10, c.grantDate, "ISO", c.schedule, "", "");
+    doc.ReceiveGrant({.symbol = "XYZ",
+                      .companyName = "Xyz",
+                      .shares = c.granted,
+                      .strikePrice = 10,
+                      .date = c.grantDate,
+                      .optionType = "ISO",
+                      .vestingSchedule = c.schedule,
+                      .grantId = "",
+                      .comment = ""});
     if (c.exercised > 0) {
-        doc.Sell("XYZ-O", c.exercised, 30, c.grantDate, 0, CKx7Doc::kFifo, "");
+        doc.Sell({.symbol = "XYZ-O",
+                  .shares = c.exercised,
+                  .price = 30,
+                  .date = c.grantDate,
+                  .commission = 0,
+                  .method = SaleMethod::kFifo,
+                  .comment = ""});
     }
     ScopedClock clock(c.now);
     EXPECT_FLOAT_EQ(doc.ExercisableShares("XYZ-O"), c.exercisable) << c.name;
@@ -66,7 +87,15 @@ INSTANTIATE_TEST_SUITE_P(
     CaseName{});
 
 TEST_F(GrantTest, ExercisedSharesComeOffTheVestedCount) {
-    doc.ReceiveGrant("XYZ", "Xyz", 1200, 10, At(2000, 1, 10), "ISO", 5, "", "");
+    doc.ReceiveGrant({.symbol = "XYZ",
+                      .companyName = "Xyz",
+                      .shares = 1200,
+                      .strikePrice = 10,
+                      .date = At(2000, 1, 10),
+                      .optionType = "ISO",
+                      .vestingSchedule = 5,
+                      .grantId = "",
+                      .comment = ""});
     doc.Purchases()[0]->AddSale(300, 25, At(2001, 3, 1), 0, "", 0);
     ScopedClock clock(At(2001, 7, 15));
     EXPECT_FLOAT_EQ(doc.ExercisableShares("XYZ-O"), 600);
@@ -95,10 +124,33 @@ INSTANTIATE_TEST_SUITE_P(Cliffs, CliffTest,
                          CaseName{});
 
 TEST_F(GrantTest, ExpiringTwoGrantsMakesOneRecordUnderOneSaleNumber) {
-    doc.ReceiveGrant("XYZ", "Xyz", 400, 10, At(2000, 1, 10), "ISO", 3, "A", "");
-    doc.ReceiveGrant("XYZ", "Xyz", 100, 10, At(2000, 1, 10), "ISO", 17, "B", "");
+    doc.ReceiveGrant({.symbol = "XYZ",
+                      .companyName = "Xyz",
+                      .shares = 400,
+                      .strikePrice = 10,
+                      .date = At(2000, 1, 10),
+                      .optionType = "ISO",
+                      .vestingSchedule = 3,
+                      .grantId = "A",
+                      .comment = ""});
+    doc.ReceiveGrant({.symbol = "XYZ",
+                      .companyName = "Xyz",
+                      .shares = 100,
+                      .strikePrice = 10,
+                      .date = At(2000, 1, 10),
+                      .optionType = "ISO",
+                      .vestingSchedule = 17,
+                      .grantId = "B",
+                      .comment = ""});
     doc.Purchases()[1]->AddSale(100, 25, At(2001, 3, 1), 0, "", 0);
-    doc.Purchase("XYZ", "Xyz", 50, 10, At(2000, 1, 10), 0, "Direct Purchase", "");
+    doc.Purchase({.symbol = "XYZ",
+                  .companyName = "Xyz",
+                  .shares = 50,
+                  .price = 10,
+                  .date = At(2000, 1, 10),
+                  .commission = 0,
+                  .purchaseType = "Direct Purchase",
+                  .comment = ""});
     doc.SetNextSaleNumber(4);
     const int records = doc.RecordCount();
 
@@ -118,7 +170,15 @@ TEST_F(GrantTest, ExpiringTwoGrantsMakesOneRecordUnderOneSaleNumber) {
 }
 
 TEST_F(GrantTest, ExpiringWhenNothingIsHeldChangesNothing) {
-    doc.ReceiveGrant("XYZ", "Xyz", 100, 10, At(2000, 1, 10), "ISO", 17, "B", "");
+    doc.ReceiveGrant({.symbol = "XYZ",
+                      .companyName = "Xyz",
+                      .shares = 100,
+                      .strikePrice = 10,
+                      .date = At(2000, 1, 10),
+                      .optionType = "ISO",
+                      .vestingSchedule = 17,
+                      .grantId = "B",
+                      .comment = ""});
     doc.Purchases()[0]->AddSale(100, 25, At(2001, 3, 1), 0, "", 0);
     doc.SetModified(false);
     doc.ExpireOptions("XYZ", At(2005, 1, 1), "");
@@ -129,7 +189,15 @@ TEST_F(GrantTest, ExpiringWhenNothingIsHeldChangesNothing) {
 
 TEST_F(GrantTest, OptionSharesHeldCountUnvestedOptions) {
     ScopedClock clock(At(2000, 6, 1));
-    doc.ReceiveGrant("XYZ", "Xyz", 1000, 10, At(2000, 1, 10), "ISO", 3, "", "");
+    doc.ReceiveGrant({.symbol = "XYZ",
+                      .companyName = "Xyz",
+                      .shares = 1000,
+                      .strikePrice = 10,
+                      .date = At(2000, 1, 10),
+                      .optionType = "ISO",
+                      .vestingSchedule = 3,
+                      .grantId = "",
+                      .comment = ""});
     EXPECT_EQ(doc.ExercisableShares("XYZ-O"), 0.0f);
     EXPECT_EQ(doc.OptionSharesHeld("XYZ-O"), 1000.0f);
 }

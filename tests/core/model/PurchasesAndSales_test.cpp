@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "core/figures/CustomLotTable.h"
+
 #include <limits>
 #include <ostream>
 
@@ -47,10 +49,38 @@ class SaleTest : public ::testing::Test {
 protected:
     // L1 100, L2 50, L3 70 of XYZ, and 10 of another symbol in between.
     void SetUp() override {
-        doc.Purchase("XYZ", "Xyz Corp", 100, 10, At(2020, 1, 2), 5, "Direct Purchase", "");
-        doc.Purchase("XYZ", "Xyz Corp", 50, 12, At(2020, 2, 3), 5, "Direct Purchase", "");
-        doc.Purchase("ABC", "Abc Inc", 10, 3, At(2020, 2, 4), 5, "Direct Purchase", "");
-        doc.Purchase("XYZ", "Xyz Corp", 70, 11, At(2019, 3, 4), 5, "Direct Purchase", "");
+        doc.Purchase({.symbol = "XYZ",
+                      .companyName = "Xyz Corp",
+                      .shares = 100,
+                      .price = 10,
+                      .date = At(2020, 1, 2),
+                      .commission = 5,
+                      .purchaseType = "Direct Purchase",
+                      .comment = ""});
+        doc.Purchase({.symbol = "XYZ",
+                      .companyName = "Xyz Corp",
+                      .shares = 50,
+                      .price = 12,
+                      .date = At(2020, 2, 3),
+                      .commission = 5,
+                      .purchaseType = "Direct Purchase",
+                      .comment = ""});
+        doc.Purchase({.symbol = "ABC",
+                      .companyName = "Abc Inc",
+                      .shares = 10,
+                      .price = 3,
+                      .date = At(2020, 2, 4),
+                      .commission = 5,
+                      .purchaseType = "Direct Purchase",
+                      .comment = ""});
+        doc.Purchase({.symbol = "XYZ",
+                      .companyName = "Xyz Corp",
+                      .shares = 70,
+                      .price = 11,
+                      .date = At(2019, 3, 4),
+                      .commission = 5,
+                      .purchaseType = "Direct Purchase",
+                      .comment = ""});
         doc.SetNextSaleNumber(7);
         doc.SetModified(false);
     }
@@ -70,7 +100,7 @@ TEST_F(SaleTest, PurchaseAppendsCountsAndMarks) {
 
 struct OrderCase {
     const char* name;
-    int method;
+    SaleMethod method;
     float shares;
     std::vector<Record> records;
     std::vector<float> held;
@@ -80,7 +110,13 @@ class SaleOrderTest : public SaleTest, public ::testing::WithParamInterface<Orde
 
 TEST_P(SaleOrderTest, WalksTheListInItsOrderNotByDate) {
     const OrderCase& c = GetParam();
-    doc.Sell("XYZ", c.shares, 20, At(2021, 1, 1), 9.5f, c.method, "sold");
+    doc.Sell({.symbol = "XYZ",
+              .shares = c.shares,
+              .price = 20,
+              .date = At(2021, 1, 1),
+              .commission = 9.5f,
+              .method = c.method,
+              .comment = "sold"});
     EXPECT_EQ(SaleRecords(doc), c.records);
     EXPECT_EQ(Held(doc), c.held);
     for (const auto& lot : doc.Purchases()) {
@@ -99,34 +135,46 @@ TEST_P(SaleOrderTest, WalksTheListInItsOrderNotByDate) {
 INSTANTIATE_TEST_SUITE_P(
     Methods, SaleOrderTest,
     ::testing::Values(
-        OrderCase{"fifo_120", CKx7Doc::kFifo, 120, {{0, 100, 9.5f}, {1, 20, 0}}, {0, 30, 10, 70}},
-        OrderCase{"lifo_120", CKx7Doc::kLifo, 120, {{1, 50, 0}, {3, 70, 9.5f}}, {100, 0, 10, 0}},
-        OrderCase{"fifo_exact_lot", CKx7Doc::kFifo, 100, {{0, 100, 9.5f}}, {0, 50, 10, 70}},
+        OrderCase{
+            "fifo_120", SaleMethod::kFifo, 120, {{0, 100, 9.5f}, {1, 20, 0}}, {0, 30, 10, 70}},
+        OrderCase{"lifo_120", SaleMethod::kLifo, 120, {{1, 50, 0}, {3, 70, 9.5f}}, {100, 0, 10, 0}},
+        OrderCase{"fifo_exact_lot", SaleMethod::kFifo, 100, {{0, 100, 9.5f}}, {0, 50, 10, 70}},
         OrderCase{"more_than_held",
-                  CKx7Doc::kFifo,
+                  SaleMethod::kFifo,
                   500,
                   {{0, 100, 9.5f}, {1, 50, 0}, {3, 70, 0}},
                   {0, 0, 10, 0}},
-        OrderCase{"zero_shares_make_no_record", CKx7Doc::kLifo, 0, {}, {100, 50, 10, 70}}),
+        OrderCase{"zero_shares_make_no_record", SaleMethod::kLifo, 0, {}, {100, 50, 10, 70}}),
     CaseName{});
 
-TEST_F(SaleTest, AnUnknownMethodDoesNothing) {
-    doc.Sell("XYZ", 10, 20, 0, 0, 3, "");
-    EXPECT_TRUE(SaleRecords(doc).empty());
-    EXPECT_EQ(doc.NextSaleNumber(), 7);
-    EXPECT_FALSE(doc.IsModified());
-}
-
 TEST_F(SaleTest, SellingAnUnknownSymbolStillUsesASaleNumber) {
-    doc.Sell("QQQ", 10, 20, 0, 0, CKx7Doc::kFifo, "");
+    doc.Sell({.symbol = "QQQ",
+              .shares = 10,
+              .price = 20,
+              .date = 0,
+              .commission = 0,
+              .method = SaleMethod::kFifo,
+              .comment = ""});
     EXPECT_TRUE(SaleRecords(doc).empty());
     EXPECT_EQ(doc.NextSaleNumber(), 8);
     EXPECT_TRUE(doc.IsModified());
 }
 
 TEST_F(SaleTest, SoldOutLotsAreSkipped) {
-    doc.Sell("XYZ", 100, 20, 0, 1, CKx7Doc::kFifo, "");
-    doc.Sell("XYZ", 10, 20, 0, 2, CKx7Doc::kFifo, "");
+    doc.Sell({.symbol = "XYZ",
+              .shares = 100,
+              .price = 20,
+              .date = 0,
+              .commission = 1,
+              .method = SaleMethod::kFifo,
+              .comment = ""});
+    doc.Sell({.symbol = "XYZ",
+              .shares = 10,
+              .price = 20,
+              .date = 0,
+              .commission = 2,
+              .method = SaleMethod::kFifo,
+              .comment = ""});
     const std::vector<Record> expected{{0, 100, 1}, {1, 10, 2}};
     EXPECT_EQ(SaleRecords(doc), expected);
     EXPECT_EQ(doc.Purchases()[1]->sales[0]->saleNumber, 8);
@@ -147,9 +195,30 @@ TEST_P(SuffixSaleTest, SuffixedSymbolsSellGrantsOnly) {
     Settings settings;
     settings.ungroupOptions = c.ungroup;
     CKx7Doc doc(settings);
-    doc.ReceiveGrant("XYZ", "Xyz", 40, 5, At(2010, 1, 1), "ISO", 17, "G1", "");
-    doc.Purchase("XYZ", "Xyz", 100, 10, At(2020, 1, 2), 0, "Direct Purchase", "");
-    doc.Sell(c.symbol, 120, 20, At(2021, 1, 1), 0, CKx7Doc::kFifo, "");
+    doc.ReceiveGrant({.symbol = "XYZ",
+                      .companyName = "Xyz",
+                      .shares = 40,
+                      .strikePrice = 5,
+                      .date = At(2010, 1, 1),
+                      .optionType = "ISO",
+                      .vestingSchedule = 17,
+                      .grantId = "G1",
+                      .comment = ""});
+    doc.Purchase({.symbol = "XYZ",
+                  .companyName = "Xyz",
+                  .shares = 100,
+                  .price = 10,
+                  .date = At(2020, 1, 2),
+                  .commission = 0,
+                  .purchaseType = "Direct Purchase",
+                  .comment = ""});
+    doc.Sell({.symbol = c.symbol,
+              .shares = 120,
+              .price = 20,
+              .date = At(2021, 1, 1),
+              .commission = 0,
+              .method = SaleMethod::kFifo,
+              .comment = ""});
     EXPECT_EQ(SaleRecords(doc), c.records) << c.name;
 }
 
@@ -164,12 +233,18 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(SaleTest, CustomSaleShowsTheLotsAndTakesTheChosenCounts) {
     ScriptedLotChooser chooser(std::vector<float>{0, 30, 20});
     doc.SetCustomLotChooser(&chooser);
-    doc.Sell("XYZ", 50, 20, At(2021, 1, 1), 9.5f, CKx7Doc::kCustom, "chosen");
+    doc.Sell({.symbol = "XYZ",
+              .shares = 50,
+              .price = 20,
+              .date = At(2021, 1, 1),
+              .commission = 9.5f,
+              .method = SaleMethod::kCustom,
+              .comment = "chosen"});
 
     ASSERT_EQ(chooser.asked, 1);
     EXPECT_EQ(chooser.shown.heading, "Selling 50.0000 shares of Xyz Corp");
     EXPECT_EQ(chooser.shown.ofText, "of 50.0000");
-    EXPECT_EQ(chooser.shown.lotList,
+    EXPECT_EQ(chooser.ShownLines(),
               "01/02/2020    100.0000       10.0000;"
               "02/03/2020     50.0000       12.0000;"
               "03/04/2019     70.0000       11.0000;");
@@ -188,14 +263,26 @@ TEST_F(SaleTest, CustomSaleListsDatesDayFirstWhenSet) {
     settings.dateMonthFirst = false;
     ScriptedLotChooser chooser(std::nullopt);
     doc.SetCustomLotChooser(&chooser);
-    doc.Sell("XYZ", 5, 20, 0, 0, CKx7Doc::kCustom, "");
-    EXPECT_EQ(CKx7Doc::ListItem(chooser.shown.lotList, 1), "03/02/2020     50.0000       12.0000");
+    doc.Sell({.symbol = "XYZ",
+              .shares = 5,
+              .price = 20,
+              .date = 0,
+              .commission = 0,
+              .method = SaleMethod::kCustom,
+              .comment = ""});
+    EXPECT_EQ(CustomLotTable(chooser.shown).Line(1), "03/02/2020     50.0000       12.0000");
 }
 
 TEST_F(SaleTest, CancelledCustomSaleChangesNothing) {
     ScriptedLotChooser chooser(std::nullopt);
     doc.SetCustomLotChooser(&chooser);
-    doc.Sell("XYZ", 50, 20, 0, 0, CKx7Doc::kCustom, "");
+    doc.Sell({.symbol = "XYZ",
+              .shares = 50,
+              .price = 20,
+              .date = 0,
+              .commission = 0,
+              .method = SaleMethod::kCustom,
+              .comment = ""});
     EXPECT_EQ(chooser.asked, 1);
     EXPECT_TRUE(SaleRecords(doc).empty());
     EXPECT_EQ(doc.NextSaleNumber(), 7);
@@ -205,7 +292,13 @@ TEST_F(SaleTest, CancelledCustomSaleChangesNothing) {
 TEST_F(SaleTest, CustomSaleIgnoresCountsThatCannotComeFromTheForm) {
     ScriptedLotChooser chooser(std::vector<float>{-5, std::numeric_limits<float>::quiet_NaN()});
     doc.SetCustomLotChooser(&chooser);
-    doc.Sell("XYZ", 5, 20, 0, 0, CKx7Doc::kCustom, "");
+    doc.Sell({.symbol = "XYZ",
+              .shares = 5,
+              .price = 20,
+              .date = 0,
+              .commission = 0,
+              .method = SaleMethod::kCustom,
+              .comment = ""});
     EXPECT_TRUE(SaleRecords(doc).empty());
     EXPECT_EQ(Held(doc), (std::vector<float>{100, 50, 10, 70}));
 }
@@ -214,20 +307,53 @@ TEST(CustomSaleKindTest, SuffixedSymbolChoosesAmongGrantsWhateverTheSetting) {
     Settings settings;
     settings.ungroupOptions = false;
     CKx7Doc doc(settings);
-    doc.Purchase("XYZ", "Xyz", 100, 10, At(2020, 1, 2), 0, "Direct Purchase", "");
-    doc.ReceiveGrant("XYZ", "Xyz", 40, 5, At(2010, 1, 1), "ISO", 17, "G1", "");
+    doc.Purchase({.symbol = "XYZ",
+                  .companyName = "Xyz",
+                  .shares = 100,
+                  .price = 10,
+                  .date = At(2020, 1, 2),
+                  .commission = 0,
+                  .purchaseType = "Direct Purchase",
+                  .comment = ""});
+    doc.ReceiveGrant({.symbol = "XYZ",
+                      .companyName = "Xyz",
+                      .shares = 40,
+                      .strikePrice = 5,
+                      .date = At(2010, 1, 1),
+                      .optionType = "ISO",
+                      .vestingSchedule = 17,
+                      .grantId = "G1",
+                      .comment = ""});
     ScriptedLotChooser chooser(std::vector<float>{15});
     doc.SetCustomLotChooser(&chooser);
-    doc.Sell("XYZ-O", 15, 20, 0, 0, CKx7Doc::kCustom, "");
-    EXPECT_EQ(chooser.shown.lotList, "01/01/2010     40.0000        5.0000;");
+    doc.Sell({.symbol = "XYZ-O",
+              .shares = 15,
+              .price = 20,
+              .date = 0,
+              .commission = 0,
+              .method = SaleMethod::kCustom,
+              .comment = ""});
+    EXPECT_EQ(chooser.ShownLines(), "01/01/2010     40.0000        5.0000;");
     EXPECT_EQ(SaleRecords(doc), (std::vector<Record>{{1, 15, 0}}));
 
-    doc.Sell("XYZ", 15, 20, 0, 0, CKx7Doc::kCustom, "");
-    EXPECT_EQ(chooser.shown.lotList, "01/02/2020    100.0000       10.0000;");
+    doc.Sell({.symbol = "XYZ",
+              .shares = 15,
+              .price = 20,
+              .date = 0,
+              .commission = 0,
+              .method = SaleMethod::kCustom,
+              .comment = ""});
+    EXPECT_EQ(chooser.ShownLines(), "01/02/2020    100.0000       10.0000;");
 }
 
 TEST_F(SaleTest, CustomSaleWithoutAChooserIsCancelled) {
-    doc.Sell("XYZ", 50, 20, 0, 0, CKx7Doc::kCustom, "");
+    doc.Sell({.symbol = "XYZ",
+              .shares = 50,
+              .price = 20,
+              .date = 0,
+              .commission = 0,
+              .method = SaleMethod::kCustom,
+              .comment = ""});
     EXPECT_TRUE(SaleRecords(doc).empty());
     EXPECT_EQ(doc.NextSaleNumber(), 7);
 }

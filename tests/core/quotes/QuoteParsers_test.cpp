@@ -153,7 +153,7 @@ TEST(QuoteParserTest, PageMissingOneSymbolStillReadsTheOthers) {
 
 struct ParserForCase {
     const char* name;
-    int source;
+    QuoteSource source;
     QuoteCaller caller;
     std::optional<QuoteParser> expected;
 };
@@ -166,20 +166,22 @@ TEST_P(ParserForTest, PicksTheCallersReader) {
 
 INSTANTIATE_TEST_SUITE_P(
     Sources, ParserForTest,
-    ::testing::Values(ParserForCase{"DialogAmex", Settings::kAmex, QuoteCaller::kDialog,
+    ::testing::Values(ParserForCase{"DialogAmex", QuoteSource::kAmex, QuoteCaller::kDialog,
                                     QuoteParser::kAmex},
-                      ParserForCase{"DialogYahoo", Settings::kYahoo, QuoteCaller::kDialog,
+                      ParserForCase{"DialogYahoo", QuoteSource::kYahoo, QuoteCaller::kDialog,
                                     QuoteParser::kYahooDialog},
-                      ParserForCase{"DialogNasdaq", Settings::kNasdaq, QuoteCaller::kDialog,
+                      ParserForCase{"DialogNasdaq", QuoteSource::kNasdaq, QuoteCaller::kDialog,
                                     QuoteParser::kNasdaq},
-                      ParserForCase{"WorkerAmexFetchesNothing", Settings::kAmex,
+                      ParserForCase{"WorkerAmexFetchesNothing", QuoteSource::kAmex,
                                     QuoteCaller::kWorker, std::nullopt},
-                      ParserForCase{"WorkerYahoo", Settings::kYahoo, QuoteCaller::kWorker,
+                      ParserForCase{"WorkerYahoo", QuoteSource::kYahoo, QuoteCaller::kWorker,
                                     QuoteParser::kYahooWorker},
-                      ParserForCase{"WorkerNasdaq", Settings::kNasdaq, QuoteCaller::kWorker,
+                      ParserForCase{"WorkerNasdaq", QuoteSource::kNasdaq, QuoteCaller::kWorker,
                                     QuoteParser::kNasdaq},
-                      ParserForCase{"UnknownSource", 3, QuoteCaller::kDialog, std::nullopt},
-                      ParserForCase{"NegativeSource", -1, QuoteCaller::kWorker, std::nullopt}),
+                      ParserForCase{"UnknownSource", static_cast<QuoteSource>(3),
+                                    QuoteCaller::kDialog, std::nullopt},
+                      ParserForCase{"NegativeSource", static_cast<QuoteSource>(-1),
+                                    QuoteCaller::kWorker, std::nullopt}),
     CaseName());
 
 // A page's garbage is no price, whichever page reader finds it: nothing is stored, and the

@@ -31,16 +31,60 @@ TEST(AbsurdValuesTest, APortfolioOfAbsurdValuesOpensAndEveryReportPrints) {
     ScopedClock clock(At(2024, 6, 3, 15));
     Settings settings;
     CKx7Doc made(settings);
-    made.Purchase("INF", "Infinite Inc", kInf, kInf, At(2020, 1, 2), kNan, "Direct Purchase", "");
-    made.Purchase("NAN", "Nan Corp", kNan, kNan, 0, kInf, "Direct Purchase", "");
-    made.Purchase("BIG", "Huge Ltd", kHuge, kHuge, 0xFFFFFFFFLL, kHuge, "Other", "");
-    made.ReceiveGrant("BIG", "Huge Ltd", kHuge, -kHuge, At(2020, 1, 2), "ISO", 5, "G", "");
-    made.Purchase("NEG", "Negative", -5, -kHuge, At(2020, 1, 2), -1, "Other", "");
+    made.Purchase({.symbol = "INF",
+                   .companyName = "Infinite Inc",
+                   .shares = kInf,
+                   .price = kInf,
+                   .date = At(2020, 1, 2),
+                   .commission = kNan,
+                   .purchaseType = "Direct Purchase",
+                   .comment = ""});
+    made.Purchase({.symbol = "NAN",
+                   .companyName = "Nan Corp",
+                   .shares = kNan,
+                   .price = kNan,
+                   .date = 0,
+                   .commission = kInf,
+                   .purchaseType = "Direct Purchase",
+                   .comment = ""});
+    made.Purchase({.symbol = "BIG",
+                   .companyName = "Huge Ltd",
+                   .shares = kHuge,
+                   .price = kHuge,
+                   .date = 0xFFFFFFFFLL,
+                   .commission = kHuge,
+                   .purchaseType = "Other",
+                   .comment = ""});
+    made.ReceiveGrant({.symbol = "BIG",
+                       .companyName = "Huge Ltd",
+                       .shares = kHuge,
+                       .strikePrice = -kHuge,
+                       .date = At(2020, 1, 2),
+                       .optionType = "ISO",
+                       .vestingSchedule = 5,
+                       .grantId = "G",
+                       .comment = ""});
+    made.Purchase({.symbol = "NEG",
+                   .companyName = "Negative",
+                   .shares = -5,
+                   .price = -kHuge,
+                   .date = At(2020, 1, 2),
+                   .commission = -1,
+                   .purchaseType = "Other",
+                   .comment = ""});
     made.Purchases()[0]->AddSale(kNan, kInf, At(2021, 1, 1), kHuge, "", 0);
     made.Purchases()[2]->AddSale(kHuge, kHuge, At(2021, 1, 1), kNan, "", 1);
     made.Purchases()[4]->AddSale(kInf, -kInf, 0xFFFFFFFFLL, 0, "", 2);
-    made.RecordDividend("INF", CDividend::kShares, kInf, At(2021, 3, 1), "");
-    made.RecordDividend("NAN", CDividend::kCash, kNan, At(2021, 3, 1), "");
+    made.RecordDividend({.symbol = "INF",
+                         .kind = DividendKind::kShares,
+                         .amount = kInf,
+                         .date = At(2021, 3, 1),
+                         .comment = ""});
+    made.RecordDividend({.symbol = "NAN",
+                         .kind = DividendKind::kCash,
+                         .amount = kNan,
+                         .date = At(2021, 3, 1),
+                         .comment = ""});
     made.SetAlert("INF", {std::numeric_limits<double>::infinity(), kNan, 1e300, -1e300});
     made.SetMarketPrice("BIG", kInf);
 

@@ -33,7 +33,7 @@ TEST_F(GainTotalsTest, SumsRealizedAndPotentialRows) {
     CPurchase& aaa = AddLot(doc, "AAA", 10, 5);
     Sell(aaa, 4, 8);
     aaa.marketPrice = 10;
-    doc.AppendDividend(std::make_unique<CDividend>("AAA", CDividend::kCash, 3.0f, 0, ""));
+    doc.AppendDividend(std::make_unique<CDividend>("AAA", DividendKind::kCash, 3.0f, 0, ""));
     CPurchase& bbb = AddLot(doc, "BBB", 2, 20);
     Sell(bbb, 2, 15);
     bbb.marketPrice = 30;

@@ -137,7 +137,14 @@ TEST_P(LocalZoneTest, TaxYearTakesTheSalesOfItsLocalYear) {
     const ScopedZone zone(GetParam());
     Settings settings;
     CKx7Doc doc(settings);
-    doc.Purchase("ACME", "Acme Corp", 100000, 1.0f, LocalTimeOf(2000, 1, 1), 0.0f, "", "");
+    doc.Purchase({.symbol = "ACME",
+                  .companyName = "Acme Corp",
+                  .shares = 100000,
+                  .price = 1.0f,
+                  .date = LocalTimeOf(2000, 1, 1),
+                  .commission = 0.0f,
+                  .purchaseType = "",
+                  .comment = ""});
     std::vector<std::int64_t> saleTimes;
     for (const int year : {2011, 2012}) {
         const std::int64_t newYear = LocalTimeOf(year, 1, 1);
@@ -150,7 +157,13 @@ TEST_P(LocalZoneTest, TaxYearTakesTheSalesOfItsLocalYear) {
         saleTimes.push_back(LocalTimeOf(year, 7, 1));
     }
     for (const std::int64_t time : saleTimes) {
-        doc.Sell("ACME", 1, 2.0f, time, 0.0f, CKx7Doc::kFifo, "");
+        doc.Sell({.symbol = "ACME",
+                  .shares = 1,
+                  .price = 2.0f,
+                  .date = time,
+                  .commission = 0.0f,
+                  .method = SaleMethod::kFifo,
+                  .comment = ""});
     }
     for (const int year : {2010, 2011, 2012, 2013}) {
         std::size_t expected = 0;

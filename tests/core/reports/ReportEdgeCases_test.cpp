@@ -53,7 +53,14 @@ struct NameCase {
 class HistoryNameTest : public ReportEdgeTest, public ::testing::WithParamInterface<NameCase> {};
 
 TEST_P(HistoryNameTest, NameFillsTwentyFiveColumns) {
-    doc.Purchase("N", GetParam().company, 2, 3, At(2024, 6, 1), 0, "", "");
+    doc.Purchase({.symbol = "N",
+                  .companyName = GetParam().company,
+                  .shares = 2,
+                  .price = 3,
+                  .date = At(2024, 6, 1),
+                  .commission = 0,
+                  .purchaseType = "",
+                  .comment = ""});
     EXPECT_EQ(
         BuildHistoryReport(doc, std::nullopt),
         "06/01/24  Pur        2.0000 " + GetParam().column + "     3.0000        6.00\r\n\r\n");
@@ -232,7 +239,11 @@ TEST_F(ReportEdgeTest, SummaryBalanceRowsMergeInDateOrder) {
 // A symbol whose lots are all filtered out still shows its dividends.
 TEST_F(ReportEdgeTest, SummaryOfDividendsOnly) {
     AddGrant(doc, "DIV", 10, 1);
-    doc.RecordDividend("DIV", CDividend::kCash, 1.25f, At(2023, 12, 31), "");
+    doc.RecordDividend({.symbol = "DIV",
+                        .kind = DividendKind::kCash,
+                        .amount = 1.25f,
+                        .date = At(2023, 12, 31),
+                        .comment = ""});
     EXPECT_EQ(BuildSummaryReport(doc, "DIV", true, false, true),
               "No data to display\r\nDividend\t12/31/23\t\t1.2500\t\t\t1.2500\t\r\n");
 }

@@ -25,21 +25,83 @@ public:
     ReportFixture() : clock(At(2024, 6, 15)) { Build(); }
 
     void Build() {
-        doc.Purchase("ACME", "Acme Corp", 100, 10.0f, At(2020, 1, 10), 10.0f, "Direct Purchase",
-                     "first");
-        doc.Purchase("ACME", "Acme Corp", 50, 20.0f, At(2021, 3, 5), 5.0f, "Direct Purchase", "");
-        doc.ReceiveGrant("ACME", "Acme Corp", 200, 5.0f, At(2019, 6, 1), "ISO", 0, "G-1", "");
-        doc.Purchase("BETA", "Beta Industries", 40, 25.0f, At(2022, 7, 20), 0.0f, "Other", "");
+        doc.Purchase({.symbol = "ACME",
+                      .companyName = "Acme Corp",
+                      .shares = 100,
+                      .price = 10.0f,
+                      .date = At(2020, 1, 10),
+                      .commission = 10.0f,
+                      .purchaseType = "Direct Purchase",
+                      .comment = "first"});
+        doc.Purchase({.symbol = "ACME",
+                      .companyName = "Acme Corp",
+                      .shares = 50,
+                      .price = 20.0f,
+                      .date = At(2021, 3, 5),
+                      .commission = 5.0f,
+                      .purchaseType = "Direct Purchase",
+                      .comment = ""});
+        doc.ReceiveGrant({.symbol = "ACME",
+                          .companyName = "Acme Corp",
+                          .shares = 200,
+                          .strikePrice = 5.0f,
+                          .date = At(2019, 6, 1),
+                          .optionType = "ISO",
+                          .vestingSchedule = 0,
+                          .grantId = "G-1",
+                          .comment = ""});
+        doc.Purchase({.symbol = "BETA",
+                      .companyName = "Beta Industries",
+                      .shares = 40,
+                      .price = 25.0f,
+                      .date = At(2022, 7, 20),
+                      .commission = 0.0f,
+                      .purchaseType = "Other",
+                      .comment = ""});
 
-        doc.Sell("ACME", 120, 15.0f, At(2022, 2, 14), 12.0f, CKx7Doc::kFifo, "trim");
-        doc.Sell("ACME-O", 150, 30.0f, At(2023, 8, 1), 0.0f, CKx7Doc::kFifo, "exercise");
+        doc.Sell({.symbol = "ACME",
+                  .shares = 120,
+                  .price = 15.0f,
+                  .date = At(2022, 2, 14),
+                  .commission = 12.0f,
+                  .method = SaleMethod::kFifo,
+                  .comment = "trim"});
+        doc.Sell({.symbol = "ACME-O",
+                  .shares = 150,
+                  .price = 30.0f,
+                  .date = At(2023, 8, 1),
+                  .commission = 0.0f,
+                  .method = SaleMethod::kFifo,
+                  .comment = "exercise"});
         doc.ExpireOptions("ACME-O", At(2024, 1, 2), "expired");
-        doc.Sell("BETA", 10, 30.0f, At(2023, 8, 1), 5.0f, CKx7Doc::kFifo, "");
+        doc.Sell({.symbol = "BETA",
+                  .shares = 10,
+                  .price = 30.0f,
+                  .date = At(2023, 8, 1),
+                  .commission = 5.0f,
+                  .method = SaleMethod::kFifo,
+                  .comment = ""});
 
-        doc.ReceiveGrant("ACME", "Acme Corp", 100, 8.0f, At(2023, 6, 15), "NQ", 8, "G-2", "");
+        doc.ReceiveGrant({.symbol = "ACME",
+                          .companyName = "Acme Corp",
+                          .shares = 100,
+                          .strikePrice = 8.0f,
+                          .date = At(2023, 6, 15),
+                          .optionType = "NQ",
+                          .vestingSchedule = 8,
+                          .grantId = "G-2",
+                          .comment = ""});
 
-        doc.RecordDividend("BETA", CDividend::kCash, 12.5f, At(2023, 3, 15), "");
-        doc.RecordDividend("ACME", CDividend::kShares, 2.0f, At(2023, 9, 1), "");
+        doc.RecordDividend({.symbol = "BETA",
+                            .kind = DividendKind::kCash,
+                            .amount = 12.5f,
+                            .date = At(2023, 3, 15),
+                            .comment = ""});
+        doc.RecordDividend({.symbol = "ACME",
+                            .kind = DividendKind::kShares,
+                            .amount = 2.0f,
+                            .date = At(2023, 9, 1),
+                            .comment = ""});
 
         doc.SetMarketPrice("ACME", 25.0f);
         doc.SetMarketPrice("BETA", 28.0f);

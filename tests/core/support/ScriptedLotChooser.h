@@ -1,8 +1,10 @@
 #pragma once
 
 #include <optional>
+#include <string>
 #include <vector>
 
+#include "core/figures/CustomLotTable.h"
 #include "core/model/CustomLotChooser.h"
 
 // Answers the lot-by-lot choice from a script and keeps what it was shown.
@@ -15,6 +17,16 @@ public:
         shown = request;
         ++asked;
         return m_answer;
+    }
+
+    // The lines the custom sale form shows of the lots it was shown, each ended by ";".
+    std::string ShownLines() const {
+        const CustomLotTable table(shown);
+        std::string lines;
+        for (int i = 0; i < table.Count(); ++i) {
+            lines += table.Line(i) + ";";
+        }
+        return lines;
     }
 
     CustomSaleRequest shown;

@@ -43,7 +43,7 @@ private slots:
         QCOMPARE(settings.pieRecordCount, 12);
         QCOMPARE(settings.pieGrouping, Settings::kBySymbol);
         QVERIFY(!settings.ungroupOptions);
-        QCOMPARE(settings.quoteSource, Settings::kYahoo);
+        QCOMPARE(settings.quoteSource, QuoteSource::kYahoo);
         QVERIFY(settings.autoUpdate);
         QCOMPARE(settings.updateInterval, 1);
     }

@@ -19,8 +19,14 @@ int main(int argc, char* argv[]) {
     if (!kx7.InitInstance(QApplication::arguments())) {
         return 1;
     }
-    kx7.Document().Purchase("CRSH", "Crash Test Inc", 42, 9.5f, Clock::Now(), 1.0f,
-                            "Direct Purchase", "never saved");
+    kx7.Document().Purchase({.symbol = "CRSH",
+                             .companyName = "Crash Test Inc",
+                             .shares = 42,
+                             .price = 9.5f,
+                             .date = Clock::Now(),
+                             .commission = 1.0f,
+                             .purchaseType = "Direct Purchase",
+                             .comment = "never saved"});
     kx7.MainFrame().Repaint();
 
     const QDir folder(CRecoveryGuard::DefaultFolder());

@@ -16,9 +16,31 @@ using namespace formtest;
 namespace {
 
 void Hold(CKx7Doc& doc) {
-    doc.Purchase("XYZ", "Xyz Corp", 100.0f, 10.0f, At(2001, 3, 1), 0.0f, "Direct Purchase", "");
-    doc.Purchase("ABC", "Abc Inc", 10.0f, 20.0f, At(2002, 4, 2), 0.0f, "Direct Purchase", "");
-    doc.ReceiveGrant("XYZ", "Xyz Corp", 400.0f, 5.0f, At(2000, 1, 3), "ISO", 0, "G1", "");
+    doc.Purchase({.symbol = "XYZ",
+                  .companyName = "Xyz Corp",
+                  .shares = 100.0f,
+                  .price = 10.0f,
+                  .date = At(2001, 3, 1),
+                  .commission = 0.0f,
+                  .purchaseType = "Direct Purchase",
+                  .comment = ""});
+    doc.Purchase({.symbol = "ABC",
+                  .companyName = "Abc Inc",
+                  .shares = 10.0f,
+                  .price = 20.0f,
+                  .date = At(2002, 4, 2),
+                  .commission = 0.0f,
+                  .purchaseType = "Direct Purchase",
+                  .comment = ""});
+    doc.ReceiveGrant({.symbol = "XYZ",
+                      .companyName = "Xyz Corp",
+                      .shares = 400.0f,
+                      .strikePrice = 5.0f,
+                      .date = At(2000, 1, 3),
+                      .optionType = "ISO",
+                      .vestingSchedule = 0,
+                      .grantId = "G1",
+                      .comment = ""});
 }
 
 }  // namespace
@@ -93,8 +115,11 @@ private slots:
     void editingAShareDividend() {
         Settings settings;
         CKx7Doc doc(settings);
-        const CDividend& dividend =
-            doc.RecordDividend("XYZ", CDividend::kShares, 4.0f, At(2004, 6, 4, 9), "stock");
+        const CDividend& dividend = doc.RecordDividend({.symbol = "XYZ",
+                                                        .kind = DividendKind::kShares,
+                                                        .amount = 4.0f,
+                                                        .date = At(2004, 6, 4, 9),
+                                                        .comment = "stock"});
         CDividendDlg form(doc, &dividend, nullptr);
         form.show();
         auto* symbolBox = FieldOf<QComboBox>(&form, QStringLiteral("Symbol"));

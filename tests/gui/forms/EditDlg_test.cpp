@@ -13,11 +13,39 @@ namespace {
 
 // XYZ: a lot of 100 with a sale of 40; ABC: a lot of 50; a cash dividend of each.
 void Fill(CKx7Doc& doc) {
-    doc.Purchase("XYZ", "Xyz Corp", 100.0f, 10.0f, At(2001, 3, 1), 0.0f, "Direct Purchase", "");
-    doc.Sell("XYZ", 40.0f, 12.5f, At(2002, 4, 2), 5.0f, CKx7Doc::kFifo, "");
-    doc.Purchase("ABC", "Abc Inc", 50.0f, 20.0f, At(2003, 5, 3), 0.0f, "Direct Purchase", "");
-    doc.RecordDividend("XYZ", CDividend::kCash, 2.5f, At(2004, 6, 4), "");
-    doc.RecordDividend("ABC", CDividend::kCash, 1.0f, At(2005, 7, 5), "");
+    doc.Purchase({.symbol = "XYZ",
+                  .companyName = "Xyz Corp",
+                  .shares = 100.0f,
+                  .price = 10.0f,
+                  .date = At(2001, 3, 1),
+                  .commission = 0.0f,
+                  .purchaseType = "Direct Purchase",
+                  .comment = ""});
+    doc.Sell({.symbol = "XYZ",
+              .shares = 40.0f,
+              .price = 12.5f,
+              .date = At(2002, 4, 2),
+              .commission = 5.0f,
+              .method = SaleMethod::kFifo,
+              .comment = ""});
+    doc.Purchase({.symbol = "ABC",
+                  .companyName = "Abc Inc",
+                  .shares = 50.0f,
+                  .price = 20.0f,
+                  .date = At(2003, 5, 3),
+                  .commission = 0.0f,
+                  .purchaseType = "Direct Purchase",
+                  .comment = ""});
+    doc.RecordDividend({.symbol = "XYZ",
+                        .kind = DividendKind::kCash,
+                        .amount = 2.5f,
+                        .date = At(2004, 6, 4),
+                        .comment = ""});
+    doc.RecordDividend({.symbol = "ABC",
+                        .kind = DividendKind::kCash,
+                        .amount = 1.0f,
+                        .date = At(2005, 7, 5),
+                        .comment = ""});
     doc.SetModified(false);
 }
 
@@ -128,7 +156,7 @@ private slots:
         Click(&form, QStringLiteral("Edit"));
         QCOMPARE(Records(&form)->GetItemText(3, 3), QStringLiteral("Shares"));
         QCOMPARE(Records(&form)->GetItemText(3, 4), QStringLiteral("5.00 "));
-        QCOMPARE(doc.Dividends()[0]->dividendKind, CDividend::kShares);
+        QCOMPARE(doc.Dividends()[0]->dividendKind, DividendKind::kShares);
         QCOMPARE(doc.Dividends()[0]->amount, 5.0f);
         QVERIFY(doc.IsModified());
     }

@@ -121,7 +121,7 @@ QStringList Describe(const CKx7Doc& doc) {
     for (const auto& dividend : doc.Dividends()) {
         lines << QStringLiteral("dividend %1 kind %2 %3 %4")
                      .arg(QString::fromStdString(dividend->symbol))
-                     .arg(dividend->dividendKind)
+                     .arg(static_cast<int>(dividend->dividendKind))
                      .arg(dividend->amount)
                      .arg(dividend->date);
     }
@@ -195,7 +195,7 @@ private:
         });
         QVERIFY(run(CMainFrame::kRecordDividend));
         QCOMPARE(doc.Dividends().size(), 1u);
-        QCOMPARE(doc.Dividends()[0]->dividendKind, CDividend::kCash);
+        QCOMPARE(doc.Dividends()[0]->dividendKind, DividendKind::kCash);
 
         WhenModal([](QWidget* form) {
             Choose(FieldOf<QComboBox>(form, QStringLiteral("Symbol")), QStringLiteral("XYZ"));
@@ -256,7 +256,15 @@ private slots:
     void cancelledFormsChangeNothing() {
         Settings settings;
         CKx7Doc doc(settings);
-        doc.ReceiveGrant("XYZ", "Xyz Corp", 400.0f, 5.0f, At(2000, 1, 3), "ISO", 0, "G1", "");
+        doc.ReceiveGrant({.symbol = "XYZ",
+                          .companyName = "Xyz Corp",
+                          .shares = 400.0f,
+                          .strikePrice = 5.0f,
+                          .date = At(2000, 1, 3),
+                          .optionType = "ISO",
+                          .vestingSchedule = 0,
+                          .grantId = "G1",
+                          .comment = ""});
         doc.SetModified(false);
         const auto cancel = [](QWidget* form) { Click(form, QStringLiteral("Cancel")); };
         WhenModal(cancel);

@@ -14,8 +14,22 @@ using namespace formtest;
 namespace {
 
 void Hold(CKx7Doc& doc) {
-    doc.Purchase("XYZ", "Xyz Corp", 100.0f, 10.0f, At(2001, 3, 1), 0.0f, "Direct Purchase", "");
-    doc.Purchase("ABC", "Abc Inc", 50.0f, 20.0f, At(2003, 5, 3), 0.0f, "Direct Purchase", "");
+    doc.Purchase({.symbol = "XYZ",
+                  .companyName = "Xyz Corp",
+                  .shares = 100.0f,
+                  .price = 10.0f,
+                  .date = At(2001, 3, 1),
+                  .commission = 0.0f,
+                  .purchaseType = "Direct Purchase",
+                  .comment = ""});
+    doc.Purchase({.symbol = "ABC",
+                  .companyName = "Abc Inc",
+                  .shares = 50.0f,
+                  .price = 20.0f,
+                  .date = At(2003, 5, 3),
+                  .commission = 0.0f,
+                  .purchaseType = "Direct Purchase",
+                  .comment = ""});
     doc.SetMarketPrice("XYZ", 12.5f);
     doc.SetModified(false);
 }
@@ -34,7 +48,7 @@ private slots:
     void cleanup() { m_clock.reset(); }
 
     void splitStartsAtTwoForOne() {
-        CStockSplitDlg form("ABC;XYZ;", true, nullptr);
+        CStockSplitDlg form({"ABC", "XYZ"}, true, nullptr);
         form.show();
         QCOMPARE(form.NewShares(), 2);
         QCOMPARE(form.OldShares(), 1);
@@ -47,7 +61,7 @@ private slots:
     }
 
     void threeForTwo() {
-        CStockSplitDlg form("ABC;XYZ;", true, nullptr);
+        CStockSplitDlg form({"ABC", "XYZ"}, true, nullptr);
         form.show();
         Choose(FieldOf<QComboBox>(&form, QStringLiteral("Symbol")), QStringLiteral("XYZ"));
         Choose(form.findChild<QComboBox*>(QStringLiteral("newShares")), QStringLiteral("3"));

@@ -15,11 +15,25 @@ using namespace formtest;
 
 namespace {
 
-constexpr const char* kHeld = "ABC;XYZ;";
+const std::vector<std::string> kHeld = {"ABC", "XYZ"};
 
 void Hold(CKx7Doc& doc) {
-    doc.Purchase("XYZ", "Xyz Corp", 100.0f, 10.0f, At(2001, 3, 1), 0.0f, "Direct Purchase", "");
-    doc.Purchase("ABC", "Abc Inc", 50.0f, 20.0f, At(2002, 4, 2), 0.0f, "Direct Purchase", "");
+    doc.Purchase({.symbol = "XYZ",
+                  .companyName = "Xyz Corp",
+                  .shares = 100.0f,
+                  .price = 10.0f,
+                  .date = At(2001, 3, 1),
+                  .commission = 0.0f,
+                  .purchaseType = "Direct Purchase",
+                  .comment = ""});
+    doc.Purchase({.symbol = "ABC",
+                  .companyName = "Abc Inc",
+                  .shares = 50.0f,
+                  .price = 20.0f,
+                  .date = At(2002, 4, 2),
+                  .commission = 0.0f,
+                  .purchaseType = "Direct Purchase",
+                  .comment = ""});
 }
 
 }  // namespace
@@ -151,7 +165,7 @@ private slots:
         Settings settings;
         CKx7Doc doc(settings);
         BeepLog log;
-        CPurchaseDlg form(doc, "", nullptr, nullptr);
+        CPurchaseDlg form(doc, {}, nullptr, nullptr);
         form.show();
         Type(FieldOf<QLineEdit>(&form, QStringLiteral("Purchase Price")), QStringLiteral("1e39"));
         QString message;
@@ -165,9 +179,15 @@ private slots:
     void editingShowsTheLotWithSymbolAndCompanyGreyed() {
         Settings settings;
         CKx7Doc doc(settings);
-        CPurchase& lot = doc.Purchase("XYZ", "Xyz Corp", 100.0f, 10.25f, At(2001, 3, 1, 9), 7.0f,
-                                      "Option", "first lot");
-        CPurchaseDlg form(doc, "XYZ;", &lot, nullptr);
+        CPurchase& lot = doc.Purchase({.symbol = "XYZ",
+                                       .companyName = "Xyz Corp",
+                                       .shares = 100.0f,
+                                       .price = 10.25f,
+                                       .date = At(2001, 3, 1, 9),
+                                       .commission = 7.0f,
+                                       .purchaseType = "Option",
+                                       .comment = "first lot"});
+        CPurchaseDlg form(doc, {"XYZ"}, &lot, nullptr);
         form.show();
         auto* symbolBox = FieldOf<QComboBox>(&form, QStringLiteral("Symbol"));
         QCOMPARE(symbolBox->count(), 1);
@@ -188,7 +208,7 @@ private slots:
     void theDatePickerCarriesTheOpeningTime() {
         Settings settings;
         CKx7Doc doc(settings);
-        CPurchaseDlg form(doc, "", nullptr, nullptr);
+        CPurchaseDlg form(doc, {}, nullptr, nullptr);
         form.show();
         auto* picker = FieldOf<FormDatePicker>(&form, QStringLiteral("Date"));
         QVERIFY(picker != nullptr);
@@ -255,7 +275,7 @@ private slots:
     void definitionsOpenFromTheGrantForm() {
         Settings settings;
         CKx7Doc doc(settings);
-        CRecGrantDlg form(doc, "", nullptr);
+        CRecGrantDlg form(doc, {}, nullptr);
         form.show();
         QString title;
         WhenModal([&title](QWidget* window) {

@@ -16,17 +16,37 @@ namespace {
 
 // Two lots of XYZ, 100 at 10 and 50 at 12, and one of ABC.
 void Hold(CKx7Doc& doc) {
-    doc.Purchase("XYZ", "Xyz Corp", 100.0f, 10.0f, At(2001, 3, 1), 0.0f, "Direct Purchase", "");
-    doc.Purchase("XYZ", "Xyz Corp", 50.0f, 12.0f, At(2002, 6, 15), 0.0f, "Direct Purchase", "");
-    doc.Purchase("ABC", "Abc Inc", 10.0f, 20.0f, At(2002, 4, 2), 0.0f, "Direct Purchase", "");
+    doc.Purchase({.symbol = "XYZ",
+                  .companyName = "Xyz Corp",
+                  .shares = 100.0f,
+                  .price = 10.0f,
+                  .date = At(2001, 3, 1),
+                  .commission = 0.0f,
+                  .purchaseType = "Direct Purchase",
+                  .comment = ""});
+    doc.Purchase({.symbol = "XYZ",
+                  .companyName = "Xyz Corp",
+                  .shares = 50.0f,
+                  .price = 12.0f,
+                  .date = At(2002, 6, 15),
+                  .commission = 0.0f,
+                  .purchaseType = "Direct Purchase",
+                  .comment = ""});
+    doc.Purchase({.symbol = "ABC",
+                  .companyName = "Abc Inc",
+                  .shares = 10.0f,
+                  .price = 20.0f,
+                  .date = At(2002, 4, 2),
+                  .commission = 0.0f,
+                  .purchaseType = "Direct Purchase",
+                  .comment = ""});
 }
 
 CustomSaleRequest XyzRequest(float shares) {
     CustomSaleRequest request;
     request.heading = "Selling 120.0000 shares of Xyz Corp";
-    request.lotList =
-        "03/01/2001    100.0000       10.0000;"
-        "06/15/2002     50.0000       12.0000;";
+    request.lots = {{.date = At(2001, 3, 1), .available = 100.0f, .price = 10.0f},
+                    {.date = At(2002, 6, 15), .available = 50.0f, .price = 12.0f}};
     request.ofText = "of 120.0000";
     request.sharesToSell = shares;
     return request;
@@ -103,7 +123,7 @@ private slots:
         QCOMPARE(form.result() == QDialog::Accepted, accepted);
         QCOMPARE(log.beeps, Beeps(accepted ? 0 : 1, kRefused));
         if (accepted) {
-            QCOMPARE(form.Method(), CKx7Doc::kLifo);
+            QCOMPARE(form.Method(), SaleMethod::kLifo);
             QCOMPARE(form.Shares(), 150.0f);
             QCOMPARE(form.Date(), At(2006, 5, 17, 14));
         } else if (symbol.isEmpty()) {
@@ -126,7 +146,13 @@ private slots:
         Settings settings;
         CKx7Doc doc(settings);
         Hold(doc);
-        doc.Sell("XYZ", 30.0f, 15.0f, At(2005, 1, 4, 10), 9.95f, CKx7Doc::kFifo, "part");
+        doc.Sell({.symbol = "XYZ",
+                  .shares = 30.0f,
+                  .price = 15.0f,
+                  .date = At(2005, 1, 4, 10),
+                  .commission = 9.95f,
+                  .method = SaleMethod::kFifo,
+                  .comment = "part"});
         const CSale& sale = *doc.Purchases()[0]->sales[0];
         CSaleDlg form(doc, sale, "XYZ", "Xyz Corp", nullptr);
         form.show();

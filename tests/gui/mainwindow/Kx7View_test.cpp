@@ -146,7 +146,14 @@ private slots:
     // show without anyone asking the view to repaint.
     void operationsShowWithoutARepaint() {
         ViewFixture f;
-        f.doc.Purchase("XYZ", "XYZ Corp", 10, 10.0f, 0, 0.0f, "Direct Purchase", "");
+        f.doc.Purchase({.symbol = "XYZ",
+                        .companyName = "XYZ Corp",
+                        .shares = 10,
+                        .price = 10.0f,
+                        .date = 0,
+                        .commission = 0.0f,
+                        .purchaseType = "Direct Purchase",
+                        .comment = ""});
         QCOMPARE(f.HoldingSymbols(), QStringList{QStringLiteral(" XYZ")});
         f.doc.SetMarketPrice("XYZ", 12.5f);
         QCOMPARE(f.view.HoldingsList().GetItemText(0, 2), QStringLiteral("12.50"));

@@ -341,7 +341,7 @@ private slots:
         f.frame.show();
         QVERIFY(QTest::qWaitForWindowExposed(&f.frame));
         f.frame.Repaint();
-        const int held = static_cast<int>(f.doc.SymbolNames(CKx7Doc::kHeldLots).size());
+        const int held = static_cast<int>(f.doc.SymbolNames(SymbolFilter::kHeldLots).size());
         QCOMPARE(f.frame.View().HoldingsList().RowCount(), held);
         const QString file = ScreenshotFolder() + QLatin1Char('/') +
                              QString::fromLatin1(QTest::currentDataTag()) + QStringLiteral(".png");

@@ -108,7 +108,7 @@ private slots:
         QCOMPARE(back.ungroupOptions, !settings.ungroupOptions);
         QVERIFY(back.autoUpdate);
         QCOMPARE(back.updateInterval, 0);
-        QCOMPARE(back.quoteSource, Settings::kYahoo);
+        QCOMPARE(back.quoteSource, QuoteSource::kYahoo);
     }
 
     void aBadCountKeepsTheDialogOpen_data() {

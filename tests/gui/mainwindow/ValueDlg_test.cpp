@@ -13,8 +13,22 @@ using namespace formtest;
 namespace {
 
 void Hold(CKx7Doc& doc) {
-    doc.Purchase("XYZ", "Xyz Corp", 100.0f, 10.0f, At(2001, 3, 1), 0.0f, "Direct Purchase", "");
-    doc.Purchase("ABC", "Abc Inc", 50.0f, 20.0f, At(2003, 5, 3), 0.0f, "Direct Purchase", "");
+    doc.Purchase({.symbol = "XYZ",
+                  .companyName = "Xyz Corp",
+                  .shares = 100.0f,
+                  .price = 10.0f,
+                  .date = At(2001, 3, 1),
+                  .commission = 0.0f,
+                  .purchaseType = "Direct Purchase",
+                  .comment = ""});
+    doc.Purchase({.symbol = "ABC",
+                  .companyName = "Abc Inc",
+                  .shares = 50.0f,
+                  .price = 20.0f,
+                  .date = At(2003, 5, 3),
+                  .commission = 0.0f,
+                  .purchaseType = "Direct Purchase",
+                  .comment = ""});
     doc.SetMarketPrice("XYZ", 12.0f);
     doc.SetMarketPrice("ABC", 24.0f);
     doc.SetModified(false);

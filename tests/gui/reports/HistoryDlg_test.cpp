@@ -21,10 +21,22 @@ struct Fixture {
     Fixture() {
         const std::int64_t now = ReportTestNow();
         for (const int daysAgo : {4000, 500, 300, 150, 60, 20}) {
-            doc.Purchase("XYZ", "Xyz Corp", 100, 10.0f + static_cast<float>(daysAgo) / 100,
-                         now - daysAgo * kDay, 0, "", "");
+            doc.Purchase({.symbol = "XYZ",
+                          .companyName = "Xyz Corp",
+                          .shares = 100,
+                          .price = 10.0f + static_cast<float>(daysAgo) / 100,
+                          .date = now - daysAgo * kDay,
+                          .commission = 0,
+                          .purchaseType = "",
+                          .comment = ""});
         }
-        doc.Sell("XYZ", 150, 25, now - 3 * kDay, 5, CKx7Doc::kFifo, "");
+        doc.Sell({.symbol = "XYZ",
+                  .shares = 150,
+                  .price = 25,
+                  .date = now - 3 * kDay,
+                  .commission = 5,
+                  .method = SaleMethod::kFifo,
+                  .comment = ""});
     }
     Settings settings;
     CKx7Doc doc{settings};

@@ -99,9 +99,29 @@ private slots:
 
     void availableOffersOnlySymbolsStillHeld() {
         FrameFixture f;
-        f.doc.Purchase("OLD", "Old Co", 10, 5, LocalTimeOf(2020, 1, 2, 10), 0, "", "");
-        f.doc.Purchase("NEW", "New Co", 10, 5, LocalTimeOf(2020, 1, 2, 10), 0, "", "");
-        f.doc.Sell("OLD", 10, 6, LocalTimeOf(2021, 1, 2, 10), 0, CKx7Doc::kFifo, "");
+        f.doc.Purchase({.symbol = "OLD",
+                        .companyName = "Old Co",
+                        .shares = 10,
+                        .price = 5,
+                        .date = LocalTimeOf(2020, 1, 2, 10),
+                        .commission = 0,
+                        .purchaseType = "",
+                        .comment = ""});
+        f.doc.Purchase({.symbol = "NEW",
+                        .companyName = "New Co",
+                        .shares = 10,
+                        .price = 5,
+                        .date = LocalTimeOf(2020, 1, 2, 10),
+                        .commission = 0,
+                        .purchaseType = "",
+                        .comment = ""});
+        f.doc.Sell({.symbol = "OLD",
+                    .shares = 10,
+                    .price = 6,
+                    .date = LocalTimeOf(2021, 1, 2, 10),
+                    .commission = 0,
+                    .method = SaleMethod::kFifo,
+                    .comment = ""});
         OpenedDialog opened;
         CloseNextDialogWithEscape(opened);
         f.frame.CommandAction(CMainFrame::kReportAvailable)->trigger();

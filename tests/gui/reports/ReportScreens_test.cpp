@@ -63,7 +63,7 @@ private slots:
         QTest::newRow("report-history")
             << Choosing(Make<CHistoryDlg>(), "timeFrameBox", "Show All");
         QTest::newRow("report-available") << MakeDialog([](CKx7Doc& doc) {
-            return std::make_unique<CAvailableDlg>(doc, doc.SymbolNames(CKx7Doc::kHeldLots));
+            return std::make_unique<CAvailableDlg>(doc, doc.SymbolNames(SymbolFilter::kHeldLots));
         });
         QTest::newRow("report-overview") << MakeDialog(
             [](CKx7Doc& doc) { return std::make_unique<COverviewDlg>(doc, doc.SymbolNames()); });

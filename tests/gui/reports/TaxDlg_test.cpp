@@ -80,9 +80,22 @@ private slots:
         QFETCH(QStringList, items);
         Settings settings;
         CKx7Doc doc(settings);
-        doc.Purchase("XYZ", "Xyz Corp", 1000, 10, LocalTimeOf(2010, 1, 4, 10), 0, "", "");
+        doc.Purchase({.symbol = "XYZ",
+                      .companyName = "Xyz Corp",
+                      .shares = 1000,
+                      .price = 10,
+                      .date = LocalTimeOf(2010, 1, 4, 10),
+                      .commission = 0,
+                      .purchaseType = "",
+                      .comment = ""});
         for (const int year : saleYears) {
-            doc.Sell("XYZ", 10, 12, LocalTimeOf(year, 7, 1, 10), 0, CKx7Doc::kFifo, "");
+            doc.Sell({.symbol = "XYZ",
+                      .shares = 10,
+                      .price = 12,
+                      .date = LocalTimeOf(year, 7, 1, 10),
+                      .commission = 0,
+                      .method = SaleMethod::kFifo,
+                      .comment = ""});
         }
         CTaxDlg dialog(doc);
         QCOMPARE(Items(Child<QComboBox>(dialog, "yearBox")), items);

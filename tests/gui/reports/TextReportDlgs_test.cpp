@@ -27,7 +27,7 @@ private slots:
 
     void availableOpensOnEveryLot() {
         DemoFixture f;
-        CAvailableDlg dialog(f.doc, f.doc.SymbolNames(CKx7Doc::kHeldLots));
+        CAvailableDlg dialog(f.doc, f.doc.SymbolNames(SymbolFilter::kHeldLots));
         QCOMPARE(dialog.windowTitle(), QStringLiteral("Available"));
         QCOMPARE(ReportBoxText(dialog), AsShown(BuildAvailableReport(f.doc)));
         QCOMPARE(Items(Child<QComboBox>(dialog, "filterBox")),
@@ -46,7 +46,7 @@ private slots:
     void availableFilterPicksTheLots() {
         QFETCH(QString, filter);
         DemoFixture f;
-        CAvailableDlg dialog(f.doc, f.doc.SymbolNames(CKx7Doc::kHeldLots));
+        CAvailableDlg dialog(f.doc, f.doc.SymbolNames(SymbolFilter::kHeldLots));
         auto& box = Child<QComboBox>(dialog, "filterBox");
         ChooseItem(box, filter);
         const QString shown = ReportBoxText(dialog);

@@ -318,13 +318,13 @@ private:
                 OpenReport(kReports[static_cast<std::size_t>(m_counts.reports) % kReports.size()]);
                 break;
             case Step::kSellFifo:
-                Sell(CKx7Doc::kFifo);
+                Sell(SaleMethod::kFifo);
                 break;
             case Step::kSellLifo:
-                Sell(CKx7Doc::kLifo);
+                Sell(SaleMethod::kLifo);
                 break;
             case Step::kSellFromLot:
-                Sell(CKx7Doc::kCustom);
+                Sell(SaleMethod::kCustom);
                 break;
             case Step::kSave:
                 SaveAndCompare();
@@ -374,7 +374,7 @@ private:
         ++m_counts.purchases;
     }
 
-    void Sell(int method) {
+    void Sell(SaleMethod method) {
         const std::string symbol = SomeSymbol();
         const float spare = m_ledger->Held(symbol) - kKeptShares;
         if (spare < 1.0f) {
@@ -383,7 +383,7 @@ private:
         const std::vector<const PortfolioLedger::Lot*> open = m_ledger->OpenLots(symbol);
         const std::size_t lotIndex = m_random() % open.size();
         const float most =
-            method == CKx7Doc::kCustom ? std::min(spare, open[lotIndex]->Held()) : spare;
+            method == SaleMethod::kCustom ? std::min(spare, open[lotIndex]->Held()) : spare;
         const auto shares = static_cast<float>(1 + m_random() % static_cast<unsigned>(most));
         const float price = SomePrice();
         const float commission = SomeCommission();
@@ -395,7 +395,7 @@ private:
             Type(FieldOf<QLineEdit>(form, QStringLiteral("Number of shares")), Number(shares));
             Type(FieldOf<QLineEdit>(form, QStringLiteral("Commission")), Number(commission));
             Click(form, QString::fromLatin1(kMethods[static_cast<std::size_t>(method)]));
-            if (method == CKx7Doc::kCustom) {
+            if (method == SaleMethod::kCustom) {
                 OnWindow(QStringLiteral("Sale Custom"), m_unexpected, [=](QWidget* custom) {
                     custom->findChild<QListWidget*>(QStringLiteral("lots"))
                         ->setCurrentRow(static_cast<int>(lotIndex));
@@ -408,10 +408,10 @@ private:
             Click(form, QStringLiteral("OK"));
         });
         QVERIFY(m_program->Run(CMainFrame::kSellStock));
-        if (method == CKx7Doc::kCustom) {
+        if (method == SaleMethod::kCustom) {
             m_ledger->SellFromLot(symbol, lotIndex, shares, price, commission);
         } else {
-            m_ledger->SellInOrder(symbol, shares, price, commission, method == CKx7Doc::kLifo);
+            m_ledger->SellInOrder(symbol, shares, price, commission, method == SaleMethod::kLifo);
         }
         QCOMPARE(m_program->doc.NextSaleNumber(), m_ledger->NextSaleNumber());
         ++m_counts.sales;
