@@ -9,15 +9,15 @@
 
 class CKx7Doc;
 
-// What one paint of the main view draws from the document: the dashboard figures, the
-// pie laid out from them and the quote direction of each slice.
+// What the main view draws from the document: the dashboard figures, the pie laid out
+// from them and the quote direction of each slice.
 struct PaintFigures {
     DashboardFigures dashboard;
     PieLayout pie;
     std::vector<int> sliceDirections;  // by slice
 };
 
-// Everything the paint figures depend on. The clock counts because vesting and expiry
+// Everything the figures depend on. The clock counts because vesting and expiry
 // move with it; the exact second, since the figures may change at any second.
 struct PaintFiguresKey {
     const CKx7Doc* document = nullptr;
@@ -40,7 +40,7 @@ PaintFiguresKey PaintFiguresKeyOf(const CKx7Doc& doc, bool valueShown);
 // the figures fires the alerts; figures found current have nothing of it left to do.
 class DashboardCache {
 public:
-    // `valueShown`: the value summary is drawn in this paint.
+    // `valueShown`: the value summary is drawn.
     const PaintFigures& Figures(CKx7Doc& doc, bool valueShown);
     // The figures computed last, or none yet.
     const PaintFigures* Current() const { return m_figures ? &*m_figures : nullptr; }
@@ -50,5 +50,5 @@ private:
     std::optional<PaintFigures> m_figures;
 };
 
-// The paint figures computed afresh.
+// The figures computed afresh.
 PaintFigures ComputePaintFigures(CKx7Doc& doc, bool valueShown);

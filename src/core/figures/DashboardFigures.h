@@ -21,5 +21,5 @@ struct DashboardFigures {
     SymbolFigures symbols;  // as the lots stand today
 };
 
-// `valueShown`: the value summary is drawn in this paint.
+// `valueShown`: the value summary is drawn.
 DashboardFigures ComputeDashboard(CKx7Doc& doc, bool valueShown);

@@ -4,7 +4,7 @@ struct Settings;
 
 // What the view needs of the automatic update worker: start it (create it if needed and
 // let it run) and stop it. Each returns false when the thread could not be switched; the
-// view then keeps its state and tries again at the next paint.
+// view then keeps its state and tries again the next time it computes its figures.
 class UpdateWorkerControl {
 public:
     virtual ~UpdateWorkerControl() = default;
@@ -20,8 +20,9 @@ public:
     bool Stop() override { return true; }
 };
 
-// The last step of every paint: starts, stops or restarts the worker so that it runs
-// exactly while automatic update is on, and restarts it when the interval changed.
+// The last step of the view's figures, computed on every change and every second: starts,
+// stops or restarts the worker so that it runs exactly while automatic update is on, and
+// restarts it when the interval changed.
 class UpdateWorkerSwitch {
 public:
     explicit UpdateWorkerSwitch(UpdateWorkerControl& worker) : m_worker(worker) {}

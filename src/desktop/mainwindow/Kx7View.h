@@ -84,8 +84,8 @@ private:
     QTimer* m_clockTimer;
     CXListCtrl* m_holdingsList;
     CXListCtrl* m_alertList;
-    // What the lists were last filled with: a paint that finds the same rows leaves the
-    // lists alone, so refilling never triggers another paint.
+    // What the lists were last filled with: figures with the same rows leave the lists
+    // alone, so the lists keep their selection and scroll position every second.
     std::vector<HoldingRow> m_shownHoldings;
     std::vector<AlertRow> m_shownAlerts;
     bool m_listsFilled = false;

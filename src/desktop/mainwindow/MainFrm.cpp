@@ -142,9 +142,9 @@ CMainFrame::CMainFrame(CKx7Doc& document, Settings& settings, DocumentStorage& s
 
 CMainFrame::~CMainFrame() = default;
 
-// Commands whose forms, reports and price updates are not part of the program yet have
-// no handler in this table, so their items show disabled; each already has its slot
-// (OnPurchaseStock and so on), which goes into the table once it does its work.
+// Commands without a handler in this table (the clipboard and undo items, Group Sales, Edit
+// Stock Splits and the grant-option purchase and sale) do nothing, so their items show
+// disabled.
 void CMainFrame::BuildMenus() {
     using F = CMainFrame;
     const auto keys = [](std::initializer_list<QKeySequence> list) {
