@@ -26,7 +26,7 @@
 #include "desktop/app/DocumentSignals.h"
 #include "desktop/app/RecentFileList.h"
 #include "desktop/app/SettingsFile.h"
-#include "desktop/forms/FormCommands.h"
+#include "desktop/mainwindow/FormCommands.h"
 #include "desktop/mainwindow/Kx7View.h"
 #include "desktop/quotes/QuoteUpdateDlg.h"
 #include "desktop/reports/AvailableDlg.h"

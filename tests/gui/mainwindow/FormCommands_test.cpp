@@ -1,4 +1,4 @@
-#include "desktop/forms/FormCommands.h"
+#include "desktop/mainwindow/FormCommands.h"
 
 #include <QAction>
 #include <QCheckBox>
