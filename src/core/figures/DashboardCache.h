@@ -25,7 +25,7 @@ struct PaintFiguresKey {
     std::int64_t now = 0;
     bool valueShown = false;
     bool ungroupOptions = false;
-    int pieGrouping = 0;
+    PieGrouping pieGrouping = PieGrouping::kByPercent;
     int pieRecordCount = 0;
 
     friend bool operator==(const PaintFiguresKey&, const PaintFiguresKey&) = default;

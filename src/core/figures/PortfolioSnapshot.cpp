@@ -11,14 +11,14 @@ PortfolioSnapshot TakePortfolioSnapshot(const CKx7Doc& doc) {
     return TakePortfolioSnapshot(SymbolFigures(doc), doc.AppSettings().pieGrouping);
 }
 
-PortfolioSnapshot TakePortfolioSnapshot(const SymbolFigures& figures, int pieGrouping) {
+PortfolioSnapshot TakePortfolioSnapshot(const SymbolFigures& figures, PieGrouping pieGrouping) {
     PortfolioSnapshot snapshot;
     for (const std::string& symbol : figures.HeldNames()) {
         const float value = figures.Value(symbol);
         snapshot.total += value;
         snapshot.entries.push_back({symbol, value});
     }
-    if (pieGrouping == Settings::kBySymbol) {
+    if (pieGrouping == PieGrouping::kBySymbol) {
         return snapshot;
     }
     // Exchange-sort rather than std::sort so equal values keep the order the holdings

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "core/figures/ViewGeometry.h"
+#include "core/settings/Settings.h"
 
 class CKx7Doc;
 class SymbolFigures;
@@ -23,7 +24,7 @@ struct PortfolioSnapshot {
 
 PortfolioSnapshot TakePortfolioSnapshot(const CKx7Doc& doc);
 // The same from figures of the document's lots taken beforehand.
-PortfolioSnapshot TakePortfolioSnapshot(const SymbolFigures& figures, int pieGrouping);
+PortfolioSnapshot TakePortfolioSnapshot(const SymbolFigures& figures, PieGrouping pieGrouping);
 
 // One row of the holdings list.
 struct HoldingRow {

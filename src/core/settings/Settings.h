@@ -4,19 +4,17 @@
 // outside the list names no source and fetches nothing.
 enum class QuoteSource { kAmex = 0, kYahoo = 1, kNasdaq = 2 };
 
+// How the holdings list and the pie chart are ordered, in the order of the "Show by:" list.
+enum class PieGrouping { kByPercent = 0, kByValue = 1, kBySymbol = 2 };
+
 // The process-wide preferences. The application owns one; the document and the views
 // read it; the preferences dialog changes it in place.
 struct Settings {
-    // Pie grouping, the order of the "Show by:" list.
-    static constexpr int kByPercent = 0;
-    static constexpr int kByValue = 1;
-    static constexpr int kBySymbol = 2;
-
     bool chartShown = true;      // the intraday timeline is drawn; not stored
     bool valueShown = true;      // the value summary is drawn; not stored
     bool dateMonthFirst = true;  // "%m/%d/%Y" when true, "%d/%m/%Y" otherwise
     int pieRecordCount = 20;     // slices of the pie chart
-    int pieGrouping = kByPercent;
+    PieGrouping pieGrouping = PieGrouping::kByPercent;
     bool ungroupOptions = true;  // grants listed apart under "<symbol>-O"
     QuoteSource quoteSource = QuoteSource::kYahoo;
     bool autoUpdate = false;

@@ -10,11 +10,11 @@ const std::string kSettings = "Settings";
 const std::string kAutoUpdate = "AutoUpdate";
 const std::string kQuotes = "Quotes";
 
-std::string PieGroupingText(int grouping) {
+std::string PieGroupingText(PieGrouping grouping) {
     switch (grouping) {
-        case Settings::kByValue:
+        case PieGrouping::kByValue:
             return "Value";
-        case Settings::kBySymbol:
+        case PieGrouping::kBySymbol:
             return "Symbol";
         default:
             return "Percent";
@@ -74,9 +74,10 @@ Settings ReadSettings(const SettingsLookup& lookup) {
     }
 
     const auto showBy = text(kSettings, "ShowBy");
-    settings.pieGrouping = showBy == std::optional<std::string>("Value")    ? Settings::kByValue
-                           : showBy == std::optional<std::string>("Symbol") ? Settings::kBySymbol
-                                                                            : Settings::kByPercent;
+    settings.pieGrouping = showBy == std::optional<std::string>("Value") ? PieGrouping::kByValue
+                           : showBy == std::optional<std::string>("Symbol")
+                               ? PieGrouping::kBySymbol
+                               : PieGrouping::kByPercent;
 
     settings.ungroupOptions = text(kSettings, "SeperateO") != std::optional<std::string>("FALSE");
 

@@ -112,7 +112,7 @@ CPreferencesDlg::CPreferencesDlg(const Settings& settings, QWidget* parent)
 
     ShowMembers();
     (m_dateMonthFirst ? m_usDates : m_otherDates)->setChecked(true);
-    m_showByBox->setCurrentIndex(m_showBy);
+    m_showByBox->setCurrentIndex(static_cast<int>(m_showBy));
     m_quoteServerBox->setCurrentIndex(static_cast<int>(m_quoteSource));
     m_refreshBox->setEnabled(m_autoUpdate);
 
@@ -175,7 +175,7 @@ void CPreferencesDlg::accept() {
         return;
     }
     m_dateMonthFirst = m_usDates->isChecked();
-    m_showBy = m_showByBox->currentIndex();
+    m_showBy = static_cast<PieGrouping>(m_showByBox->currentIndex());
     m_quoteSource = static_cast<QuoteSource>(m_quoteServerBox->currentIndex());
     m_ungroup = m_ungroupBox->isChecked();
     QDialog::accept();

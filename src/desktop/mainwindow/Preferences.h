@@ -26,7 +26,7 @@ public:
     bool AutoUpdate() const { return m_autoUpdate; }
     int RefreshIndex() const { return m_refreshIndex; }
     bool DateMonthFirst() const { return m_dateMonthFirst; }
-    int ShowBy() const { return m_showBy; }
+    PieGrouping ShowBy() const { return m_showBy; }
     QuoteSource Source() const { return m_quoteSource; }
     void CopyTo(Settings& settings) const;
 
@@ -56,6 +56,6 @@ private:
     bool m_autoUpdate = false;
     int m_refreshIndex = -1;
     bool m_dateMonthFirst = true;
-    int m_showBy = 0;
+    PieGrouping m_showBy = PieGrouping::kByPercent;
     QuoteSource m_quoteSource = QuoteSource::kAmex;
 };

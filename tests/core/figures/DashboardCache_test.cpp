@@ -146,7 +146,7 @@ const KeyChange kKeyChanges[] = {
      [](Settings& settings, ScopedClock&) { settings.ungroupOptions = !settings.ungroupOptions; }},
     {"PieGrouping",
      {},
-     [](Settings& settings, ScopedClock&) { settings.pieGrouping = Settings::kBySymbol; }},
+     [](Settings& settings, ScopedClock&) { settings.pieGrouping = PieGrouping::kBySymbol; }},
     {"PieRecordCount", {}, [](Settings& settings, ScopedClock&) { settings.pieRecordCount = 1; }},
     {"ValueHidden", {}, {}, false},
 };

@@ -31,7 +31,7 @@ protected:
 };
 
 TEST_F(SnapshotTest, OrdersByValueForPercentAndValue) {
-    for (const int grouping : {Settings::kByPercent, Settings::kByValue}) {
+    for (const PieGrouping grouping : {PieGrouping::kByPercent, PieGrouping::kByValue}) {
         settings.pieGrouping = grouping;
         const PortfolioSnapshot snapshot = TakePortfolioSnapshot(doc);
         EXPECT_EQ(Symbols(snapshot), (std::vector<std::string>{"ZZZ", "MMM", "AAA", "BBB"}));
@@ -40,13 +40,13 @@ TEST_F(SnapshotTest, OrdersByValueForPercentAndValue) {
 }
 
 TEST_F(SnapshotTest, KeepsSymbolOrderForSymbol) {
-    settings.pieGrouping = Settings::kBySymbol;
+    settings.pieGrouping = PieGrouping::kBySymbol;
     EXPECT_EQ(Symbols(TakePortfolioSnapshot(doc)),
               (std::vector<std::string>{"AAA", "BBB", "MMM", "ZZZ"}));
 }
 
 TEST_F(SnapshotTest, HoldingRowsCarryColoursMarksAndChange) {
-    settings.pieGrouping = Settings::kBySymbol;
+    settings.pieGrouping = PieGrouping::kBySymbol;
     doc.Purchases()[0]->quoteDirection = 1;  // MMM
     doc.Purchases()[0]->quoteChange = 0.25f;
     doc.Purchases()[1]->quoteDirection = -1;  // AAA

@@ -26,7 +26,7 @@ TEST(SettingsTextTest, FirstRunGivesTheDefaultsAndWritesThemInOrder) {
     const Settings settings = Read({});
     EXPECT_TRUE(settings.dateMonthFirst);
     EXPECT_EQ(settings.pieRecordCount, 20);
-    EXPECT_EQ(settings.pieGrouping, Settings::kByPercent);
+    EXPECT_EQ(settings.pieGrouping, PieGrouping::kByPercent);
     EXPECT_TRUE(settings.ungroupOptions);
     EXPECT_EQ(settings.quoteSource, QuoteSource::kYahoo);
     EXPECT_FALSE(settings.autoUpdate);
@@ -91,11 +91,11 @@ INSTANTIATE_TEST_SUITE_P(
         TextRuleCase{"dmy shows month first", "Settings", "DateFormat", "dmy",
                      [](const Settings& s) { return s.dateMonthFirst; }},
         TextRuleCase{"ShowBy Value", "Settings", "ShowBy", "Value",
-                     [](const Settings& s) { return s.pieGrouping == Settings::kByValue; }},
+                     [](const Settings& s) { return s.pieGrouping == PieGrouping::kByValue; }},
         TextRuleCase{"ShowBy Symbol", "Settings", "ShowBy", "Symbol",
-                     [](const Settings& s) { return s.pieGrouping == Settings::kBySymbol; }},
+                     [](const Settings& s) { return s.pieGrouping == PieGrouping::kBySymbol; }},
         TextRuleCase{"ShowBy value is percent", "Settings", "ShowBy", "value",
-                     [](const Settings& s) { return s.pieGrouping == Settings::kByPercent; }},
+                     [](const Settings& s) { return s.pieGrouping == PieGrouping::kByPercent; }},
         TextRuleCase{"SeperateO FALSE", "Settings", "SeperateO", "FALSE",
                      [](const Settings& s) { return !s.ungroupOptions; }},
         TextRuleCase{"SeperateO false is on", "Settings", "SeperateO", "false",
@@ -125,7 +125,7 @@ TEST(SettingsTextTest, WrittenTextsReadBackToTheSameValues) {
     Settings changed;
     changed.dateMonthFirst = false;
     changed.pieRecordCount = 7;
-    changed.pieGrouping = Settings::kBySymbol;
+    changed.pieGrouping = PieGrouping::kBySymbol;
     changed.ungroupOptions = false;
     changed.quoteSource = QuoteSource::kNasdaq;
     changed.autoUpdate = true;
@@ -139,7 +139,7 @@ TEST(SettingsTextTest, WrittenTextsReadBackToTheSameValues) {
     const Settings read = Read(stored);
     EXPECT_FALSE(read.dateMonthFirst);
     EXPECT_EQ(read.pieRecordCount, 7);
-    EXPECT_EQ(read.pieGrouping, Settings::kBySymbol);
+    EXPECT_EQ(read.pieGrouping, PieGrouping::kBySymbol);
     EXPECT_FALSE(read.ungroupOptions);
     EXPECT_EQ(read.quoteSource, QuoteSource::kYahoo);
     EXPECT_TRUE(read.autoUpdate);
@@ -148,7 +148,7 @@ TEST(SettingsTextTest, WrittenTextsReadBackToTheSameValues) {
 
 TEST(SettingsTextTest, AnUnknownPieGroupingIsWrittenAsPercent) {
     Settings settings;
-    settings.pieGrouping = 9;
+    settings.pieGrouping = static_cast<PieGrouping>(9);
     EXPECT_EQ(SettingsEntries(settings)[2].value, "Percent");
 }
 

@@ -41,7 +41,7 @@ private slots:
         const Settings settings = LoadSettingsFile(path);
         QVERIFY(!settings.dateMonthFirst);
         QCOMPARE(settings.pieRecordCount, 12);
-        QCOMPARE(settings.pieGrouping, Settings::kBySymbol);
+        QCOMPARE(settings.pieGrouping, PieGrouping::kBySymbol);
         QVERIFY(!settings.ungroupOptions);
         QCOMPARE(settings.quoteSource, QuoteSource::kYahoo);
         QVERIFY(settings.autoUpdate);

@@ -76,9 +76,10 @@ private slots:
     void holdingsOrder_data() {
         QTest::addColumn<int>("grouping");
         QTest::addColumn<QStringList>("expected");
-        QTest::newRow("Symbol") << int(Settings::kBySymbol) << QStringList{" AAA", " BBB", " CCC"};
-        QTest::newRow("Value") << int(Settings::kByValue) << QStringList{" CCC", " AAA", " BBB"};
-        QTest::newRow("Percent") << int(Settings::kByPercent)
+        QTest::newRow("Symbol") << int(PieGrouping::kBySymbol)
+                                << QStringList{" AAA", " BBB", " CCC"};
+        QTest::newRow("Value") << int(PieGrouping::kByValue) << QStringList{" CCC", " AAA", " BBB"};
+        QTest::newRow("Percent") << int(PieGrouping::kByPercent)
                                  << QStringList{" CCC", " AAA", " BBB"};
     }
 
@@ -86,7 +87,7 @@ private slots:
         QFETCH(int, grouping);
         QFETCH(QStringList, expected);
         ViewFixture f;
-        f.settings.pieGrouping = grouping;
+        f.settings.pieGrouping = static_cast<PieGrouping>(grouping);
         AddLot(f.doc, "BBB", 1, 1, 10);
         AddLot(f.doc, "CCC", 1, 1, 30);
         AddLot(f.doc, "AAA", 1, 1, 20);

@@ -319,9 +319,10 @@ private slots:
         QTest::addColumn<int>("grouping");
         QTest::addColumn<bool>("ungroup");
         QTest::addColumn<int>("slices");
-        QTest::newRow("empty") << false << int(Settings::kByPercent) << true << 20;
-        QTest::newRow("demo-by-value") << true << int(Settings::kByValue) << false << 5;
-        QTest::newRow("demo-ungrouped-options") << true << int(Settings::kBySymbol) << true << 20;
+        QTest::newRow("empty") << false << int(PieGrouping::kByPercent) << true << 20;
+        QTest::newRow("demo-by-value") << true << int(PieGrouping::kByValue) << false << 5;
+        QTest::newRow("demo-ungrouped-options")
+            << true << int(PieGrouping::kBySymbol) << true << 20;
     }
 
     void screenshots() {
@@ -330,7 +331,7 @@ private slots:
         QFETCH(bool, ungroup);
         QFETCH(int, slices);
         FrameFixture f;
-        f.settings.pieGrouping = grouping;
+        f.settings.pieGrouping = static_cast<PieGrouping>(grouping);
         f.settings.ungroupOptions = ungroup;
         f.settings.pieRecordCount = slices;
         if (demo) {

@@ -103,7 +103,7 @@ private slots:
         Settings back;
         form.CopyTo(back);
         QCOMPARE(back.pieRecordCount, 8);
-        QCOMPARE(back.pieGrouping, Settings::kBySymbol);
+        QCOMPARE(back.pieGrouping, PieGrouping::kBySymbol);
         QVERIFY(!back.dateMonthFirst);
         QCOMPARE(back.ungroupOptions, !settings.ungroupOptions);
         QVERIFY(back.autoUpdate);

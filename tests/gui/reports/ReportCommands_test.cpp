@@ -136,7 +136,7 @@ private slots:
     void holdingsClickOpensTheSummaryOfItsSymbol() {
         FrameFixture f;
         BuildDemoPortfolio(f.doc);
-        f.settings.pieGrouping = Settings::kBySymbol;
+        f.settings.pieGrouping = PieGrouping::kBySymbol;
         f.frame.show();
         QVERIFY(QTest::qWaitForWindowExposed(&f.frame));
         f.frame.Repaint();
