@@ -7,10 +7,7 @@ cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 
 build_dir=${VELMORA_BENCH_BUILD_DIR:-build/bench}
-# GCC 12 at -O3 reports a false -Wrestrict on some string concatenations (GCC bug
-# 105329); it stays a warning here so that an optimised build goes through.
 cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_CXX_FLAGS="-Wno-error=restrict" \
     -DVELMORA_BUILD_BENCH=ON -DVELMORA_BUILD_TESTS=OFF -DVELMORA_BUILD_GUI=OFF
 cmake --build "$build_dir" -j2 --target velmora_bench make_portfolio
 

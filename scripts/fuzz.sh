@@ -9,7 +9,7 @@ build_dir=${VELMORA_FUZZ_BUILD_DIR:-build/fuzz}
 
 CC=clang CXX=clang++ cmake -S . -B "$build_dir" -G Ninja \
     -DCMAKE_BUILD_TYPE=Debug -DVELMORA_SANITIZE=ON -DVELMORA_FUZZ=ON \
-    -DVELMORA_BUILD_GUI=OFF -DVELMORA_BUILD_TESTS=ON
+    -DVELMORA_BUILD_GUI=OFF -DVELMORA_BUILD_TESTS=ON -DVELMORA_WERROR=ON
 cmake --build "$build_dir"
 
 seeds="$build_dir/fuzz-seeds"

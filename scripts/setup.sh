@@ -10,6 +10,7 @@ packages=(
     tzdata
     desktop-file-utils appstream libxml2-utils shared-mime-info man-db
     nlohmann-json3-dev
+    clang-format clang-tidy
 )
 
 missing=()

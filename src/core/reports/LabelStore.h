@@ -15,7 +15,7 @@ public:
     std::string_view Keep(std::string_view text);
 
 private:
-    static constexpr std::size_t kBlockSize = 64 * 1024;
+    static constexpr std::size_t kBlockSize = std::size_t{64} * 1024;
 
     std::vector<std::unique_ptr<char[]>> m_blocks;
     char* m_free = nullptr;

@@ -55,7 +55,7 @@ struct YearSpan {
     std::int64_t end = 0;
 };
 
-constexpr std::int64_t kMarginSeconds = 3 * 86400;
+constexpr std::int64_t kMarginSeconds = std::int64_t{3} * 86400;
 
 std::optional<YearSpan> SpanOfYear(int year) {
     // Far years are rare enough to convert every time.
