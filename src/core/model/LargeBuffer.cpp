@@ -2,6 +2,8 @@
 
 #include <sys/mman.h>
 
+#include <cstddef>
+
 // Advice covers whole huge pages inside the buffer; its ends keep small pages.
 void AdviseHugePages(const void* data, std::size_t bytes) {
     constexpr std::uintptr_t kHugePage = std::uintptr_t{2} << 20;
@@ -9,7 +11,9 @@ void AdviseHugePages(const void* data, std::size_t bytes) {
     const std::uintptr_t first = (start + kHugePage - 1) & ~(kHugePage - 1);
     const std::uintptr_t end = (start + bytes) & ~(kHugePage - 1);
     if (end > first) {
-        ::madvise(reinterpret_cast<void*>(first), end - first, MADV_HUGEPAGE);
+        // The address is made from `data`, not from the integer, so it keeps its provenance.
+        auto* const bytesAt = const_cast<std::byte*>(static_cast<const std::byte*>(data));
+        ::madvise(bytesAt + (first - start), end - first, MADV_HUGEPAGE);
     }
 }
 

@@ -171,7 +171,7 @@ float VestedShares(std::int32_t vestingSchedule, float shares, std::int64_t gran
         case 14:
         case 15:
         case 16:
-            return AllFrom(d, 365 * (vestingSchedule - 11), shares);
+            return AllFrom(d, std::int64_t{365} * (vestingSchedule - 11), shares);
         case 17:  // Other: the schedule is unknown, so the user may exercise at any time
             return shares;
         default:

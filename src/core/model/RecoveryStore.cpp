@@ -16,7 +16,7 @@ namespace fs = std::filesystem;
 constexpr std::string_view kCopyExtension = ".kx7";
 constexpr std::string_view kOriginExtension = ".origin";
 // A note longer than this is no path this program wrote.
-constexpr std::uint64_t kOriginLimit = 64 * 1024;
+constexpr std::uint64_t kOriginLimit = std::uint64_t{64} * 1024;
 
 std::string OriginPath(const std::string& copyPath) {
     return fs::path(copyPath).replace_extension(kOriginExtension).string();
@@ -104,7 +104,7 @@ std::vector<RecoveryStore::Orphan> RecoveryStore::FindOrphans() const {
 }
 
 std::string RecoveryStore::SetAside(const Orphan& orphan) {
-    const std::string kept = orphan.copyPath + ".unreadable";
+    std::string kept = orphan.copyPath + ".unreadable";
     std::error_code error;
     fs::rename(orphan.copyPath, kept, error);
     if (error) {

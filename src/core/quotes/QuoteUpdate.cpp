@@ -182,7 +182,7 @@ std::vector<std::string> RunQuoteUpdate(CKx7Doc& doc, PageFetcher& fetcher, cons
     std::vector<std::string> lines;
     FetchQuoteBatches(
         fetcher, hosts, source, caller, symbols,
-        [&](std::vector<QuoteResult> results) {
+        [&](const std::vector<QuoteResult>& results) {
             for (std::string& line : ApplyQuoteResults(doc, results, tally)) {
                 lines.push_back(std::move(line));
             }

@@ -217,7 +217,7 @@ bool Configure(CURL* handle, Transfer& transfer, const std::string& body,
 CWeb::CWeb(FetchNotifier& notifier, FetchLimits limits) : m_notifier(notifier), m_limits(limits) {}
 
 std::string CWeb::GetPage(std::string host, std::string path) {
-    const std::vector<char>* page = Fetch(std::move(host), std::move(path));
+    const std::vector<char>* page = Fetch(host, path);
     if (page == nullptr) {
         m_text.clear();
     } else {
@@ -227,7 +227,7 @@ std::string CWeb::GetPage(std::string host, std::string path) {
     return m_text;
 }
 
-const std::vector<char>* CWeb::Fetch(std::string host, std::string path) {
+const std::vector<char>* CWeb::Fetch(const std::string& host, const std::string& path) {
     m_page.reset();
     m_abandoned = false;
     m_failure.clear();
@@ -252,7 +252,7 @@ const std::vector<char>* CWeb::Fetch(std::string host, std::string path) {
     return nullptr;
 }
 
-bool CWeb::TryFetch(std::string host, std::string path, std::string body,
+bool CWeb::TryFetch(const std::string& host, const std::string& path, const std::string& body,
                     std::optional<std::vector<char>>& out) {
     out.reset();
     // Only the last attempt's failure counts: a page that came on a later attempt has none.

@@ -45,10 +45,10 @@ public:
 
     // Up to three attempts with no pause between them; after three failures the final
     // error is shown and nothing is returned. The bytes stay owned by this object.
-    const std::vector<char>* Fetch(std::string host, std::string path);
+    const std::vector<char>* Fetch(const std::string& host, const std::string& path);
 
     // One complete attempt; false when it failed (its warning has been shown, if any).
-    bool TryFetch(std::string host, std::string path, std::string body,
+    bool TryFetch(const std::string& host, const std::string& path, const std::string& body,
                   std::optional<std::vector<char>>& out);
 
     // Why the last fetch brought no page, or an empty one; empty after a page arrived.

@@ -11,7 +11,7 @@ namespace {
 
 constexpr int kTimeoutMs = 3000;
 // A path longer than this is no request of ours; the line is not read further.
-constexpr qint64 kMaxRequest = 64 * 1024;
+constexpr qint64 kMaxRequest = qint64{64} * 1024;
 const QByteArray kAccepted = "ok\n";
 
 // The channel's name lies in the shared temporary folder and can be worked out by anyone,
@@ -35,7 +35,7 @@ CInstanceChannel::CInstanceChannel(QObject* parent)
 CInstanceChannel::~CInstanceChannel() = default;
 
 QString CInstanceChannel::DefaultName(const QString& settingsPath) {
-    const QString overridden = qEnvironmentVariable("VELMORA_INSTANCE");
+    QString overridden = qEnvironmentVariable("VELMORA_INSTANCE");
     if (!overridden.isEmpty()) {
         return overridden;
     }
@@ -96,7 +96,7 @@ void CInstanceChannel::AcceptConnections() {
             socket->flush();
             socket->disconnectFromServer();
             if (!path.isEmpty()) {
-                emit openRequested(path);
+                emit OpenRequested(path);
             }
         });
     }

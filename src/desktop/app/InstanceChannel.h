@@ -27,7 +27,7 @@ public:
     bool Listen(const QString& name);
 
 signals:
-    void openRequested(const QString& path);
+    void OpenRequested(const QString& path);
 
 private:
     void AcceptConnections();

@@ -133,7 +133,7 @@ bool CKx7App::InitInstance(const QStringList& arguments) {
     m_mainFrame->show();
 
     m_channel = std::make_unique<CInstanceChannel>();
-    QObject::connect(m_channel.get(), &CInstanceChannel::openRequested, m_mainFrame.get(),
+    QObject::connect(m_channel.get(), &CInstanceChannel::OpenRequested, m_mainFrame.get(),
                      [this](const QString& path) {
                          m_mainFrame->OpenPortfolio(path);
                          m_mainFrame->raise();

@@ -23,7 +23,7 @@ CRecoveryGuard::CRecoveryGuard(const CKx7Doc& document, RecoveryStore store, QOb
 CRecoveryGuard::~CRecoveryGuard() = default;
 
 QString CRecoveryGuard::DefaultFolder() {
-    const QString overridden = qEnvironmentVariable("VELMORA_RECOVERY_DIR");
+    QString overridden = qEnvironmentVariable("VELMORA_RECOVERY_DIR");
     if (!overridden.isEmpty()) {
         return overridden;
     }

@@ -17,7 +17,7 @@ QString KeyPath(const std::string& section, const std::string& key) {
 }  // namespace
 
 QString SettingsFilePath() {
-    const QString overridden = qEnvironmentVariable("VELMORA_CONFIG");
+    QString overridden = qEnvironmentVariable("VELMORA_CONFIG");
     if (!overridden.isEmpty()) {
         return overridden;
     }

@@ -422,7 +422,7 @@ StorageOutcome CMainFrame::RestoreRecoveryCopy(const QString& copyPath,
     m_lock.Release();
     m_readOnly = false;
     m_document.ClearContents();
-    const StorageOutcome outcome = m_storage.Load(m_document, copyPath.toStdString());
+    StorageOutcome outcome = m_storage.Load(m_document, copyPath.toStdString());
     if (!outcome.Ok()) {
         m_document.NewDocument();
         AfterDocumentChanged();

@@ -129,7 +129,7 @@ QString SaveTextAs(QWidget* parent, const std::string& text, const QString& suff
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return {};
     }
-    const QString path = dialog.selectedFiles().first();
+    QString path = dialog.selectedFiles().first();
     // Written beside the target and moved over it, so a failed write keeps the old file.
     QSaveFile file(path);
     const auto size = static_cast<qint64>(text.size());
