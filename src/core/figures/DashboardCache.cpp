@@ -28,14 +28,12 @@ PaintFigures ComputePaintFigures(CKx7Doc& doc, bool valueShown) {
 }
 
 const PaintFigures& DashboardCache::Figures(CKx7Doc& doc, bool valueShown) {
-    doc.BringHeldSharesUpToDate();
-    const PaintFiguresKey key = PaintFiguresKeyOf(doc, valueShown);
-    if (!m_figures || m_key != key) {
+    if (!m_figures || m_key != PaintFiguresKeyOf(doc, valueShown)) {
         // Dropped first, so that the old and the new figures are never held at once.
         m_figures.reset();
         m_figures.emplace(ComputePaintFigures(doc, valueShown));
-        // The held shares are current, so computing the figures leaves the key as it was.
-        m_key = key;
+        // Taken after: bringing the held shares up to today may have moved the revision.
+        m_key = PaintFiguresKeyOf(doc, valueShown);
     }
     return *m_figures;
 }

@@ -35,9 +35,9 @@ PaintFiguresKey PaintFiguresKeyOf(const CKx7Doc& doc, bool valueShown);
 
 // The view looks at its figures on every change and every second, far more often than
 // what they depend on changes: this keeps the last figures and hands them back while
-// their key holds. Every lot's held shares are brought up to the clock first, so the
-// figures never count shares vested or expired since they were last stored. Computing
-// the figures fires the alerts; figures found current have nothing of it left to do.
+// their key holds. Computing them brings every lot's held shares up to the clock first, so
+// the figures never count shares vested or expired since they were last stored, and fires
+// the alerts; figures found current have nothing of either left to do.
 class DashboardCache {
 public:
     // `valueShown`: the value summary is drawn.

@@ -232,7 +232,6 @@ TEST_F(DocumentObserverTest, EveryOperationIsHeardOnceWithItsKindAndSymbols) {
     };
     for (const OperationCase& c : cases) {
         SCOPED_TRACE(c.name);
-        observer.heard.clear();
         doc.SetModified(false);
         observer.heard.clear();
         const std::uint64_t revision = doc.Revision();
