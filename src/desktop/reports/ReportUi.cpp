@@ -14,8 +14,6 @@
 #include <QTextDocument>
 #include <utility>
 
-#include "core/reports/TextInParts.h"
-
 namespace {
 
 QString FromReport(std::string_view text) {
@@ -46,7 +44,6 @@ void ShowReportText(QPlainTextEdit& box, std::string_view text) {
 
 void ShowReportTextOnce(QPlainTextEdit& box, std::string&& text) {
     ShowReportText(box, text);
-    GiveBackReportText(std::move(text));
 }
 
 QLabel* MakeColumnHeading(const QString& text, QWidget* parent) {

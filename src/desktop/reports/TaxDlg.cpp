@@ -8,11 +8,9 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
-#include <utility>
 
 #include "core/model/Kx7Doc.h"
 #include "core/reports/TaxReport.h"
-#include "core/reports/TextInParts.h"
 #include "desktop/app/DocumentSignals.h"
 #include "desktop/reports/ReportUi.h"
 #include "desktop/reports/TaxYears.h"
@@ -85,9 +83,7 @@ CTaxDlg::CTaxDlg(const CKx7Doc& document, QWidget* parent)
             &CTaxDlg::Rebuild);
 }
 
-CTaxDlg::~CTaxDlg() {
-    GiveBackReportText(std::move(m_text));
-}
+CTaxDlg::~CTaxDlg() = default;
 
 void CTaxDlg::OnOptionClicked() {
     m_groupSales = m_groupSalesBox->isChecked();
@@ -100,11 +96,6 @@ void CTaxDlg::Rebuild() {
     if (m_yearBox->currentIndex() < 0) {
         return;
     }
-    // The text shown so far goes back first, for the new one to be written into; until
-    // that is done there is nothing to save.
-    m_saveAs->setEnabled(false);
-    GiveBackReportText(std::move(m_text));
-    m_text.clear();
     m_text = BuildTaxReport(m_document, m_yearBox->currentText().toStdString(), m_groupSales,
                             m_deductCommission, m_csv);
     m_textIsCsv = m_csv;
