@@ -4,12 +4,12 @@
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPlainTextEdit>
 #include <QVBoxLayout>
 
 #include "core/model/Kx7Doc.h"
 #include "core/reports/AvailableReport.h"
 #include "desktop/app/DocumentSignals.h"
+#include "desktop/controls/ReportTextView.h"
 #include "desktop/reports/ReportUi.h"
 
 CAvailableDlg::CAvailableDlg(CKx7Doc& document, const std::vector<std::string>& symbols,
@@ -17,7 +17,7 @@ CAvailableDlg::CAvailableDlg(CKx7Doc& document, const std::vector<std::string>& 
     : QDialog(parent),
       m_document(document),
       m_filterBox(new QComboBox(this)),
-      m_report(MakeReportBox(this, true)) {
+      m_report(MakeReportBox(this)) {
     setWindowTitle(QStringLiteral("Available"));
     m_filterBox->setObjectName(QStringLiteral("filterBox"));
     m_filterBox->addItem(QStringLiteral("Show All"));
@@ -26,19 +26,21 @@ CAvailableDlg::CAvailableDlg(CKx7Doc& document, const std::vector<std::string>& 
     }
     m_filterBox->setCurrentIndex(-1);
     m_filterBox->setMinimumContentsLength(10);
-    ShowReportTextOnce(*m_report, BuildAvailableReport(m_document));
+    m_report->SetText(BuildAvailableReport(m_document));
 
     auto* filter = new QHBoxLayout;
     filter->addWidget(new QLabel(QStringLiteral("Filter: \nSelect a symbol"), this));
     filter->addWidget(m_filterBox);
     filter->addStretch();
 
+    const QString heading = QStringLiteral("Company   Date    Purchase Price   Shares Left");
+    QDialogButtonBox* buttons = MakeCloseButton(*this, QStringLiteral("Close"));
+    AddTextReportCommands(*this, *buttons, windowTitle(), {heading}, *m_report);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(filter);
-    layout->addWidget(
-        MakeColumnHeading(QStringLiteral("Company   Date    Purchase Price   Shares Left"), this));
-    layout->addWidget(m_report, 1);
-    layout->addWidget(MakeCloseButton(*this, QStringLiteral("Close")));
+    layout->addWidget(MakeColumnHeading(heading, this));
+    AddReportWithFind(*layout, *m_report);
+    layout->addWidget(buttons);
     resize(DialogUnits(*this, 277, 242));
 
     connect(m_filterBox, &QComboBox::currentIndexChanged, this, &CAvailableDlg::OnFilterChanged);
@@ -54,9 +56,9 @@ void CAvailableDlg::OnFilterChanged(int index) {
         return;
     }
     if (index == 0) {
-        ShowReportTextOnce(*m_report, BuildAvailableReport(m_document));
+        m_report->SetText(BuildAvailableReport(m_document));
         return;
     }
-    ShowReportTextOnce(*m_report, BuildAvailableReportForSymbol(
-                                      m_document, m_filterBox->itemText(index).toStdString()));
+    m_report->SetText(
+        BuildAvailableReportForSymbol(m_document, m_filterBox->itemText(index).toStdString()));
 }

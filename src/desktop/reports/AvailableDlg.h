@@ -6,7 +6,7 @@
 
 class CKx7Doc;
 class QComboBox;
-class QPlainTextEdit;
+class ReportTextView;
 
 // "Available": the lots that still hold shares, for every symbol or for the one the
 // filter names.
@@ -26,5 +26,5 @@ private:
 
     CKx7Doc& m_document;
     QComboBox* m_filterBox;
-    QPlainTextEdit* m_report;
+    ReportTextView* m_report;
 };

@@ -1,56 +1,40 @@
 #include "desktop/reports/DetailsDlg.h"
 
 #include <QDialogButtonBox>
-#include <QFontDatabase>
 #include <QLabel>
-#include <QListWidget>
 #include <QVBoxLayout>
-#include <string_view>
 
 #include "core/model/Kx7Doc.h"
 #include "core/reports/DetailsReport.h"
+#include "desktop/controls/ReportTextView.h"
 #include "desktop/reports/DetailsSubDlg.h"
 #include "desktop/reports/ReportUi.h"
 
 CDetailsDlg::CDetailsDlg(const CKx7Doc& document, QWidget* parent)
-    : QDialog(parent), m_document(document), m_list(new QListWidget(this)) {
+    : QDialog(parent), m_document(document), m_list(MakeReportBox(this)) {
     setWindowTitle(QStringLiteral("Detailed Information"));
     m_list->setObjectName(QStringLiteral("list"));
-    m_list->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    m_list->SetText(BuildDetailsList(document));
 
-    // Every piece of the list text that a CR ends is one line; the LF after it goes.
-    const std::string text = BuildDetailsList(document);
-    const std::string_view rest = text;
-    std::size_t start = 0;
-    for (std::size_t cr = rest.find('\r'); cr != std::string_view::npos;
-         cr = rest.find('\r', start)) {
-        const std::string_view line = rest.substr(start, cr - start);
-        m_list->addItem(QString::fromUtf8(line.data(), static_cast<qsizetype>(line.size())));
-        start = cr + 1;
-        if (start < rest.size() && rest[start] == '\n') {
-            ++start;
-        }
-    }
-
+    const QString heading =
+        QStringLiteral("Symbol                  Date       P.Price      # Shares");
+    QDialogButtonBox* buttons = MakeCloseButton(*this, QStringLiteral("Close"));
+    AddTextReportCommands(*this, *buttons, windowTitle(), {heading}, *m_list);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(new QLabel(QStringLiteral("Show Detailed Information"), this));
-    auto* heading = MakeColumnHeading(
-        QStringLiteral("Symbol                  Date       P.Price      # Shares"), this);
-    heading->setContentsMargins(3, 0, 0, 0);
-    layout->addWidget(heading);
-    layout->addWidget(m_list, 1);
+    layout->addWidget(MakeColumnHeading(heading, this));
+    AddReportWithFind(*layout, *m_list);
     layout->addWidget(new QLabel(QStringLiteral("Double Click on a record to see details."), this));
-    layout->addWidget(MakeCloseButton(*this, QStringLiteral("Close")));
+    layout->addWidget(buttons);
     resize(DialogUnits(*this, 307, 237));
 
-    connect(m_list, &QListWidget::itemDoubleClicked, this,
-            [this](QListWidgetItem* item) { ShowDetails(m_list->row(item)); });
+    connect(m_list, &ReportTextView::LineActivated, this, &CDetailsDlg::ShowDetails);
 }
 
 CDetailsDlg::~CDetailsDlg() = default;
 
 void CDetailsDlg::ShowDetails(int position) {
-    if (position < 0 || position >= m_list->count()) {
+    if (position < 0 || position >= m_list->LineCount()) {
         return;
     }
     const std::optional<std::string> details =

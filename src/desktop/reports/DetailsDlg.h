@@ -3,11 +3,10 @@
 #include <QDialog>
 
 class CKx7Doc;
-class QListWidget;
-class QListWidgetItem;
+class ReportTextView;
 
 // "Detailed Information": one line per purchase, sold-out lots included; a double click
-// on a line opens the details of that purchase.
+// on a line (or Enter) opens the details of that purchase.
 class CDetailsDlg final : public QDialog {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(CDetailsDlg)
@@ -22,5 +21,5 @@ public:
 
 private:
     const CKx7Doc& m_document;
-    QListWidget* m_list;
+    ReportTextView* m_list;
 };

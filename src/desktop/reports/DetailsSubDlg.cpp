@@ -1,21 +1,23 @@
 #include "desktop/reports/DetailsSubDlg.h"
 
 #include <QDialogButtonBox>
-#include <QPlainTextEdit>
 #include <QVBoxLayout>
 
+#include "desktop/controls/ReportTextView.h"
 #include "desktop/reports/ReportUi.h"
 
 CDetailsSubDlg::CDetailsSubDlg(const std::string& text, QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Details"));
-    QPlainTextEdit* report = MakeReportBox(this, true);
-    ShowReportText(*report, text);
-    // The sale table's ruler, so no line of the table wraps.
-    report->setMinimumWidth(ReportBoxWidth(*report, 68));
+    ReportTextView* report = MakeReportBox(this);
+    report->SetText(text);
+    // The sale table's ruler, so every line of the table is in sight.
+    report->setMinimumWidth(report->WidthFor(68));
 
+    QDialogButtonBox* buttons = MakeCloseButton(*this, QStringLiteral("Close"));
+    AddTextReportCommands(*this, *buttons, windowTitle(), {}, *report);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(report, 1);
-    layout->addWidget(MakeCloseButton(*this, QStringLiteral("Close")));
+    AddReportWithFind(*layout, *report);
+    layout->addWidget(buttons);
     resize(DialogUnits(*this, 298, 234));
 }
 

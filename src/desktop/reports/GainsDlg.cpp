@@ -50,13 +50,15 @@ CGainsDlg::CGainsDlg(CKx7Doc& document, QWidget* parent)
     view->addWidget(new QLabel(QStringLiteral("Total Gain:"), this));
     view->addWidget(m_total);
 
+    QDialogButtonBox* buttons = MakeCloseButton(*this, QStringLiteral("OK"));
+    AddListReportCommands(*this, *buttons, title->text(), *m_list);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(title);
     layout->addLayout(view);
     layout->addWidget(m_list, 1);
     layout->addWidget(new QLabel(
         QStringLiteral("Note: To set market price,  use the \"Price Update\" menu."), this));
-    layout->addWidget(MakeCloseButton(*this, QStringLiteral("OK")));
+    layout->addWidget(buttons);
     resize(DialogUnits(*this, 417, 229));
 
     // The columns share the width the list gets in the dialog.

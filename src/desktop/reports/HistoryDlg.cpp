@@ -4,13 +4,13 @@
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPlainTextEdit>
 #include <QVBoxLayout>
 #include <array>
 
 #include "core/model/Kx7Doc.h"
 #include "core/reports/HistoryReport.h"
 #include "desktop/app/DocumentSignals.h"
+#include "desktop/controls/ReportTextView.h"
 #include "desktop/reports/ReportUi.h"
 
 namespace {
@@ -38,7 +38,7 @@ CHistoryDlg::CHistoryDlg(const CKx7Doc& document, QWidget* parent)
       m_document(document),
       m_days(kFirstShownDays),
       m_timeFrameBox(new QComboBox(this)),
-      m_report(MakeReportBox(this, false)) {
+      m_report(MakeReportBox(this)) {
     setWindowTitle(QStringLiteral("History Report"));
     m_timeFrameBox->setObjectName(QStringLiteral("timeFrameBox"));
     for (const TimeFrame& frame : kTimeFrames) {
@@ -55,15 +55,16 @@ CHistoryDlg::CHistoryDlg(const CKx7Doc& document, QWidget* parent)
     frame->addWidget(new QLabel(QStringLiteral("Timeframe:"), this));
     frame->addWidget(m_timeFrameBox);
 
+    const QString heading = QStringLiteral(
+        "Date       Trans        Qty  Description                   Price      Amount");
+    QDialogButtonBox* buttons = MakeCloseButton(*this, QStringLiteral("OK"));
+    AddTextReportCommands(*this, *buttons, title->text(), {heading}, *m_report);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(frame);
-    layout->addWidget(MakeColumnHeading(
-        QStringLiteral(
-            "Date       Trans        Qty  Description                   Price      Amount"),
-        this));
-    layout->addWidget(m_report, 1);
-    layout->addWidget(MakeCloseButton(*this, QStringLiteral("OK")));
-    m_report->setMinimumWidth(ReportBoxWidth(*m_report, kLineLength));
+    layout->addWidget(MakeColumnHeading(heading, this));
+    AddReportWithFind(*layout, *m_report);
+    layout->addWidget(buttons);
+    m_report->setMinimumWidth(m_report->WidthFor(kLineLength));
     resize(DialogUnits(*this, 340, 266));
 
     connect(m_timeFrameBox, &QComboBox::currentIndexChanged, this,
@@ -92,5 +93,5 @@ void CHistoryDlg::OnTimeFrameChanged(int index) {
 }
 
 void CHistoryDlg::Rebuild() {
-    ShowReportTextOnce(*m_report, BuildHistoryReport(m_document, m_days));
+    m_report->SetText(BuildHistoryReport(m_document, m_days));
 }

@@ -5,7 +5,7 @@
 
 class CKx7Doc;
 class QComboBox;
-class QPlainTextEdit;
+class ReportTextView;
 
 // "History Report": the purchases and sales of a recent time frame in date order, one
 // fixed-width line each. It opens on the last week with no time frame chosen.
@@ -30,5 +30,5 @@ private:
     const CKx7Doc& m_document;
     std::optional<int> m_days;
     QComboBox* m_timeFrameBox;
-    QPlainTextEdit* m_report;
+    ReportTextView* m_report;
 };

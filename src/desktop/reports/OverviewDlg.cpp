@@ -2,12 +2,12 @@
 
 #include <QDialogButtonBox>
 #include <QLabel>
-#include <QPlainTextEdit>
 #include <QVBoxLayout>
 #include <algorithm>
 
 #include "core/model/Kx7Doc.h"
 #include "core/reports/OverviewReport.h"
+#include "desktop/controls/ReportTextView.h"
 #include "desktop/reports/ReportUi.h"
 
 COverviewDlg::COverviewDlg(const CKx7Doc& document, std::vector<std::string> symbols,
@@ -16,15 +16,17 @@ COverviewDlg::COverviewDlg(const CKx7Doc& document, std::vector<std::string> sym
     setWindowTitle(QStringLiteral("Overview"));
     // Byte order, upper case before lower, whatever order the list came in.
     std::sort(symbols.begin(), symbols.end());
-    QPlainTextEdit* report = MakeReportBox(this, true);
-    ShowReportTextOnce(*report, BuildOverviewOfSymbols(document, symbols));
-    report->setMinimumWidth(ReportBoxWidth(*report, static_cast<int>(kOverviewSeparator.size())));
+    ReportTextView* report = MakeReportBox(this);
+    report->SetText(BuildOverviewOfSymbols(document, symbols));
+    report->setMinimumWidth(report->WidthFor(static_cast<int>(kOverviewSeparator.size())));
 
+    const QString heading = QStringLiteral("Company/Date       Shares        Price    Available");
+    QDialogButtonBox* buttons = MakeCloseButton(*this, QStringLiteral("Close"));
+    AddTextReportCommands(*this, *buttons, windowTitle(), {heading}, *report);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(MakeColumnHeading(
-        QStringLiteral("Company/Date       Shares        Price    Available"), this));
-    layout->addWidget(report, 1);
-    layout->addWidget(MakeCloseButton(*this, QStringLiteral("Close")));
+    layout->addWidget(MakeColumnHeading(heading, this));
+    AddReportWithFind(*layout, *report);
+    layout->addWidget(buttons);
     resize(DialogUnits(*this, 315, 241));
 }
 

@@ -7,12 +7,15 @@
 #include <QLabel>
 #include <QLayout>
 #include <QMessageBox>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSaveFile>
-#include <QStyle>
-#include <QTextDocument>
+#include <QVBoxLayout>
+#include <functional>
 #include <utility>
+
+#include "desktop/controls/FindBar.h"
+#include "desktop/controls/ReportTextView.h"
+#include "desktop/reports/ReportPrinting.h"
 
 namespace {
 
@@ -22,28 +25,34 @@ QString FromReport(std::string_view text) {
 
 }  // namespace
 
-QPlainTextEdit* MakeReportBox(QWidget* parent, bool wrap) {
-    auto* box = new QPlainTextEdit(parent);
-    box->setObjectName(QStringLiteral("report"));
-    box->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    box->setReadOnly(true);
-    box->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    box->setLineWrapMode(wrap ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
-    box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    if (!wrap) {
-        box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+ReportTextView* MakeReportBox(QWidget* parent) {
+    auto* view = new ReportTextView(parent);
+    view->setObjectName(QStringLiteral("report"));
+    return view;
+}
+
+void AddReportWithFind(QVBoxLayout& layout, ReportTextView& view, int stretch) {
+    layout.addWidget(&view, stretch);
+    layout.addWidget(new FindBar(view, view.parentWidget()));
+}
+
+ReportPrintCommands* AddTextReportCommands(QDialog& dialog, QDialogButtonBox& buttons,
+                                           const QString& title, const QStringList& heading,
+                                           const ReportTextView& view, bool saveAs) {
+    std::function<std::string()> text;
+    if (saveAs) {
+        text = [&view] { return view.Text(); };
     }
-    return box;
+    return new ReportPrintCommands(
+        dialog, buttons, [title, heading, &view] { return ReportOfView(title, heading, view); },
+        std::move(text));
 }
 
-void ShowReportText(QPlainTextEdit& box, std::string_view text) {
-    QString shown = FromReport(text);
-    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    box.setPlainText(shown);
-}
-
-void ShowReportTextOnce(QPlainTextEdit& box, std::string&& text) {
-    ShowReportText(box, text);
+ReportPrintCommands* AddListReportCommands(QDialog& dialog, QDialogButtonBox& buttons,
+                                           const QString& title, const CXListCtrl& list) {
+    return new ReportPrintCommands(
+        dialog, buttons, [title, &list] { return ReportOfList(title, list); },
+        [&list] { return ListAsText(list); });
 }
 
 QLabel* MakeColumnHeading(const QString& text, QWidget* parent) {
@@ -98,13 +107,6 @@ int ListWidthIn(const QDialog& dialog) {
     const QMargins margins =
         dialog.layout() != nullptr ? dialog.layout()->contentsMargins() : QMargins();
     return dialog.width() - margins.left() - margins.right();
-}
-
-int ReportBoxWidth(const QPlainTextEdit& box, int characters) {
-    const int text = box.fontMetrics().horizontalAdvance(QString(characters, QLatin1Char('0')));
-    const int scrollBar = box.style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, &box);
-    return text + scrollBar + 2 * box.frameWidth() +
-           2 * static_cast<int>(box.document()->documentMargin()) + 4;
 }
 
 QDialogButtonBox* MakeCloseButton(QDialog& dialog, const QString& text) {

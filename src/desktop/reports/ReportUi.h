@@ -10,20 +10,28 @@
 class QDialog;
 class QDialogButtonBox;
 class QLabel;
-class QPlainTextEdit;
+class CXListCtrl;
+class QVBoxLayout;
 class QWidget;
+class ReportPrintCommands;
+class ReportTextView;
 
 // Pieces the report dialogs share: the text box that shows a report, the fixed-pitch
 // headings above it, the rows of a tab-separated report, and dialog sizes.
 
-// A read-only report box in the fixed-pitch font, so the report's columns line up. Its
-// text can still be selected and copied. `wrap` off gives both scroll bars.
-QPlainTextEdit* MakeReportBox(QWidget* parent, bool wrap);
-// Shows report text whose lines end in CR LF.
-void ShowReportText(QPlainTextEdit& box, std::string_view text);
-// The same for a text the dialog does not keep; its memory then goes back for the next
-// report to be written into.
-void ShowReportTextOnce(QPlainTextEdit& box, std::string&& text);
+// A read-only report view in the fixed-pitch font, so the report's columns line up. Its
+// lines can still be selected and copied.
+ReportTextView* MakeReportBox(QWidget* parent);
+// Adds the report view to `layout` with its find bar (Ctrl+F) under it.
+void AddReportWithFind(QVBoxLayout& layout, ReportTextView& view, int stretch = 1);
+// Print, Print Preview and, unless the dialog has its own, Save As for a text report, under
+// `title` and its column `heading` lines.
+ReportPrintCommands* AddTextReportCommands(QDialog& dialog, QDialogButtonBox& buttons,
+                                           const QString& title, const QStringList& heading,
+                                           const ReportTextView& view, bool saveAs = true);
+// Print, Print Preview and Save As for a report shown as a list.
+ReportPrintCommands* AddListReportCommands(QDialog& dialog, QDialogButtonBox& buttons,
+                                           const QString& title, const CXListCtrl& list);
 // A heading that names the report's columns, in the report's font so it lines up.
 QLabel* MakeColumnHeading(const QString& text, QWidget* parent);
 
@@ -40,9 +48,6 @@ QSize DialogUnits(const QWidget& dialog, int width, int height);
 
 // The width a widget spanning the dialog gets inside its layout's margins.
 int ListWidthIn(const QDialog& dialog);
-
-// The width a report box needs to show `characters` columns of its text side by side.
-int ReportBoxWidth(const QPlainTextEdit& box, int characters);
 
 // The button box with the one button ("OK" or "Close") that ends a report; Escape also
 // closes it.

@@ -88,10 +88,12 @@ CSummaryDlg::CSummaryDlg(const CKx7Doc& document, const std::vector<std::string>
     top->addLayout(choice, 1);
     top->addWidget(style);
 
+    QDialogButtonBox* buttons = MakeCloseButton(*this, QStringLiteral("OK"));
+    AddListReportCommands(*this, *buttons, windowTitle(), *m_list);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addWidget(m_list, 1);
-    layout->addWidget(MakeCloseButton(*this, QStringLiteral("OK")));
+    layout->addWidget(buttons);
     resize(DialogUnits(*this, 394, 257));
 
     // The columns share the width the list gets in the dialog.

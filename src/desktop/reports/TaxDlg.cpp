@@ -5,13 +5,13 @@
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 #include "core/model/Kx7Doc.h"
 #include "core/reports/TaxReport.h"
 #include "desktop/app/DocumentSignals.h"
+#include "desktop/controls/ReportTextView.h"
 #include "desktop/reports/ReportUi.h"
 #include "desktop/reports/TaxYears.h"
 
@@ -22,7 +22,7 @@ CTaxDlg::CTaxDlg(const CKx7Doc& document, QWidget* parent)
       m_groupSalesBox(new QCheckBox(QStringLiteral("Group Sales"), this)),
       m_deductCommissionBox(new QCheckBox(QStringLiteral("Deduct Commission"), this)),
       m_csvBox(new QCheckBox(QStringLiteral("CSV Format"), this)),
-      m_report(MakeReportBox(this, false)),
+      m_report(MakeReportBox(this)),
       m_saveAs(new QPushButton(QStringLiteral("Save As..."), this)) {
     setWindowTitle(QStringLiteral("Tax Report"));
     m_yearBox->setObjectName(QStringLiteral("yearBox"));
@@ -59,17 +59,20 @@ CTaxDlg::CTaxDlg(const CKx7Doc& document, QWidget* parent)
     top->addLayout(choices, 1);
     top->addLayout(options);
 
+    const QString saleHeading = QStringLiteral("Sale Date  # Shares   Company Name");
+    const QString purchaseHeading =
+        QStringLiteral("Purchase Date         Purchase Cost    Sale Value   Gain/Loss");
     QDialogButtonBox* buttons = MakeCloseButton(*this, QStringLiteral("OK"));
+    AddTextReportCommands(*this, *buttons, title->text(), {saleHeading, purchaseHeading}, *m_report,
+                          false);
     buttons->addButton(m_saveAs, QDialogButtonBox::ActionRole);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
-    layout->addWidget(
-        MakeColumnHeading(QStringLiteral("Sale Date  # Shares   Company Name"), this));
-    layout->addWidget(MakeColumnHeading(
-        QStringLiteral("Purchase Date         Purchase Cost    Sale Value   Gain/Loss"), this));
+    layout->addWidget(MakeColumnHeading(saleHeading, this));
+    layout->addWidget(MakeColumnHeading(purchaseHeading, this));
     layout->setSpacing(4);
-    layout->addWidget(m_report, 1);
+    AddReportWithFind(*layout, *m_report);
     layout->addWidget(buttons);
     resize(DialogUnits(*this, 362, 250));
 
@@ -96,17 +99,21 @@ void CTaxDlg::Rebuild() {
     if (m_yearBox->currentIndex() < 0) {
         return;
     }
-    m_text = BuildTaxReport(m_document, m_yearBox->currentText().toStdString(), m_groupSales,
-                            m_deductCommission, m_csv);
+    m_report->SetText(BuildTaxReport(m_document, m_yearBox->currentText().toStdString(),
+                                     m_groupSales, m_deductCommission, m_csv));
     m_textIsCsv = m_csv;
-    ShowReportText(*m_report, m_text);
     m_saveAs->setEnabled(true);
 }
 
 void CTaxDlg::OnSaveAs() {
     if (m_textIsCsv) {
-        SaveTextAs(this, m_text, QStringLiteral("csv"), QStringLiteral("CSV Files (*.csv)"));
+        SaveTextAs(this, m_report->Text(), QStringLiteral("csv"),
+                   QStringLiteral("CSV Files (*.csv)"));
         return;
     }
-    SaveTextAs(this, m_text, QStringLiteral("txt"), QStringLiteral("Text Files (*.txt)"));
+    SaveTextAs(this, m_report->Text(), QStringLiteral("txt"), QStringLiteral("Text Files (*.txt)"));
+}
+
+const std::string& CTaxDlg::ReportText() const {
+    return m_report->Text();
 }

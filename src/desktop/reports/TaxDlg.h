@@ -6,7 +6,7 @@
 class CKx7Doc;
 class QCheckBox;
 class QComboBox;
-class QPlainTextEdit;
+class ReportTextView;
 class QPushButton;
 
 // "Tax Report": the sales of a chosen year with cost basis, net proceeds and gain, as
@@ -21,7 +21,7 @@ public:
     ~CTaxDlg() override;
 
     // The report last built, with its CR LF line ends; empty before a year is chosen.
-    const std::string& ReportText() const { return m_text; }
+    const std::string& ReportText() const;
 
 private:
     void OnOptionClicked();
@@ -32,12 +32,11 @@ private:
     bool m_groupSales = true;
     bool m_deductCommission = true;
     bool m_csv = false;
-    std::string m_text;
     bool m_textIsCsv = false;
     QComboBox* m_yearBox;
     QCheckBox* m_groupSalesBox;
     QCheckBox* m_deductCommissionBox;
     QCheckBox* m_csvBox;
-    QPlainTextEdit* m_report;
+    ReportTextView* m_report;
     QPushButton* m_saveAs;
 };

@@ -2,7 +2,6 @@
 
 #include <QComboBox>
 #include <QDialog>
-#include <QPlainTextEdit>
 #include <QString>
 #include <QStringList>
 #include <QTest>
@@ -17,6 +16,7 @@
 #include "core/model/Kx7Doc.h"
 #include "core/model/LocalTime.h"
 #include "core/settings/Settings.h"
+#include "desktop/controls/ReportTextView.h"
 #include "desktop/controls/XListCtrl.h"
 
 // What the report dialogs' tests share: reading what a dialog shows and turning a core
@@ -72,8 +72,20 @@ Widget& Child(const QWidget& dialog, const char* name) {
     return *widget;
 }
 
+// The lines a report view shows, a line feed between them and after the last one where
+// the report ended it.
+inline QString ShownText(const ReportTextView& view) {
+    QStringList lines;
+    for (int line = 0; line < view.LineCount(); ++line) {
+        lines << view.Line(line);
+    }
+    const std::string& text = view.Text();
+    const bool ended = !text.empty() && (text.back() == '\n' || text.back() == '\r');
+    return lines.join(QLatin1Char('\n')) + (ended ? QStringLiteral("\n") : QString());
+}
+
 inline QString ReportBoxText(const QWidget& dialog) {
-    return Child<QPlainTextEdit>(dialog, "report").toPlainText();
+    return ShownText(Child<ReportTextView>(dialog, "report"));
 }
 
 inline QStringList Items(const QComboBox& box) {

@@ -52,11 +52,9 @@ private slots:
         QVERIFY(Child<QCheckBox>(dialog, "deductCommission").isChecked());
         QVERIFY(!Child<QCheckBox>(dialog, "csvFormat").isChecked());
         QVERIFY(!Child<QPushButton>(dialog, "saveAs").isEnabled());
-        // Long lines scroll instead of wrapping, in a font whose columns line up.
-        const auto& report = Child<QPlainTextEdit>(dialog, "report");
-        QCOMPARE(report.lineWrapMode(), QPlainTextEdit::NoWrap);
+        // A font whose columns line up.
+        const auto& report = Child<ReportTextView>(dialog, "report");
         QCOMPARE(report.font(), QFontDatabase::systemFont(QFontDatabase::FixedFont));
-        QVERIFY(report.isReadOnly());
 
         // An option clicked before a year is chosen shows nothing yet.
         ClickButton(dialog, "csvFormat");

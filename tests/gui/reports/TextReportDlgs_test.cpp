@@ -1,7 +1,5 @@
 // The available, overview and detailed-information reports.
 #include <QComboBox>
-#include <QListWidget>
-#include <QPlainTextEdit>
 #include <QTest>
 
 #include "ReportDialogSupport.h"
@@ -32,8 +30,6 @@ private slots:
         QCOMPARE(ReportBoxText(dialog), AsShown(BuildAvailableReport(f.doc)));
         QCOMPARE(Items(Child<QComboBox>(dialog, "filterBox")),
                  (QStringList{"Show All", "ACME", "ACME-O", "BLUE", "CRNR", "DLTA"}));
-        QCOMPARE(Child<QPlainTextEdit>(dialog, "report").lineWrapMode(),
-                 QPlainTextEdit::WidgetWidth);
     }
 
     void availableFilterPicksTheLots_data() {
@@ -74,16 +70,9 @@ private slots:
         DemoFixture f;
         CDetailsDlg dialog(f.doc);
         QCOMPARE(dialog.windowTitle(), QStringLiteral("Detailed Information"));
-        const auto& list = Child<QListWidget>(dialog, "list");
-        QStringList expected =
-            QString::fromStdString(BuildDetailsList(f.doc)).split(QStringLiteral("\r\n"));
-        expected.removeLast();
-        QStringList shown;
-        for (int row = 0; row < list.count(); ++row) {
-            shown << list.item(row)->text();
-        }
-        QCOMPARE(shown, expected);
-        QCOMPARE(list.count(), static_cast<int>(f.doc.Purchases().size()));
+        const auto& list = Child<ReportTextView>(dialog, "list");
+        QCOMPARE(ShownText(list), AsShown(BuildDetailsList(f.doc)));
+        QCOMPARE(list.LineCount(), static_cast<int>(f.doc.Purchases().size()));
     }
 
     void doubleClickOpensThePurchaseDetails_data() {
@@ -99,7 +88,7 @@ private slots:
         CDetailsDlg dialog(f.doc);
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-        auto& list = Child<QListWidget>(dialog, "list");
+        auto& list = Child<ReportTextView>(dialog, "list");
         QString title;
         QString text;
         OnNextModal([&title, &text](QWidget* modal) {
@@ -107,7 +96,7 @@ private slots:
             text = ReportBoxText(*modal);
             QTest::keyClick(modal, Qt::Key_Escape);
         });
-        const QPoint at = list.visualItemRect(list.item(row)).center();
+        const QPoint at = list.LineRect(row).center();
         // The first click of the pair selects the line, the second makes it a double click.
         QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, at);
         QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, at);
@@ -119,7 +108,7 @@ private slots:
         Settings settings;
         CKx7Doc doc(settings);
         CDetailsDlg dialog(doc);
-        QCOMPARE(Child<QListWidget>(dialog, "list").count(), 0);
+        QCOMPARE(Child<ReportTextView>(dialog, "list").LineCount(), 0);
         dialog.ShowDetails(0);  // would block in a dialog if it opened one
         dialog.ShowDetails(-1);
     }
