@@ -293,7 +293,7 @@ private:
 }  // namespace
 
 const PortfolioSize* PortfolioSizeNamed(std::string_view name) {
-    for (const PortfolioSize* size : {&kLifetimePortfolio, &kExtremePortfolio}) {
+    for (const PortfolioSize* size : {&kLifetimePortfolio, &kTenthPortfolio, &kExtremePortfolio}) {
         if (size->name == name) {
             return size;
         }

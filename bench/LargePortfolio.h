@@ -19,10 +19,12 @@ struct PortfolioSize {
 
 // Monthly reinvestment in a few dozen funds for thirty years, with trading besides.
 inline constexpr PortfolioSize kLifetimePortfolio{"lifetime", 200, 50000, 150000, 20000};
+// One tenth of that, over the same thirty years.
+inline constexpr PortfolioSize kTenthPortfolio{"tenth", 20, 5000, 15000, 2000};
 // Far beyond any person: a million records in all.
 inline constexpr PortfolioSize kExtremePortfolio{"extreme", 1000, 250000, 650000, 100000};
 
-// The size of that name ("lifetime", "extreme"), or nullptr.
+// The size of that name ("lifetime", "tenth", "extreme"), or nullptr.
 const PortfolioSize* PortfolioSizeNamed(std::string_view name);
 
 // Fills a cleared document with a portfolio of `size`, the same for the same seed: lots

@@ -1,4 +1,4 @@
-// make_portfolio <lifetime|extreme> <file.kx7> [seed]: writes a generated portfolio.
+// make_portfolio <lifetime|tenth|extreme> <file.kx7> [seed]: writes a generated portfolio.
 
 #include <cstdio>
 #include <cstdlib>
@@ -11,12 +11,12 @@
 
 int main(int argc, char** argv) {
     if (argc < 3 || argc > 4) {
-        std::fprintf(stderr, "usage: %s <lifetime|extreme> <file.kx7> [seed]\n", argv[0]);
+        std::fprintf(stderr, "usage: %s <lifetime|tenth|extreme> <file.kx7> [seed]\n", argv[0]);
         return 2;
     }
     const PortfolioSize* size = PortfolioSizeNamed(argv[1]);
     if (size == nullptr) {
-        std::fprintf(stderr, "unknown size \"%s\": lifetime or extreme\n", argv[1]);
+        std::fprintf(stderr, "unknown size \"%s\": lifetime, tenth or extreme\n", argv[1]);
         return 2;
     }
     std::uint32_t seed = 12345u;

@@ -35,7 +35,6 @@ namespace {
 constexpr double kTargetMs = 100.0;
 constexpr double kTargetRatio = 10.0;
 constexpr double kMemoryTargetMb = 10.0;
-constexpr PortfolioSize kTenthPortfolio{"tenth", 20, 5000, 15000, 2000};
 
 double ResidentMegabytes() {
     std::ifstream statm("/proc/self/statm");

@@ -10,9 +10,8 @@
 class CKx7Doc;
 
 // Everything the main view draws of the document. Every lot's held shares are first
-// brought up to today; then the alerts fire, the value and the two gains are totalled
-// (while the value summary is shown) and the snapshot of the holdings and the pie is
-// taken, all from one walk over the lots.
+// brought up to today; then the value and the two gains are totalled (while the value
+// summary is shown), the alerts fire and the snapshot of the holdings and the pie is taken.
 struct DashboardFigures {
     std::vector<AlertRow> alerts;
     ValueSummary values;  // only while the value summary is shown

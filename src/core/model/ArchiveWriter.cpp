@@ -4,11 +4,8 @@
 #include <string>
 #include <utility>
 
-#include "core/model/LargeBuffer.h"
-
 void CArchiveWriter::Reserve(std::size_t bytes) {
     if (bytes > m_bytes.size()) {
-        ReserveLargeBuffer(m_bytes, bytes);
         m_bytes.resize(bytes);
     }
 }

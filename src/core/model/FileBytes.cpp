@@ -15,7 +15,6 @@
 #include <utility>
 
 #include "core/model/Clock.h"
-#include "core/model/LargeBuffer.h"
 
 namespace {
 
@@ -77,7 +76,7 @@ int WriteAll(int fd, std::span<const std::uint8_t> bytes) {
 // Creates a file of a fresh name beside `target`, open for writing. The mode 0666 lets the
 // user's umask decide the permissions of a file that did not exist before.
 int CreateBeside(const fs::path& target, std::string& tempPath) {
-    static std::mt19937_64 random{std::random_device{}()};
+    std::mt19937_64 random{std::random_device{}()};
     const fs::path folder = target.parent_path().empty() ? fs::path(".") : target.parent_path();
     for (int attempt = 0; attempt < 100; ++attempt) {
         // Built by appending: GCC 12 at -O3 warns falsely on "." + std::string.
@@ -232,7 +231,6 @@ FileBytes ReadFileBytes(const std::string& path, std::uint64_t limit) {
     // Read straight into the buffer; one byte more than the size shows whether the file
     // grew meanwhile, and a file that did is read on in chunks.
     std::size_t size = 0;
-    ReserveLargeBuffer(result.bytes, static_cast<std::size_t>(status.st_size) + 1);
     result.bytes.resize(static_cast<std::size_t>(status.st_size) + 1);
     for (;;) {
         if (size == result.bytes.size()) {

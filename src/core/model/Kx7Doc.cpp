@@ -3,13 +3,14 @@
 #include <algorithm>
 #include <bit>
 #include <filesystem>
+#include <set>
 #include <string_view>
 
 #include "core/model/Clock.h"
-#include "core/model/ListedNames.h"
+#include "core/model/KindSums.h"
 #include "core/model/LocalTime.h"
 #include "core/model/OptionSuffix.h"
-#include "core/model/TotalValueSums.h"
+#include "core/model/SymbolMap.h"
 #include "core/settings/Settings.h"
 
 namespace {
@@ -19,6 +20,16 @@ bool Held(const CPurchase& lot) {
 }
 
 }  // namespace
+
+void AddListedNames(std::set<std::string>& names, const std::string& symbol, const LotKinds& kinds,
+                    bool ungroupOptions) {
+    if (kinds.ordinary || (kinds.grants && !ungroupOptions)) {
+        names.insert(symbol);
+    }
+    if (kinds.grants && ungroupOptions) {
+        names.insert(WithOptionSuffix(symbol));
+    }
+}
 
 CKx7Doc::CKx7Doc(const Settings& settings) : m_settings(settings) {}
 
@@ -142,20 +153,19 @@ bool CKx7Doc::LotMatches(const CPurchase& lot, std::string_view symbol) const {
 }
 
 std::vector<std::string> CKx7Doc::SymbolNames(std::optional<SymbolFilter> filter) const {
-    // One table look-up per lot finds the few distinct symbols; sorting those afterwards
-    // gives the byte order.
-    ListedNames names(m_settings.ungroupOptions);
+    SymbolMap<LotKinds> kinds;
     for (const auto& lot : m_purchases) {
-        if (filter) {
-            const bool taken = (*filter == SymbolFilter::kHeldLots && Held(*lot)) ||
-                               (*filter == SymbolFilter::kGrants && lot->IsGrant());
-            if (!taken) {
-                continue;
-            }
+        const bool taken = !filter || (*filter == SymbolFilter::kHeldLots && Held(*lot)) ||
+                           (*filter == SymbolFilter::kGrants && lot->IsGrant());
+        if (taken) {
+            kinds[lot->symbol].Add(*lot);
         }
-        names.Add(*lot);
     }
-    return names.Sorted();
+    std::set<std::string> names;
+    for (const auto& [symbol, symbolKinds] : kinds) {
+        AddListedNames(names, symbol, symbolKinds, m_settings.ungroupOptions);
+    }
+    return {names.begin(), names.end()};
 }
 
 const CPurchase* CKx7Doc::FirstLotOf(std::string_view symbol) const {
@@ -215,13 +225,21 @@ float CKx7Doc::SymbolValue(std::string_view symbol) const {
 }
 
 float CKx7Doc::TotalValue() const {
-    // One walk sums every symbol's value in the order SymbolValue would add it.
-    // The held symbols' names come from the same walk, as SymbolNames(kHeldLots) lists them.
-    TotalValueSums sums(m_settings.ungroupOptions);
+    // The held symbols' values added in the order of their names, each summed over its lots
+    // in document order as SymbolValue sums it, from one walk rather than one per symbol.
+    SymbolMap<KindSums> values;
     for (const auto& lot : m_purchases) {
-        sums.Add(*lot);
+        values[lot->symbol].Add(lot->IsGrant(), lot->LotValue());
     }
-    return sums.Total();
+    float total = 0.0f;
+    for (const std::string& name : SymbolNames(SymbolFilter::kHeldLots)) {
+        const bool optionsOnly = HasOptionSuffix(name);
+        const auto found = values.find(optionsOnly ? StripOptionSuffix(name) : name);
+        if (found != values.end()) {
+            total += found->second.Selected(m_settings.ungroupOptions, optionsOnly);
+        }
+    }
+    return total;
 }
 
 float CKx7Doc::OptionSharesHeld(std::string_view symbol) {

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -30,6 +31,19 @@ enum class CostMode {
     kSold,  // price x shares gone
     kAll,   // price x shares bought
 };
+
+// The kinds of lot met of one symbol, which give its names in a symbol list.
+struct LotKinds {
+    bool ordinary = false;
+    bool grants = false;
+
+    void Add(const CPurchase& lot) { (lot.IsGrant() ? grants : ordinary) = true; }
+};
+
+// Adds the names a symbol list gives `symbol` with lots of these kinds: the symbol itself,
+// and the symbol with the option suffix for its grants when grants are listed apart.
+void AddListedNames(std::set<std::string>& names, const std::string& symbol, const LotKinds& kinds,
+                    bool ungroupOptions);
 
 // The portfolio: owns every record and answers the queries of the views, forms, reports
 // and the quote code. Operations mark it modified and tell the observers what changed;

@@ -31,7 +31,10 @@ std::int64_t LocalTimeOf(int year, int month, int day, int hour, int minute, int
 }
 
 std::string FormatLocalTime(std::int64_t time, const char* pattern) {
-    const std::tm tm = ToLocalTm(time);
+    return FormatTm(ToLocalTm(time), pattern);
+}
+
+std::string FormatTm(const std::tm& tm, const char* pattern) {
     std::array<char, 256> buffer{};
     const std::size_t length = std::strftime(buffer.data(), buffer.size(), pattern, &tm);
     return std::string(buffer.data(), length);

@@ -24,6 +24,8 @@ std::int64_t LocalTimeOf(int year, int month, int day, int hour = 0, int minute 
 
 // strftime of the local time; an empty text for a pattern that yields nothing.
 std::string FormatLocalTime(std::int64_t time, const char* pattern);
+// The same for a local time already converted.
+std::string FormatTm(const std::tm& tm, const char* pattern);
 
 // "%m/%d/%Y" when month first, "%d/%m/%Y" otherwise: the date order setting.
 const char* DatePattern(bool monthFirst);

@@ -1,6 +1,5 @@
 #include "core/model/Purchase.h"
 
-#include <bit>
 #include <cstdint>
 #include <utility>
 
@@ -59,22 +58,12 @@ float CPurchase::UnsoldShares() const {
 }
 
 float CPurchase::StoreHeld(float unsold) {
-    const float held = HeldOf(unsold);
-    StoreAvailable(held);
-    return held;
+    availableShares = HeldOf(unsold);
+    return availableShares;
 }
 
 float CPurchase::HeldOf(float unsold) {
     return unsold < kShareThreshold ? 0.0f : unsold;
-}
-
-void CPurchase::StoreAvailable(float available) {
-    // Every walk that values the lots stores their shares again, mostly the same: a record
-    // left unwritten is not written back to memory, which for a portfolio of hundreds of
-    // thousands of lots is as much traffic as reading them.
-    if (std::bit_cast<std::uint32_t>(availableShares) != std::bit_cast<std::uint32_t>(available)) {
-        availableShares = available;
-    }
 }
 
 float CPurchase::ExercisableShares(std::int64_t now) {
@@ -94,7 +83,7 @@ float CPurchase::ExercisableShares(std::int64_t now, float unsold) {
     if (exercisable < 0.0f) {
         exercisable = 0.0f;
     }
-    StoreAvailable(exercisable);
+    availableShares = exercisable;
     return exercisable;
 }
 

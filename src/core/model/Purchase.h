@@ -7,7 +7,6 @@
 #include <string_view>
 #include <vector>
 
-#include "core/model/RecordPool.h"
 #include "core/model/Sale.h"
 
 // Share counts at or below this count as zero throughout the model. It is compared in
@@ -27,7 +26,7 @@ inline constexpr std::array<std::string_view, 18> kVestingScheduleNames{
     "24MM", "36MM", "48MM", "1YC", "2YC", "3YC", "4YC", "5YC", "Other"};
 
 // One purchase lot or one option grant, with the sales taken from it.
-class CPurchase : public PooledRecord<CPurchase> {
+class CPurchase {
 public:
     CPurchase(std::string symbol_, std::string companyName_, float shares_, float price_,
               std::int64_t date_, float commission_, std::string purchaseType_,
@@ -55,9 +54,6 @@ public:
     CSale& AddSale(float saleShares, float salePrice, std::int64_t saleDate, float saleCommission,
                    std::string saleComment, std::int32_t saleNumber);
 
-    // What a walk over every lot reads (the main view's figures, the gains, the value)
-    // comes first, in the record's first two cache lines; the texts only a report of the
-    // lot shows come after.
     std::string symbol;
     std::int64_t date = 0;
     float commission = 0;
@@ -80,7 +76,6 @@ private:
     // `unsold`, 0 below the threshold, as the held shares.
     float StoreHeld(float unsold);
     static float HeldOf(float unsold);
-    void StoreAvailable(float available);
 };
 
 // The vested share count of a grant of `shares` options dated `grantDate` under the

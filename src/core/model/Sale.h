@@ -3,13 +3,11 @@
 #include <cstdint>
 #include <string>
 
-#include "core/model/RecordPool.h"
-
 class CPurchase;
 
 // The part of one sale transaction taken from one lot. All records of one sale share
 // `saleNumber`; the first carries the whole commission.
-class CSale : public PooledRecord<CSale> {
+class CSale {
 public:
     // The price that marks option shares that expired unexercised.
     static constexpr float kExpiredPrice = -1.0f;

@@ -7,7 +7,7 @@
 
 #include "core/model/Kx7Doc.h"
 #include "core/model/OptionSuffix.h"
-#include "core/model/SymbolSlots.h"
+#include "core/model/SymbolMap.h"
 #include "core/quotes/PageFetcher.h"
 #include "core/quotes/QuoteBatch.h"
 #include "core/quotes/QuoteHosts.h"
@@ -39,22 +39,19 @@ class LotsOfSymbols {
 public:
     LotsOfSymbols(const CKx7Doc& doc, const std::vector<QuoteResult>& results) {
         for (const QuoteResult& result : results) {
-            Want(result.symbol);
-            Want(StripOptionSuffix(result.symbol));
+            m_lots[result.symbol];
+            m_lots[StripOptionSuffix(result.symbol)];
         }
         for (const auto& lot : doc.Purchases()) {
-            const std::uint32_t slot = m_slots.Find(lot->symbol);
-            if (slot != SymbolSlots::kNone) {
-                m_lots[slot].push_back(lot.get());
+            if (const auto found = m_lots.find(lot->symbol); found != m_lots.end()) {
+                found->second.push_back(lot.get());
             }
         }
     }
 
-    // The lots whose symbol is exactly `symbol`.
+    // The lots whose symbol is exactly `symbol`, one of those the results name.
     const std::vector<CPurchase*>& Of(std::string_view symbol) const {
-        static const std::vector<CPurchase*> none;
-        const std::uint32_t slot = m_slots.Find(symbol);
-        return slot != SymbolSlots::kNone ? m_lots[slot] : none;
+        return m_lots.find(symbol)->second;
     }
 
     // As CKx7Doc::MarketPrice answers: the first lot of the symbol without its suffix.
@@ -67,14 +64,7 @@ public:
     }
 
 private:
-    void Want(std::string_view symbol) {
-        if (m_slots.Insert(symbol) == m_lots.size()) {
-            m_lots.emplace_back();
-        }
-    }
-
-    SymbolSlots m_slots;
-    std::vector<std::vector<CPurchase*>> m_lots;  // by slot
+    SymbolMap<std::vector<CPurchase*>> m_lots;
 };
 
 // As CKx7Doc::ApplyQuote and SetMarketPrice store one result, on the lots found.

@@ -5,7 +5,6 @@
 #include "core/model/LocalTime.h"
 #include "core/model/OptionSuffix.h"
 #include "core/reports/ReportText.h"
-#include "core/reports/TextInParts.h"
 #include "core/settings/Settings.h"
 
 namespace {
@@ -18,12 +17,11 @@ constexpr std::size_t kDateColumn = 10;
 
 void AppendLotLine(std::string& out, std::string_view label, const CPurchase& lot,
                    DateTexts& dates) {
-    LineWriter line(out);
-    line.Column(label, kSymbolColumn);
-    line.RightAligned(dates.Of(lot.date), kDateColumn);
-    line.Fixed(lot.price, 4, 12);
-    line.Fixed(lot.availableShares, 4, 14);
-    line.Text("\r\n");
+    AppendColumn(out, label, kSymbolColumn);
+    AppendRightAligned(out, dates.Of(lot.date), kDateColumn);
+    AppendFixed(out, lot.price, 4, 12);
+    AppendFixed(out, lot.availableShares, 4, 14);
+    out += "\r\n";
 }
 
 }  // namespace
@@ -31,7 +29,7 @@ void AppendLotLine(std::string& out, std::string_view label, const CPurchase& lo
 std::string BuildAvailableReport(CKx7Doc& doc) {
     DateTexts dates(DatePattern(doc.AppSettings().dateMonthFirst));
     const std::int64_t now = Clock::Now();
-    std::string text = TakeReportText();
+    std::string text;
     std::string label;
     for (const auto& lot : doc.Purchases()) {
         if (lot->ExercisableShares(now) > kListedAllSymbols) {
@@ -49,7 +47,7 @@ std::string BuildAvailableReportForSymbol(CKx7Doc& doc, std::string_view symbol)
     DateTexts dates(DatePattern(doc.AppSettings().dateMonthFirst));
     const std::int64_t now = Clock::Now();
     const LotSelection selection = SelectLots(symbol);
-    std::string text = TakeReportText();
+    std::string text;
     for (const auto& lot : doc.Purchases()) {
         if (lot->symbol != selection.symbol || lot->IsGrant() != selection.optionsOnly) {
             continue;

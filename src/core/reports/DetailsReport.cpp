@@ -51,12 +51,11 @@ std::string BuildDetailsList(const CKx7Doc& doc) {
             label += kOptionSuffix;
         }
         label += ')';
-        LineWriter line(text);
-        line.Column(label, kLabelColumn);
-        line.RightAligned(dates.Of(lot->date), kListDateColumn);
-        line.Fixed(lot->price, 4, 12);
-        line.Fixed(lot->shares, 4, 12);
-        line.Text("\r\n");
+        AppendColumn(text, label, kLabelColumn);
+        AppendRightAligned(text, dates.Of(lot->date), kListDateColumn);
+        AppendFixed(text, lot->price, 4, 12);
+        AppendFixed(text, lot->shares, 4, 12);
+        text += "\r\n";
     }
     return text;
 }

@@ -1,62 +1,46 @@
 #include "core/reports/GainsFigures.h"
 
+#include <set>
+
 #include "core/model/OptionSuffix.h"
 #include "core/model/Purchase.h"
 
-GainsFigures::LotSums& GainsFigures::SumsOf(const CPurchase& lot, std::uint32_t slotHint) {
-    const std::uint32_t slot = m_slots.Insert(lot.symbol, slotHint);
-    if (slot == m_lots.size()) {
-        m_lots.emplace_back().firstMarketPrice = lot.marketPrice;
+GainsFigures::LotSums& GainsFigures::Add(const CPurchase& lot) {
+    const auto [found, added] = m_lots.try_emplace(lot.symbol);
+    LotSums& sums = found->second;
+    if (added) {
+        sums.firstMarketPrice = lot.marketPrice;
     }
-    m_names.Add(lot, slot);
-    return m_lots[slot];
-}
-
-float GainsFigures::AddSales(LotSums& sums, const CPurchase& lot) {
-    float unsold = lot.shares;
+    sums.kinds.Add(lot);
     for (const auto& sale : lot.sales) {
-        unsold -= sale->shares;
-        if (sale->IsExpiry()) {
-            continue;
+        if (!sale->IsExpiry()) {
+            sums.realizedCost += lot.price * sale->shares;
+            sums.realizedValue += sale->price * sale->shares;
         }
-        sums.realizedCost += lot.price * sale->shares;
-        sums.realizedValue += sale->price * sale->shares;
     }
-    return unsold;
-}
-
-GainsFigures::LotSums& GainsFigures::Add(const CPurchase& lot, std::uint32_t slotHint) {
-    LotSums& sums = SumsOf(lot, slotHint);
-    AddSales(sums, lot);
     sums.heldCost += lot.price * lot.availableShares;
     return sums;
 }
 
-float GainsFigures::AddLotAsOf(CPurchase& lot, std::int64_t now, std::uint32_t slot) {
-    LotSums& sums = SumsOf(lot, slot);
-    const float unsold = AddSales(sums, lot);
-    const float held = lot.ExercisableShares(now, unsold);
-    sums.heldCost += lot.price * lot.availableShares;
-    sums.heldToday.Add(lot.IsGrant(), held);
-    return held;
+std::vector<std::string> GainsFigures::SymbolNames() const {
+    std::set<std::string> names;
+    for (const auto& [symbol, sums] : m_lots) {
+        AddListedNames(names, symbol, sums.kinds, m_ungroupOptions);
+    }
+    return {names.begin(), names.end()};
 }
 
 void GainsFigures::AddDividends(const CKx7Doc::DividendList& dividends) {
     for (const auto& dividend : dividends) {
-        const std::uint32_t slot = m_dividendSlots.Insert(dividend->symbol);
-        if (slot == m_dividends.size()) {
-            m_dividends.push_back(0.0f);
-        }
-        float& total = m_dividends[slot];
-        total += dividend->IsCash() ? dividend->amount
-                                    : dividend->amount * MarketPrice(dividend->symbol);
+        m_dividends[dividend->symbol] += dividend->IsCash()
+                                             ? dividend->amount
+                                             : dividend->amount * MarketPrice(dividend->symbol);
     }
 }
 
-const GainsFigures::LotSums& GainsFigures::Lots(std::string_view symbol) const {
-    static const LotSums none{};
-    const std::uint32_t slot = m_slots.Find(symbol);
-    return slot != SymbolSlots::kNone ? m_lots[slot] : none;
+GainsFigures::LotSums GainsFigures::Lots(std::string_view symbol) const {
+    const auto found = m_lots.find(symbol);
+    return found != m_lots.end() ? found->second : LotSums{};
 }
 
 float GainsFigures::MarketPrice(std::string_view symbol) const {
@@ -74,13 +58,8 @@ float GainsFigures::HeldToday(std::string_view symbolText) const {
     return Lots(symbolText).heldToday.Selected(m_ungroupOptions, optionsOnly);
 }
 
-float GainsFigures::Dividends(std::string_view symbol) const {
-    const std::uint32_t slot = m_dividendSlots.Find(symbol);
-    return slot != SymbolSlots::kNone ? m_dividends[slot] : 0.0f;
-}
-
 std::optional<GainsRow> GainsFigures::Row(GainsView view, const std::string& symbol) const {
-    const LotSums& lots = Lots(symbol);
+    const LotSums lots = Lots(symbol);
     GainsRow row;
     bool written = false;
     switch (view) {
@@ -105,7 +84,8 @@ std::optional<GainsRow> GainsFigures::Row(GainsView view, const std::string& sym
     if (!written) {
         return std::nullopt;
     }
-    row.dividends = Dividends(symbol);
+    const auto dividends = m_dividends.find(symbol);
+    row.dividends = dividends != m_dividends.end() ? dividends->second : 0.0f;
     row.gain = row.value - row.cost + row.dividends;
     return row;
 }

@@ -1,7 +1,8 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
-#include <string_view>
+#include <string>
 
 // One row of a report: a purchase, or a sale (possibly the merged lots of one sale).
 struct ReportRow {
@@ -14,9 +15,8 @@ struct ReportRow {
     // range of sale numbers, so balance rows never merge into a real sale.
     static constexpr std::int64_t kBalanceKey = std::int64_t{1} << 40;
 
-    // The labels are kept by the row list that made the row.
-    std::string_view name;          // first label, at most kNameWidth characters
-    std::string_view symbolText;    // second label, at most kSymbolTextWidth characters
+    std::string name;               // first label, at most kNameWidth characters
+    std::string symbolText;         // second label, at most kSymbolTextWidth characters
     std::int64_t purchaseDate = 0;  // 0 when the merged lots come from different purchases
     std::int64_t date = 0;          // the transaction date; the ordering key
     float shares = 0;

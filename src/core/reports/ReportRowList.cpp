@@ -1,9 +1,9 @@
 #include "core/reports/ReportRowList.h"
 
-#include <cstdint>
+#include <algorithm>
+#include <numeric>
 #include <string>
 
-#include "core/reports/DateSort.h"
 #include "core/reports/ReportText.h"
 
 ReportRowList::ReportRowList(bool mergeSales, bool dateOrdered, bool csvLayout)
@@ -17,9 +17,10 @@ void ReportRowList::AddRow(std::string_view name, std::string_view symbolText,
     const float proceeds = shares * salePrice;
     const bool groupable = m_mergeSales && groupKey != ReportRow::kPurchaseKey;
     if (groupable) {
-        if (const std::optional<std::size_t> found = m_groupRows.Find(groupKey)) {
+        const auto [found, added] = m_saleRows.try_emplace(groupKey, m_rows.size());
+        if (!added) {
             // The first lot of the sale keeps its date, prices, labels and place.
-            ReportRow& row = m_rows[*found];
+            ReportRow& row = m_rows[found->second];
             row.shares += shares;
             row.saleCommission += saleCommission;
             row.cost += cost;
@@ -30,21 +31,10 @@ void ReportRowList::AddRow(std::string_view name, std::string_view symbolText,
             return;
         }
     }
-
-    const std::size_t index = m_rows.size();
-    m_rows.push_back(ReportRow{m_names.Keep(CutText(name, ReportRow::kNameWidth)),
-                               m_symbolTexts.Keep(CutText(symbolText, ReportRow::kSymbolTextWidth)),
+    m_rows.push_back(ReportRow{std::string(CutText(name, ReportRow::kNameWidth)),
+                               std::string(CutText(symbolText, ReportRow::kSymbolTextWidth)),
                                purchaseDate, date, shares, price, salePrice, saleCommission,
                                groupKey, cost, proceeds});
-    if (groupable) {
-        m_groupRows.Insert(groupKey, index);
-    }
-    if (m_dateOrdered) {
-        if (!m_byDate.empty() && date < m_byDate.back().date) {
-            m_byDateSorted = false;
-        }
-        m_byDate.push_back(DateEntry{date, index});
-    }
 }
 
 void ReportRowList::AddHistoryRow(std::string_view name, std::int64_t date, float shares,
@@ -62,22 +52,15 @@ void ReportRowList::AddSummaryRow(std::int64_t date, float shares, float price, 
     AddRow({}, {}, 0, date, shares, price, salePrice, 0, 0, groupKey);
 }
 
-const std::vector<ReportRowList::DateEntry>& ReportRowList::DateOrder() const {
-    if (!m_byDateSorted) {
-        // Entries arrive in index order, so a stable sort orders equal dates as they
-        // were added.
-        SortByDate(m_byDate);
-        m_byDateSorted = true;
-    }
-    return m_byDate;
-}
-
-void ReportRowList::Reserve(std::size_t rows) {
-    m_rows.reserve(m_rows.size() + rows);
-    m_groupRows.Expect(m_rows.size() + rows);
+std::vector<std::size_t> ReportRowList::Order() const {
+    std::vector<std::size_t> order(m_rows.size());
+    std::iota(order.begin(), order.end(), std::size_t{0});
     if (m_dateOrdered) {
-        m_byDate.reserve(m_byDate.size() + rows);
+        std::stable_sort(order.begin(), order.end(), [this](std::size_t a, std::size_t b) {
+            return m_rows[a].date < m_rows[b].date;
+        });
     }
+    return order;
 }
 
 std::vector<ReportRow> ReportRowList::Rows() const {

@@ -11,8 +11,7 @@ struct ValueSummary {
     float potentialGain = 0;  // the potential gains report's total
 };
 
-// The document's total value (the held symbols' values), in one walk over the lots
-// whatever the number of symbols.
+// The document's total value: the held symbols' values, as CKx7Doc::TotalValue sums them.
 float PortfolioValue(const CKx7Doc& doc);
 
 // Brings the lots' available shares up to today, as the potential gains report does.

@@ -13,7 +13,6 @@
 
 #include "core/model/Kx7Doc.h"
 #include "core/model/LocalTime.h"
-#include "core/reports/GroupRows.h"
 #include "core/reports/ReportText.h"
 #include "core/reports/TaxReport.h"
 #include "core/settings/Settings.h"
@@ -174,35 +173,6 @@ TEST_P(LocalZoneTest, TaxYearTakesTheSalesOfItsLocalYear) {
         const std::string rows = text.substr(0, text.find("\r\n------------------"));
         const auto lines = static_cast<std::size_t>(std::count(rows.begin(), rows.end(), '\n'));
         EXPECT_EQ(lines, expected) << "zone " << GetParam() << " year " << year;
-    }
-}
-
-// Small consecutive sale numbers, and keys far from them: negative, huge, the balance key.
-TEST(GroupRowsTest, FindsEveryKeyRecordedWhateverItsSize) {
-    std::vector<std::int64_t> keys;
-    for (std::int64_t key = 0; key < 20000; key += 3) {
-        keys.push_back(key);
-    }
-    for (const std::int64_t key :
-         {std::int64_t{-1}, std::int64_t{-2}, std::int64_t{1} << 40, std::int64_t{2147483647},
-          std::int64_t{-2147483647} - 1, std::numeric_limits<std::int64_t>::max(),
-          std::numeric_limits<std::int64_t>::min(), std::int64_t{5000000}}) {
-        keys.push_back(key);
-    }
-    std::mt19937 random(11u);
-    std::shuffle(keys.begin(), keys.end(), random);
-
-    GroupRows rows;
-    for (std::size_t i = 0; i < keys.size(); ++i) {
-        ASSERT_FALSE(rows.Find(keys[i]).has_value()) << keys[i];
-        rows.Insert(keys[i], i);
-    }
-    for (std::size_t i = 0; i < keys.size(); ++i) {
-        ASSERT_EQ(rows.Find(keys[i]), std::optional<std::size_t>(i)) << keys[i];
-    }
-    for (const std::int64_t absent :
-         {std::int64_t{1}, std::int64_t{19999}, std::int64_t{-3}, (std::int64_t{1} << 40) + 1}) {
-        EXPECT_FALSE(rows.Find(absent).has_value()) << absent;
     }
 }
 
