@@ -13,6 +13,7 @@
 
 #include "core/model/Kx7Doc.h"
 #include "core/model/LocalTime.h"
+#include "core/reports/CsvText.h"
 #include "core/reports/ReportRow.h"
 #include "core/reports/ReportText.h"
 #include "core/settings/Settings.h"
@@ -222,14 +223,49 @@ std::optional<int> TaxYear(std::string_view yearText) {
     return year;
 }
 
-std::string BuildTaxReport(const CKx7Doc& doc, std::string_view yearText, bool groupSales,
-                           bool deductCommission, bool csv) {
+namespace {
+
+TaxSelection SelectionOf(std::string_view yearText, bool groupSales, bool deductCommission) {
     TaxSelection selection;
     selection.year = TaxYear(yearText);
     selection.span = selection.year ? SpanOfYear(*selection.year) : std::nullopt;
     selection.deductCommission = deductCommission;
     selection.mergeSales = groupSales;
+    return selection;
+}
+
+std::string Fixed(float value, int decimals) {
     std::string text;
-    RenderTaxText(CollectTaxLines(doc, selection), csv, doc.AppSettings().dateMonthFirst, text);
+    AppendFixed(text, value, decimals);
     return text;
+}
+
+}  // namespace
+
+std::string BuildTaxReport(const CKx7Doc& doc, std::string_view yearText, bool groupSales,
+                           bool deductCommission, bool csv) {
+    std::string text;
+    RenderTaxText(CollectTaxLines(doc, SelectionOf(yearText, groupSales, deductCommission)), csv,
+                  doc.AppSettings().dateMonthFirst, text);
+    return text;
+}
+
+std::string BuildTaxCsvExport(const CKx7Doc& doc, std::string_view yearText, bool groupSales,
+                              bool deductCommission) {
+    const std::vector<TaxLine> lines =
+        CollectTaxLines(doc, SelectionOf(yearText, groupSales, deductCommission));
+    std::string out;
+    AppendCsvRow(out, {"Sale Date", "Shares", "Symbol", "Company", "Purchase Date", "Cost Basis",
+                       "Net Proceeds", "Gain"});
+    for (const TaxLine& line : lines) {
+        const std::string purchaseDate =
+            line.purchaseDate == 0 ? "Various" : IsoDate(line.purchaseDate);
+        const float netProceeds = line.proceeds - line.saleCommission;
+        const float gain = line.proceeds - line.cost - line.saleCommission;
+        // The names whole, as the file holds them: a spreadsheet has room for them.
+        AppendCsvRow(out, {IsoDate(line.date), Fixed(line.shares, 4), line.lot->symbol,
+                           line.lot->companyName, purchaseDate, Fixed(line.cost, 2),
+                           Fixed(netProceeds, 4), Fixed(gain, 4)});
+    }
+    return out;
 }

@@ -16,3 +16,9 @@ std::optional<int> TaxYear(std::string_view yearText);
 // Every sale of the year (or of all years) with its cost basis, net proceeds and gain.
 std::string BuildTaxReport(const CKx7Doc& doc, std::string_view yearText, bool groupSales,
                            bool deductCommission, bool csv);
+
+// The same sales as RFC 4180 CSV for a spreadsheet or a tax program: a header row, one row
+// per line of the report, ISO dates ("Various" for a sale grouped from several purchase
+// dates), whole symbols and company names, no total.
+std::string BuildTaxCsvExport(const CKx7Doc& doc, std::string_view yearText, bool groupSales,
+                              bool deductCommission);

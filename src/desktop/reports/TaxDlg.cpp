@@ -23,13 +23,15 @@ CTaxDlg::CTaxDlg(const CKx7Doc& document, QWidget* parent)
       m_deductCommissionBox(new QCheckBox(QStringLiteral("Deduct Commission"), this)),
       m_csvBox(new QCheckBox(QStringLiteral("CSV Format"), this)),
       m_report(MakeReportBox(this)),
-      m_saveAs(new QPushButton(QStringLiteral("Save As..."), this)) {
+      m_saveAs(new QPushButton(QStringLiteral("Save As..."), this)),
+      m_exportCsv(new QPushButton(QStringLiteral("Export CSV..."), this)) {
     setWindowTitle(QStringLiteral("Tax Report"));
     m_yearBox->setObjectName(QStringLiteral("yearBox"));
     m_groupSalesBox->setObjectName(QStringLiteral("groupSales"));
     m_deductCommissionBox->setObjectName(QStringLiteral("deductCommission"));
     m_csvBox->setObjectName(QStringLiteral("csvFormat"));
     m_saveAs->setObjectName(QStringLiteral("saveAs"));
+    m_exportCsv->setObjectName(QStringLiteral("exportCsv"));
 
     for (const std::string& item : TaxYearItems(document)) {
         m_yearBox->addItem(QString::fromStdString(item));
@@ -41,6 +43,8 @@ CTaxDlg::CTaxDlg(const CKx7Doc& document, QWidget* parent)
     m_csvBox->setChecked(m_csv);
     m_saveAs->setEnabled(false);
     m_saveAs->setAutoDefault(false);
+    m_exportCsv->setEnabled(false);
+    m_exportCsv->setAutoDefault(false);
 
     QLabel* title = MakeTitle(QStringLiteral("Tax Reporting Information"), this);
 
@@ -66,6 +70,7 @@ CTaxDlg::CTaxDlg(const CKx7Doc& document, QWidget* parent)
     AddTextReportCommands(*this, *buttons, title->text(), {saleHeading, purchaseHeading}, *m_report,
                           false);
     buttons->addButton(m_saveAs, QDialogButtonBox::ActionRole);
+    buttons->addButton(m_exportCsv, QDialogButtonBox::ActionRole);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
@@ -81,6 +86,7 @@ CTaxDlg::CTaxDlg(const CKx7Doc& document, QWidget* parent)
         connect(box, &QCheckBox::clicked, this, &CTaxDlg::OnOptionClicked);
     }
     connect(m_saveAs, &QPushButton::clicked, this, &CTaxDlg::OnSaveAs);
+    connect(m_exportCsv, &QPushButton::clicked, this, &CTaxDlg::OnExportCsv);
     // Records added while the report is open show at once.
     connect(new DocumentSignals(m_document, this), &DocumentSignals::DocumentChanged, this,
             &CTaxDlg::Rebuild);
@@ -103,6 +109,7 @@ void CTaxDlg::Rebuild() {
                                      m_groupSales, m_deductCommission, m_csv));
     m_textIsCsv = m_csv;
     m_saveAs->setEnabled(true);
+    m_exportCsv->setEnabled(true);
 }
 
 void CTaxDlg::OnSaveAs() {
@@ -112,6 +119,14 @@ void CTaxDlg::OnSaveAs() {
         return;
     }
     SaveTextAs(this, m_report->Text(), QStringLiteral("txt"), QStringLiteral("Text Files (*.txt)"));
+}
+
+// The year and options chosen, as a spreadsheet or tax program reads them.
+void CTaxDlg::OnExportCsv() {
+    SaveTextAs(this,
+               BuildTaxCsvExport(m_document, m_yearBox->currentText().toStdString(), m_groupSales,
+                                 m_deductCommission),
+               QStringLiteral("csv"), QStringLiteral("CSV Files (*.csv)"));
 }
 
 const std::string& CTaxDlg::ReportText() const {

@@ -27,6 +27,7 @@ private:
     void OnOptionClicked();
     void Rebuild();
     void OnSaveAs();
+    void OnExportCsv();
 
     const CKx7Doc& m_document;
     bool m_groupSales = true;
@@ -39,4 +40,5 @@ private:
     QCheckBox* m_csvBox;
     ReportTextView* m_report;
     QPushButton* m_saveAs;
+    QPushButton* m_exportCsv;
 };

@@ -165,6 +165,26 @@ private slots:
         QCOMPARE(file.readAll().toStdString(), BuildTaxReport(f.doc, "Show All", true, true, true));
     }
 
+    void exportCsvWritesSpreadsheetRowsOfTheChosenSales() {
+        DemoFixture f;
+        QTemporaryDir folder;
+        CTaxDlg dialog(f.doc);
+        dialog.show();
+        QVERIFY(!Child<QPushButton>(dialog, "exportCsv").isEnabled());
+        ChooseItem(Child<QComboBox>(dialog, "yearBox"), "Show All");
+        ClickButton(dialog, "groupSales");  // ungrouped, with the text layout on screen
+        ChooseSaveFile(folder.filePath("gains"));
+        ClickButton(dialog, "exportCsv");
+        QFile file(folder.filePath("gains.csv"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const std::string written = file.readAll().toStdString();
+        QCOMPARE(written, BuildTaxCsvExport(f.doc, "Show All", false, true));
+        QVERIFY(QString::fromStdString(written).startsWith(QStringLiteral("Sale Date,Shares,")));
+        // The report on the screen stays as it was.
+        QCOMPARE(ReportBoxText(dialog),
+                 AsShown(BuildTaxReport(f.doc, "Show All", false, true, false)));
+    }
+
     void aFileThatCannotBeWrittenIsReported() {
         DemoFixture f;
         QTemporaryDir folder;
