@@ -19,13 +19,6 @@ QString FromBytes(std::string_view bytes) {
     return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
 }
 
-// Characters, not bytes: a UTF-8 continuation byte starts no character.
-int CharacterCount(std::string_view bytes) {
-    return static_cast<int>(std::count_if(bytes.begin(), bytes.end(), [](char c) {
-        return (static_cast<unsigned char>(c) & 0xC0U) != 0x80U;
-    }));
-}
-
 bool ContainsIgnoringCase(std::string_view line, const QString& needle) {
     // Most lines are plain ASCII; convert only the ones that could hold the needle.
     if (static_cast<qsizetype>(line.size()) < needle.size()) {
@@ -51,19 +44,25 @@ ReportTextView::~ReportTextView() = default;
 void ReportTextView::SetText(std::string text) {
     m_text = std::move(text);
     m_lines.clear();
-    m_widestLine = 0;
-    std::size_t start = 0;
+    std::size_t widest = 0;
     const std::string_view all = m_text;
+    std::size_t start = 0;
     while (start < all.size()) {
-        const std::size_t end = all.find_first_of("\r\n", start);
-        const std::size_t length = (end == std::string_view::npos ? all.size() : end) - start;
-        m_lines.push_back({start, length});
-        m_widestLine = std::max(m_widestLine, CharacterCount(all.substr(start, length)));
+        // Reports end their lines in CR LF; a lone LF ends one too.
+        std::size_t end = all.find('\n', start);
+        const std::size_t next = end == std::string_view::npos ? all.size() : end + 1;
         if (end == std::string_view::npos) {
-            break;
+            end = all.size();
         }
-        start = end + (all.compare(end, 2, "\r\n") == 0 ? 2 : 1);
+        if (end > start && all[end - 1] == '\r') {
+            --end;
+        }
+        m_lines.push_back({start, end - start});
+        widest = std::max(widest, end - start);
+        start = next;
     }
+    // Bytes, not characters: a name with accented letters only widens the scroll range.
+    m_widestLine = static_cast<int>(std::min<std::size_t>(widest, 1U << 20U));
     // A rebuilt report keeps the place the reader had, as far as it still reaches.
     const int last = LineCount() - 1;
     m_anchor = std::min(m_anchor, last);

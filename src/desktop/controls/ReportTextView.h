@@ -22,7 +22,7 @@ public:
     explicit ReportTextView(QWidget* parent = nullptr);
     ~ReportTextView() override;
 
-    // Lines end in CR LF, LF or a lone CR; a last line without one still counts.
+    // Lines end in CR LF or LF; a last line without one still counts.
     void SetText(std::string text);
     // The text as given, line ends included.
     const std::string& Text() const { return m_text; }
