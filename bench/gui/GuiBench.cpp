@@ -169,8 +169,6 @@ public:
         figures["Save"].push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
     }
 
-    double Resident() const { return ResidentMegabytes(); }
-
 private:
     Settings m_settings;
     CKx7Doc m_doc{m_settings};
