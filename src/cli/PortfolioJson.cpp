@@ -192,8 +192,7 @@ void WritePurchase(JsonWriter& json, const CPurchase& lot) {
     json.Member("marketPrice", FloatValue(lot.marketPrice));
     json.Member("vestingSchedule", lot.vestingSchedule);
     json.Member("grantId", lot.grantId);
-    json.ArrayMember("sales", lot.sales,
-                     [&json](const auto& sale) { json.Value(SaleJson(*sale)); });
+    json.ArrayMember("sales", lot.sales, [&json](const auto& sale) { json.Value(SaleJson(sale)); });
     json.EndObject();
 }
 

@@ -6,6 +6,7 @@
 #include <ctime>
 #include <limits>
 #include <optional>
+#include <string_view>
 
 #include "OpenPortfolio.h"
 #include "core/model/Clock.h"
@@ -119,15 +120,14 @@ void PrintText(const std::string& text, const ReportOptions& options) {
         std::fwrite(text.data(), 1, text.size(), stdout);
         return;
     }
-    std::string lines;
-    lines.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
-            continue;
-        }
-        lines += text[i];
+    std::string_view rest(text);
+    for (std::size_t end = rest.find("\r\n"); end != std::string_view::npos;
+         end = rest.find("\r\n")) {
+        std::fwrite(rest.data(), 1, end, stdout);
+        std::fputc('\n', stdout);
+        rest.remove_prefix(end + 2);
     }
-    std::fwrite(lines.data(), 1, lines.size(), stdout);
+    std::fwrite(rest.data(), 1, rest.size(), stdout);
 }
 
 // What a report command does once its arguments are checked: the report text, or an

@@ -65,8 +65,8 @@ std::vector<RecordRow> BuildRecordRows(CKx7Doc& doc, std::string_view filter) {
             continue;
         }
         rows.push_back(PurchaseRow(*purchase));
-        for (const auto& sale : purchase->sales) {
-            rows.push_back(SaleRow(*sale));
+        for (auto& sale : purchase->sales) {
+            rows.push_back(SaleRow(sale));
         }
     }
     for (const auto& dividend : doc.Dividends()) {

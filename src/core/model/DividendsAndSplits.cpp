@@ -27,11 +27,11 @@ void CKx7Doc::StockSplit(std::string_view symbol, std::int32_t newShares, std::i
         lot->price = lot->price / factor;
         lot->shares = factor * lot->shares;
         lot->availableShares = factor * lot->availableShares;
-        for (const auto& sale : lot->sales) {
-            if (!sale->IsExpiry()) {
-                sale->price = sale->price / factor;
+        for (auto& sale : lot->sales) {
+            if (!sale.IsExpiry()) {
+                sale.price = sale.price / factor;
             }
-            sale->shares = factor * sale->shares;
+            sale.shares = factor * sale.shares;
         }
     }
     AppendSplit(SplitEntry{std::string(symbol), date, newShares, oldShares});

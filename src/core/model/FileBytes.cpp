@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <cstdint>
 #include <filesystem>
@@ -228,16 +229,12 @@ FileBytes ReadFileBytes(const std::string& path, std::uint64_t limit) {
     if (file.Get() < 0) {
         return result;
     }
-    // Read straight into the buffer; one byte more than the size shows whether the file
-    // grew meanwhile, and a file that did is read on in chunks.
-    std::size_t size = 0;
-    result.bytes.resize(static_cast<std::size_t>(status.st_size) + 1);
+    // Read in chunks appended to a buffer reserved at the file's size, so that its bytes
+    // are written once, not zeroed first; a file that grew meanwhile is read on.
+    result.bytes.reserve(static_cast<std::size_t>(status.st_size));
+    std::array<std::uint8_t, 65536> chunk{};
     for (;;) {
-        if (size == result.bytes.size()) {
-            result.bytes.resize(size + 65536);
-        }
-        const ssize_t got =
-            ::read(file.Get(), result.bytes.data() + size, result.bytes.size() - size);
+        const ssize_t got = ::read(file.Get(), chunk.data(), chunk.size());
         if (got < 0) {
             if (errno == EINTR) {
                 continue;
@@ -247,11 +244,10 @@ FileBytes ReadFileBytes(const std::string& path, std::uint64_t limit) {
             return result;
         }
         if (got == 0) {
-            result.bytes.resize(size);
             return result;
         }
-        size += static_cast<std::size_t>(got);
-        if (size > limit) {
+        result.bytes.insert(result.bytes.end(), chunk.data(), chunk.data() + got);
+        if (result.bytes.size() > limit) {
             result.error = OpenError(path, "the file is too large");
             result.bytes.clear();
             return result;

@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <cstring>
 #include <filesystem>
 
 #include "core/model/FileBytes.h"
@@ -9,10 +10,18 @@
 namespace fs = std::filesystem;
 
 std::uint64_t ContentHash(std::span<const std::uint8_t> bytes) {
-    // FNV-1a: enough to tell another program's version of a file from ours.
+    // FNV-1a over eight bytes at a time: enough to tell another program's version of a
+    // file from ours, at a fraction of a byte-wise walk over a large portfolio.
+    constexpr std::uint64_t kPrime = 1099511628211ULL;
     std::uint64_t hash = 14695981039346656037ULL;
-    for (const std::uint8_t byte : bytes) {
-        hash = (hash ^ byte) * 1099511628211ULL;
+    std::size_t at = 0;
+    for (; at + sizeof(std::uint64_t) <= bytes.size(); at += sizeof(std::uint64_t)) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, bytes.data() + at, sizeof word);
+        hash = (hash ^ word) * kPrime;
+    }
+    for (; at < bytes.size(); ++at) {
+        hash = (hash ^ bytes[at]) * kPrime;
     }
     return hash;
 }

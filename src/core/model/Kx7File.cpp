@@ -170,8 +170,7 @@ private:
             m_doc.SetNextSaleNumber(
                 static_cast<std::int32_t>(static_cast<std::uint32_t>(saleNumber) + 1));
         }
-        m_sales.push_back(std::make_unique<CSale>(shares, price, date, commission,
-                                                  std::move(comment), saleNumber, &lot));
+        m_sales.emplace_back(shares, price, date, commission, std::move(comment), saleNumber, &lot);
         NextTag();
         m_doc.AddToRecordCount(1);
     }
@@ -231,7 +230,7 @@ private:
     std::string_view m_tag;
     std::string m_tagText;
     std::size_t m_tagOffset = 0;
-    std::vector<std::unique_ptr<CSale>> m_sales;
+    std::vector<CSale> m_sales;
 };
 
 // A lot without its grant fields, or a sale, to the writer or to one record of it.
@@ -333,7 +332,7 @@ std::vector<std::uint8_t> StoreKx7(const CKx7Doc& doc) {
             out.WriteString(lot->grantId);
         }
         for (const auto& sale : lot->sales) {
-            WriteSale(out, *sale);
+            WriteSale(out, sale);
         }
     }
     for (const SplitEntry& split : doc.Splits()) {

@@ -52,7 +52,7 @@ float CPurchase::RecomputeHeldShares() {
 float CPurchase::UnsoldShares() const {
     float unsold = shares;
     for (const auto& sale : sales) {
-        unsold -= sale->shares;
+        unsold -= sale.shares;
     }
     return unsold;
 }
@@ -100,9 +100,8 @@ float CPurchase::LotValue() const {
 
 CSale& CPurchase::AddSale(float saleShares, float salePrice, std::int64_t saleDate,
                           float saleCommission, std::string saleComment, std::int32_t saleNumber) {
-    sales.push_back(std::make_unique<CSale>(saleShares, salePrice, saleDate, saleCommission,
-                                            std::move(saleComment), saleNumber, this));
-    return *sales.back();
+    return sales.emplace_back(saleShares, salePrice, saleDate, saleCommission,
+                              std::move(saleComment), saleNumber, this);
 }
 
 float VestedShares(std::int32_t vestingSchedule, float shares, std::int64_t grantDate,

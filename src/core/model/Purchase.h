@@ -2,7 +2,6 @@
 
 #include <array>
 #include <cstdint>
-#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -62,7 +61,8 @@ public:
     float availableShares = 0;
     float marketPrice = 0;
     std::int32_t vestingSchedule = kOrdinaryLot;
-    std::vector<std::unique_ptr<CSale>> sales;
+    // By value: a lot's sales are read and written with it, and the lot outlives them.
+    std::vector<CSale> sales;
     std::int32_t quoteDirection = 0;
     float quoteChange = 0;
     float quoteExtra = 0;

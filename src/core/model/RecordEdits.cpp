@@ -2,6 +2,7 @@
 // destroyed.
 
 #include <algorithm>
+#include <vector>
 
 #include "core/model/Kx7Doc.h"
 
@@ -63,7 +64,8 @@ void CKx7Doc::RemoveSale(const CSale& sale) {
     CPurchase* lot = sale.purchase;
     if (lot != nullptr) {
         changes.Add(ChangeKind::kSales, lot->symbol);
-        EraseRecord(lot->sales, sale);
+        // Compared by address: two sales may hold the same fields.
+        std::erase_if(lot->sales, [&sale](const CSale& held) { return &held == &sale; });
         lot->RecomputeHeldShares();
     }
     MarkChanged(changes);

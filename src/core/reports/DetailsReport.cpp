@@ -22,16 +22,16 @@ void AppendSaleRecord(std::string& out, const CPurchase& lot, bool monthFirst) {
     AppendFormat(out, "%47.4f\r\n", static_cast<double>(lot.shares));
     float left = lot.shares;
     for (const auto& sale : lot.sales) {
-        left -= sale->shares;
-        AppendRightAligned(out, FormatLongDate(sale->date, monthFirst), kSaleDateColumn);
-        AppendFormat(out, "%11.4f", static_cast<double>(sale->shares));
-        if (sale->IsExpiry()) {
+        left -= sale.shares;
+        AppendRightAligned(out, FormatLongDate(sale.date, monthFirst), kSaleDateColumn);
+        AppendFormat(out, "%11.4f", static_cast<double>(sale.shares));
+        if (sale.IsExpiry()) {
             out += "       EXPIRED";
         } else {
-            AppendFormat(out, "%14.4f", static_cast<double>(sale->price));
+            AppendFormat(out, "%14.4f", static_cast<double>(sale.price));
         }
         AppendFormat(out, "%12.4f  ", static_cast<double>(left));
-        out += sale->comment;
+        out += sale.comment;
         out += "\r\n";
     }
 }

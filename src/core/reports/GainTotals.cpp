@@ -15,8 +15,8 @@ float SumOverSales(const CKx7Doc& doc, std::string_view symbol, SaleTerm term) {
             continue;
         }
         for (const auto& sale : lot->sales) {
-            if (!sale->IsExpiry()) {
-                sum += term(*lot, *sale);
+            if (!sale.IsExpiry()) {
+                sum += term(*lot, sale);
             }
         }
     }

@@ -13,9 +13,9 @@ GainsFigures::LotSums& GainsFigures::Add(const CPurchase& lot) {
     }
     sums.kinds.Add(lot);
     for (const auto& sale : lot.sales) {
-        if (!sale->IsExpiry()) {
-            sums.realizedCost += lot.price * sale->shares;
-            sums.realizedValue += sale->price * sale->shares;
+        if (!sale.IsExpiry()) {
+            sums.realizedCost += lot.price * sale.shares;
+            sums.realizedValue += sale.price * sale.shares;
         }
     }
     sums.heldCost += lot.price * lot.availableShares;

@@ -41,18 +41,18 @@ std::vector<HistoryLine> CollectHistory(const CKx7Doc& doc, std::int64_t cutOff)
         }
         // A sale is listed even when its lot was bought before the time frame.
         for (const auto& sale : lot->sales) {
-            if (sale->date < cutOff) {
+            if (sale.date < cutOff) {
                 continue;
             }
-            if (sale->saleNumber != ReportRow::kPurchaseKey) {
-                const auto [found, added] = saleLines.try_emplace(sale->saleNumber, lines.size());
+            if (sale.saleNumber != ReportRow::kPurchaseKey) {
+                const auto [found, added] = saleLines.try_emplace(sale.saleNumber, lines.size());
                 if (!added) {
                     // The line holds the sold shares negated.
-                    lines[found->second].shares -= sale->shares;
+                    lines[found->second].shares -= sale.shares;
                     continue;
                 }
             }
-            lines.push_back(HistoryLine{sale->date, lot.get(), -sale->shares, sale->price});
+            lines.push_back(HistoryLine{sale.date, lot.get(), -sale.shares, sale.price});
         }
     }
     std::stable_sort(lines.begin(), lines.end(),

@@ -40,8 +40,7 @@ struct SelectionEntries {
         }
         entries.push_back(OverviewEntry{lot.date, lot.shares, lot.price, ReportRow::kPurchaseKey});
         for (const auto& sale : lot.sales) {
-            entries.push_back(
-                OverviewEntry{sale->date, -sale->shares, sale->price, sale->saleNumber});
+            entries.push_back(OverviewEntry{sale.date, -sale.shares, sale.price, sale.saleNumber});
         }
     }
 };
@@ -99,7 +98,8 @@ void AppendOverview(const SelectionEntries& selection, bool optionsOnly, DateTex
         return a.date < b.date;
     });
 
-    out.reserve(out.size() + rows.size() * kLineBytes);
+    // Not reserved here: with many symbols, a reserve per symbol would copy the whole text
+    // so far each time.
     float running = 0.0f;
     for (const OverviewEntry& row : rows) {
         running += row.shares;
@@ -135,8 +135,14 @@ std::string BuildOverviewOfSymbols(const CKx7Doc& doc, const std::vector<std::st
             found->second[lot->IsGrant() ? 1 : 0].Add(*lot);
         }
     }
+    // Reserved once for every row, since growing a text of many megabytes copies it.
+    std::size_t rowCount = 0;
+    for (const auto& [name, selections] : bySymbol) {
+        rowCount += selections[0].entries.size() + selections[1].entries.size();
+    }
     DateTexts dates(DatePattern(doc.AppSettings().dateMonthFirst));
     std::string text;
+    text.reserve(rowCount * kLineBytes);
     for (const std::string& symbol : symbols) {
         const LotSelection selection = SelectLots(symbol);
         AppendOverview(bySymbol.at(selection.symbol)[selection.optionsOnly ? 1 : 0],

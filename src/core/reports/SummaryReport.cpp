@@ -50,7 +50,7 @@ std::string BuildSummaryReport(const CKx7Doc& doc, std::string_view symbol, bool
         }
         rows.AddSummaryRow(lot->date, lot->shares, lot->price, 0, ReportRow::kPurchaseKey);
         for (const auto& sale : lot->sales) {
-            rows.AddSummaryRow(sale->date, sale->shares, lot->price, sale->price, sale->saleNumber);
+            rows.AddSummaryRow(sale.date, sale.shares, lot->price, sale.price, sale.saleNumber);
         }
         if (HasShares(lot->availableShares) && sellBalance) {
             rows.AddSummaryRow(today, lot->availableShares, lot->price, lot->marketPrice,

@@ -112,25 +112,25 @@ std::vector<TaxLine> CollectTaxLines(const CKx7Doc& doc, const TaxSelection& sel
     std::unordered_map<std::int32_t, std::size_t> saleLines;
     for (const auto& lot : doc.Purchases()) {
         for (const auto& sale : lot->sales) {
-            if ((selection.year && !InYear(sale->date, *selection.year, selection.span)) ||
-                sale->IsExpiry()) {
+            if ((selection.year && !InYear(sale.date, *selection.year, selection.span)) ||
+                sale.IsExpiry()) {
                 continue;
             }
             float saleCommission = 0.0f;
             float purchaseCommission = 0.0f;
             if (selection.deductCommission) {
-                saleCommission = sale->commission;
-                purchaseCommission = PurchaseCommissionShare(*lot, sale->shares);
+                saleCommission = sale.commission;
+                purchaseCommission = PurchaseCommissionShare(*lot, sale.shares);
             }
-            const TaxLine line{sale->date,
+            const TaxLine line{sale.date,
                                lot->date,
                                lot.get(),
-                               sale->shares,
-                               sale->shares * lot->price + purchaseCommission,
-                               sale->shares * sale->price,
+                               sale.shares,
+                               sale.shares * lot->price + purchaseCommission,
+                               sale.shares * sale.price,
                                saleCommission};
-            if (selection.mergeSales && sale->saleNumber != ReportRow::kPurchaseKey) {
-                const auto [found, added] = saleLines.try_emplace(sale->saleNumber, lines.size());
+            if (selection.mergeSales && sale.saleNumber != ReportRow::kPurchaseKey) {
+                const auto [found, added] = saleLines.try_emplace(sale.saleNumber, lines.size());
                 if (!added) {
                     MergeTaxLine(lines[found->second], line);
                     continue;

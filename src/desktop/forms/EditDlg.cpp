@@ -204,7 +204,9 @@ void CEditDlg::OnDelete() {
         }
         case RecordKind::Sale:
             m_doc.RemoveSale(*row->sale);
-            break;
+            // The lot's later sales moved up in its list, so every row is taken afresh.
+            BuildList();
+            return;
         case RecordKind::Dividend:
             m_doc.RemoveDividend(*row->dividend);
             break;

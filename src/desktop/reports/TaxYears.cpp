@@ -13,7 +13,7 @@ std::vector<std::string> TaxYearItems(const CKx7Doc& document) {
     int last = currentYear;
     for (const auto& lot : document.Purchases()) {
         for (const auto& sale : lot->sales) {
-            const int year = ToLocalDate(sale->date).year;
+            const int year = ToLocalDate(sale.date).year;
             first = std::min(first, year);
             last = std::max(last, year);
         }

@@ -61,7 +61,7 @@ TEST_F(RecordRowsTest, FilterKeepsOneSymbol) {
 
 TEST_F(RecordRowsTest, RemovingASaleGivesItsSharesBack) {
     CPurchase& xyz = *doc.Purchases()[0];
-    doc.RemoveSale(*xyz.sales[0]);
+    doc.RemoveSale(xyz.sales[0]);
     EXPECT_TRUE(xyz.sales.empty());
     EXPECT_FLOAT_EQ(xyz.availableShares, 100.0f);
     EXPECT_TRUE(doc.IsModified());

@@ -81,10 +81,10 @@ TEST_P(SplitTest, AdjustsEveryLotAndSaleOfTheSymbol) {
     EXPECT_FLOAT_EQ(lot.price, c.price) << c.name;
     EXPECT_FLOAT_EQ(lot.marketPrice, c.market) << c.name;
     EXPECT_FLOAT_EQ(lot.availableShares, c.held) << c.name;
-    EXPECT_FLOAT_EQ(lot.sales[0]->shares, c.saleShares) << c.name;
-    EXPECT_FLOAT_EQ(lot.sales[0]->price, c.salePrice) << c.name;
-    EXPECT_EQ(lot.sales[1]->price, -1.0f) << c.name;
-    EXPECT_FLOAT_EQ(lot.sales[1]->shares, 10 * static_cast<float>(c.newShares) / c.oldShares);
+    EXPECT_FLOAT_EQ(lot.sales[0].shares, c.saleShares) << c.name;
+    EXPECT_FLOAT_EQ(lot.sales[0].price, c.salePrice) << c.name;
+    EXPECT_EQ(lot.sales[1].price, -1.0f) << c.name;
+    EXPECT_FLOAT_EQ(lot.sales[1].shares, 10 * static_cast<float>(c.newShares) / c.oldShares);
     EXPECT_EQ(doc.Purchases()[1]->shares, 100.0f);
 
     ASSERT_EQ(doc.Splits().size(), 1u);

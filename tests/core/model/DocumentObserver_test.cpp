@@ -200,11 +200,11 @@ TEST_F(DocumentObserverTest, EveryOperationIsHeardOnceWithItsKindAndSymbols) {
          {"ABD"}},
         {"sale edited",
          [](CKx7Doc& d) {
-             d.EditSale(*d.Purchases()[0]->sales[0], {.shares = 12,
-                                                      .price = 12.5f,
-                                                      .date = At(2022, 5, 7),
-                                                      .commission = 0.0f,
-                                                      .comment = ""});
+             d.EditSale(d.Purchases()[0]->sales[0], {.shares = 12,
+                                                     .price = 12.5f,
+                                                     .date = At(2022, 5, 7),
+                                                     .commission = 0.0f,
+                                                     .comment = ""});
          },
          ChangeKind::kSales,
          {"XYZ"}},
@@ -218,7 +218,7 @@ TEST_F(DocumentObserverTest, EveryOperationIsHeardOnceWithItsKindAndSymbols) {
          ChangeKind::kDividends,
          {"XYZ"}},
         {"sale removed",
-         [](CKx7Doc& d) { d.RemoveSale(*d.Purchases()[0]->sales[0]); },
+         [](CKx7Doc& d) { d.RemoveSale(d.Purchases()[0]->sales[0]); },
          ChangeKind::kSales,
          {"XYZ"}},
         {"dividend removed",

@@ -57,6 +57,12 @@ INSTANTIATE_TEST_SUITE_P(
                                      Later(p);
                                  },
                                  false},
+                      ChangeCase{"last_byte",
+                                 [](const fs::path& p) {
+                                     Put(p, "original bytez");
+                                     Later(p);
+                                 },
+                                 false},
                       ChangeCase{"other_length", [](const fs::path& p) { Put(p, "short"); }, false},
                       ChangeCase{"replaced_by_a_copy",
                                  [](const fs::path& p) {

@@ -90,7 +90,7 @@ TEST_F(Kx7FileTest, RichPortfolioRoundTripsByteForByte) {
     EXPECT_EQ(grant.vestingSchedule, 3);
     EXPECT_EQ(grant.grantId, "G-17");
     ASSERT_EQ(grant.sales.size(), 1u);
-    EXPECT_EQ(grant.sales[0]->purchase, &grant);
+    EXPECT_EQ(grant.sales[0].purchase, &grant);
     EXPECT_EQ(loaded.AlertOf("XYZ"), (AlertThresholds{-1.0, 8.0, 5.0, -1.0}));
 }
 
@@ -215,12 +215,12 @@ TEST_P(OldLayoutTest, LoadsWithTheLayoutOfItsGeneration) {
     EXPECT_EQ(lot.availableShares, 42.0f);
     EXPECT_EQ(lot.marketPrice, 9.0f);
     ASSERT_EQ(lot.sales.size(), 2u);
-    EXPECT_EQ(lot.sales[0]->date, At(2000, 2, 1, 0));
-    EXPECT_EQ(lot.sales[1]->price, -1.0f);
+    EXPECT_EQ(lot.sales[0].date, At(2000, 2, 1, 0));
+    EXPECT_EQ(lot.sales[1].price, -1.0f);
     std::vector<std::int32_t> numbers;
     for (const auto& l : doc.Purchases()) {
         for (const auto& s : l->sales) {
-            numbers.push_back(s->saleNumber);
+            numbers.push_back(s.saleNumber);
         }
     }
     EXPECT_EQ(numbers, c.saleNumbersAfterLoad);
@@ -332,7 +332,8 @@ TEST_F(Kx7FileTest, TruncationAtEveryByteFailsAndLeavesAnEmptyPortfolio) {
     while (source.Purchases().size() > 1) {
         source.Purchases().pop_back();
     }
-    source.Purchases()[0]->sales.resize(1);
+    source.Purchases()[0]->sales.erase(source.Purchases()[0]->sales.begin() + 1,
+                                       source.Purchases()[0]->sales.end());
     doc.SetPortfolioInformation("Before", "Kept");
     doc.SetNextSaleNumber(11);
     const Bytes bytes = StoreKx7(source);
@@ -389,17 +390,17 @@ TEST_F(Kx7FileTest, LoadedSalesBelongToTheirLotInFileOrder) {
     ASSERT_EQ(loaded.Purchases().size(), 2u);
     for (const auto& lot : loaded.Purchases()) {
         for (const auto& sale : lot->sales) {
-            EXPECT_EQ(sale->purchase, lot.get());
+            EXPECT_EQ(sale.purchase, lot.get());
         }
     }
     EXPECT_EQ(loaded.Purchases()[0]->sales.size(), 2u);
-    EXPECT_EQ(loaded.Purchases()[0]->sales[1]->saleNumber, 1);
+    EXPECT_EQ(loaded.Purchases()[0]->sales[1].saleNumber, 1);
     EXPECT_EQ(loaded.Purchases()[1]->sales.size(), 1u);
     // A record deleted from the loaded portfolio leaves the rest whole.
     loaded.Purchases()[0]->sales.erase(loaded.Purchases()[0]->sales.begin());
     loaded.Purchases().erase(loaded.Purchases().begin() + 1);
-    EXPECT_EQ(loaded.Purchases()[0]->sales.at(0)->comment, "");
-    EXPECT_EQ(loaded.Purchases()[0]->sales.at(0)->purchase, loaded.Purchases()[0].get());
+    EXPECT_EQ(loaded.Purchases()[0]->sales.at(0).comment, "");
+    EXPECT_EQ(loaded.Purchases()[0]->sales.at(0).purchase, loaded.Purchases()[0].get());
 }
 
 // Texts of every length and code page in the fields of lots and sales, where the writer
@@ -434,10 +435,10 @@ TEST_P(RecordTextTest, LotsAndSalesKeepTheirTexts) {
     EXPECT_EQ(read.purchaseType, text);
     EXPECT_EQ(read.comment, text);
     ASSERT_EQ(read.sales.size(), 2u);
-    EXPECT_EQ(read.sales[0]->comment, text);
-    EXPECT_EQ(read.sales[0]->saleNumber, 7);
-    EXPECT_EQ(read.sales[1]->comment, "plain");
-    EXPECT_EQ(read.sales[1]->date, 3000);
+    EXPECT_EQ(read.sales[0].comment, text);
+    EXPECT_EQ(read.sales[0].saleNumber, 7);
+    EXPECT_EQ(read.sales[1].comment, "plain");
+    EXPECT_EQ(read.sales[1].date, 3000);
     EXPECT_EQ(loaded.Purchases()[1]->grantId, text);
     EXPECT_EQ(loaded.Purchases()[1]->comment, text);
     EXPECT_EQ(StoreKx7(loaded), bytes);

@@ -157,11 +157,11 @@ TEST_F(GrantTest, ExpiringTwoGrantsMakesOneRecordUnderOneSaleNumber) {
     doc.ExpireOptions("XYZ-O", At(2005, 1, 1), "gone");
     const CPurchase& first = *doc.Purchases()[0];
     ASSERT_EQ(first.sales.size(), 1u);
-    EXPECT_EQ(first.sales[0]->shares, 400.0f);
-    EXPECT_EQ(first.sales[0]->price, -1.0f);
-    EXPECT_EQ(first.sales[0]->commission, 0.0f);
-    EXPECT_EQ(first.sales[0]->saleNumber, 4);
-    EXPECT_EQ(first.sales[0]->comment, "gone");
+    EXPECT_EQ(first.sales[0].shares, 400.0f);
+    EXPECT_EQ(first.sales[0].price, -1.0f);
+    EXPECT_EQ(first.sales[0].commission, 0.0f);
+    EXPECT_EQ(first.sales[0].saleNumber, 4);
+    EXPECT_EQ(first.sales[0].comment, "gone");
     EXPECT_EQ(first.availableShares, 0.0f);
     EXPECT_EQ(doc.Purchases()[1]->sales.size(), 1u);
     EXPECT_TRUE(doc.Purchases()[2]->sales.empty());

@@ -31,7 +31,7 @@ std::vector<Record> SaleRecords(const CKx7Doc& doc) {
     std::vector<Record> records;
     for (std::size_t i = 0; i < doc.Purchases().size(); ++i) {
         for (const auto& sale : doc.Purchases()[i]->sales) {
-            records.push_back({static_cast<int>(i), sale->shares, sale->commission});
+            records.push_back({static_cast<int>(i), sale.shares, sale.commission});
         }
     }
     return records;
@@ -121,10 +121,10 @@ TEST_P(SaleOrderTest, WalksTheListInItsOrderNotByDate) {
     EXPECT_EQ(Held(doc), c.held);
     for (const auto& lot : doc.Purchases()) {
         for (const auto& sale : lot->sales) {
-            EXPECT_EQ(sale->saleNumber, 7);
-            EXPECT_EQ(sale->price, 20.0f);
-            EXPECT_EQ(sale->comment, "sold");
-            EXPECT_EQ(sale->purchase, lot.get());
+            EXPECT_EQ(sale.saleNumber, 7);
+            EXPECT_EQ(sale.price, 20.0f);
+            EXPECT_EQ(sale.comment, "sold");
+            EXPECT_EQ(sale.purchase, lot.get());
         }
     }
     EXPECT_EQ(doc.NextSaleNumber(), 8);
@@ -177,7 +177,7 @@ TEST_F(SaleTest, SoldOutLotsAreSkipped) {
               .comment = ""});
     const std::vector<Record> expected{{0, 100, 1}, {1, 10, 2}};
     EXPECT_EQ(SaleRecords(doc), expected);
-    EXPECT_EQ(doc.Purchases()[1]->sales[0]->saleNumber, 8);
+    EXPECT_EQ(doc.Purchases()[1]->sales[0].saleNumber, 8);
 }
 
 // Which lots a FIFO sale may draw on: XYZ stock (100), an XYZ grant (40 exercisable).

@@ -319,7 +319,7 @@ TEST_F(ReportEdgeTest, LongOverviewListsAsTheRowListDoes) {
         lot.AddSale(0.5f, price, bought + (i % 3) * kWeek, 0.0f, "", kLots + i);
         rows.AddOverviewRow(lot.date, lot.shares, lot.price, ReportRow::kPurchaseKey);
         for (const auto& sale : lot.sales) {
-            rows.AddOverviewRow(sale->date, -sale->shares, sale->price, sale->saleNumber);
+            rows.AddOverviewRow(sale.date, -sale.shares, sale.price, sale.saleNumber);
         }
     }
     std::string expected = "LONG:Company\r\n";

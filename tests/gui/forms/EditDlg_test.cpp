@@ -138,6 +138,32 @@ private slots:
         QVERIFY(doc.IsModified());
     }
 
+    void deletingOneOfALotsSalesLeavesTheOtherReachable() {
+        Settings settings;
+        CKx7Doc doc(settings);
+        Fill(doc);
+        doc.Sell({.symbol = "XYZ",
+                  .shares = 10.0f,
+                  .price = 15.0f,
+                  .date = At(2003, 1, 2),
+                  .commission = 0.0f,
+                  .method = SaleMethod::kFifo,
+                  .comment = ""});
+        CEditDlg form(doc, nullptr);
+        form.show();
+        // Each pass deletes the first sale row left, the second time the one that moved up
+        // in its lot's list.
+        for (const float held : {90.0f, 100.0f}) {
+            const int saleRow = static_cast<int>(Column(&form, 1).indexOf(QStringLiteral("Sale")));
+            QVERIFY(saleRow >= 0);
+            SelectRow(&form, saleRow);
+            Click(&form, QStringLiteral("Delete"));
+            QCOMPARE(doc.Purchases()[0]->availableShares, held);
+        }
+        QVERIFY(doc.Purchases()[0]->sales.empty());
+        QVERIFY(!Column(&form, 1).contains(QStringLiteral("Sale")));
+    }
+
     void editingADividendToShares() {
         Settings settings;
         CKx7Doc doc(settings);

@@ -153,7 +153,7 @@ private slots:
                   .commission = 9.95f,
                   .method = SaleMethod::kFifo,
                   .comment = "part"});
-        const CSale& sale = *doc.Purchases()[0]->sales[0];
+        const CSale& sale = doc.Purchases()[0]->sales[0];
         CSaleDlg form(doc, sale, "XYZ", "Xyz Corp", nullptr);
         form.show();
         auto* symbolBox = FieldOf<QComboBox>(&form, QStringLiteral("Symbol"));

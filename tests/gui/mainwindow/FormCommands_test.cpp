@@ -111,11 +111,11 @@ QStringList Describe(const CKx7Doc& doc) {
                      .arg(lot->date);
         for (const auto& sale : lot->sales) {
             lines << QStringLiteral("  sale #%1 %2@%3 comm %4 %5")
-                         .arg(sale->saleNumber)
-                         .arg(sale->shares)
-                         .arg(sale->price)
-                         .arg(sale->commission)
-                         .arg(sale->date);
+                         .arg(sale.saleNumber)
+                         .arg(sale.shares)
+                         .arg(sale.price)
+                         .arg(sale.commission)
+                         .arg(sale.date);
         }
     }
     for (const auto& dividend : doc.Dividends()) {
@@ -308,8 +308,8 @@ private slots:
         });
         QVERIFY(FormCommands::ExpireOptions(nullptr, doc));
         QCOMPARE(doc.Purchases()[0]->sales.size(), 1u);
-        QCOMPARE(doc.Purchases()[0]->sales[0]->price, -1.0f);
-        QCOMPARE(doc.Purchases()[0]->sales[0]->shares, 400.0f);
+        QCOMPARE(doc.Purchases()[0]->sales[0].price, -1.0f);
+        QCOMPARE(doc.Purchases()[0]->sales[0].shares, 400.0f);
     }
 
 private:

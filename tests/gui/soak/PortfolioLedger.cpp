@@ -127,12 +127,12 @@ QStringList DescribeRecords(const CKx7Doc& doc) {
                           QString::fromStdString(lot->comment));
         for (const auto& sale : lot->sales) {
             lines << QStringLiteral("  sale #%1 %2@%3 comm %4 %5 comment '%6'")
-                         .arg(sale->saleNumber)
-                         .arg(sale->shares)
-                         .arg(sale->price)
-                         .arg(sale->commission)
-                         .arg(sale->date)
-                         .arg(QString::fromStdString(sale->comment));
+                         .arg(sale.saleNumber)
+                         .arg(sale.shares)
+                         .arg(sale.price)
+                         .arg(sale.commission)
+                         .arg(sale.date)
+                         .arg(QString::fromStdString(sale.comment));
         }
     }
     lines << QStringLiteral("records %1, next sale #%2")
