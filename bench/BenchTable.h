@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-// Collects every run and prints one table: each action's time on the "lifetime" and the
-// "tenth" portfolio, their ratio, and whether it meets the targets: under 100 ms on
-// "lifetime", and under ten times its time on "tenth". The benchmarks run in rounds and a
-// time is the fastest of its rounds, since a busy host only ever adds time.
+// Collects every run and prints one table: each builder's time on the "lifetime" and the
+// "tenth" portfolio, their ratio, and whether it meets the target of under 100 ms on
+// "lifetime". The benchmarks run in rounds and a time is the fastest of its rounds, since a
+// busy host only ever adds time.
 class BenchTable final : public benchmark::ConsoleReporter {
 public:
     void StartRound(int round) { m_round = round; }

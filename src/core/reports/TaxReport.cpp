@@ -150,7 +150,8 @@ void RenderTaxText(const std::vector<TaxLine>& lines, bool csv, bool monthFirst,
     // Sale dates come in order and repeat; purchase dates jump about: one cache each.
     DateTexts saleDates(ShortDatePattern(monthFirst));
     DateTexts purchaseDates(ShortDatePattern(monthFirst));
-    std::string name;
+    // Only a grant's name is built; a lot's is shown where it is.
+    std::string grantName;
     float totalGain = 0.0f;
     for (const TaxLine& line : lines) {
         const float netProceeds = line.proceeds - line.saleCommission;
@@ -177,9 +178,11 @@ void RenderTaxText(const std::vector<TaxLine>& lines, bool csv, bool monthFirst,
             out += "\r\n";
             continue;
         }
-        name = line.lot->companyName;
+        std::string_view name = line.lot->companyName;
         if (line.lot->IsGrant()) {
-            name += "(Options)";
+            grantName = name;
+            grantName += "(Options)";
+            name = grantName;
         }
         out += date;
         out += "  ";

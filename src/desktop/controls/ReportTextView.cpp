@@ -44,6 +44,8 @@ ReportTextView::~ReportTextView() = default;
 void ReportTextView::SetText(std::string text) {
     m_text = std::move(text);
     m_lines.clear();
+    // Counted first, so that the table of a long report is allocated once.
+    m_lines.reserve(static_cast<std::size_t>(std::count(m_text.begin(), m_text.end(), '\n')) + 1);
     std::size_t widest = 0;
     const std::string_view all = m_text;
     std::size_t start = 0;
