@@ -25,4 +25,6 @@ struct AlertEntry {
     std::int32_t alertState = 0;
 
     AlertThresholds Thresholds() const { return {lowMark, highMark, percentDown, percentUp}; }
+
+    friend bool operator==(const AlertEntry&, const AlertEntry&) = default;
 };

@@ -4,6 +4,7 @@
 #include "core/model/OptionSuffix.h"
 
 CDividend& CKx7Doc::RecordDividend(DividendEntry entry) {
+    const UndoStep step(*this, "Dividend of " + entry.symbol);
     CDividend& dividend = AppendDividend(std::make_unique<CDividend>(
         std::move(entry.symbol), entry.kind, entry.amount, entry.date, std::move(entry.comment)));
     ++m_recordCount;
@@ -18,11 +19,13 @@ void CKx7Doc::StockSplit(std::string_view symbol, std::int32_t newShares, std::i
     if (newShares <= 0 || oldShares <= 0) {
         return;
     }
+    const UndoStep step(*this, "Split of " + std::string(symbol));
     const float factor = static_cast<float>(newShares) / static_cast<float>(oldShares);
     for (const auto& lot : m_purchases) {
         if (lot->symbol != symbol) {
             continue;
         }
+        KeepLot(*lot);
         lot->marketPrice = lot->marketPrice / factor;
         lot->price = lot->price / factor;
         lot->shares = factor * lot->shares;
@@ -40,10 +43,12 @@ void CKx7Doc::StockSplit(std::string_view symbol, std::int32_t newShares, std::i
 
 void CKx7Doc::ChangeSymbol(std::string_view oldSymbol, std::string_view newSymbol,
                            const std::string& newCompanyName) {
+    const UndoStep step(*this, "Symbol Change of " + std::string(oldSymbol));
     const std::string from = StripOptionSuffix(oldSymbol);
     const std::string to = StripOptionSuffix(newSymbol);
     for (const auto& lot : m_purchases) {
         if (lot->symbol == from) {
+            KeepLot(*lot);
             lot->symbol = to;
             lot->companyName = newCompanyName;
         }

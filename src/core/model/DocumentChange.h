@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -36,6 +37,15 @@ public:
     void Merge(const ChangeSet& other) {
         m_kinds |= other.m_kinds;
         m_symbols.insert(m_symbols.end(), other.m_symbols.begin(), other.m_symbols.end());
+    }
+    // The same, naming each symbol once, for a set that keeps taking in others.
+    void MergeDistinct(const ChangeSet& other) {
+        m_kinds |= other.m_kinds;
+        for (const std::string& symbol : other.m_symbols) {
+            if (std::find(m_symbols.begin(), m_symbols.end(), symbol) == m_symbols.end()) {
+                m_symbols.push_back(symbol);
+            }
+        }
     }
 
     bool Has(ChangeKind kind) const { return (m_kinds & static_cast<std::uint32_t>(kind)) != 0; }

@@ -19,7 +19,121 @@ bool Held(const CPurchase& lot) {
     return HasShares(lot.availableShares);
 }
 
+// What a quote stores in a lot.
+struct QuoteFields {
+    float marketPrice = 0;
+    std::int32_t direction = 0;
+    float change = 0;
+    float extra = 0;
+
+    bool operator==(const QuoteFields&) const = default;
+};
+
+// The quote fields of every lot of exactly one symbol, found again by walking the lots,
+// and held as one value when the lots agree (they nearly always do), so a price update
+// of every symbol keeps a few bytes per symbol rather than per lot.
+class SymbolQuotesSwap final : public StateSwap {
+public:
+    SymbolQuotesSwap(CKx7Doc::PurchaseList& lots, std::string_view symbol)
+        : m_lots(lots), m_symbol(symbol), m_fields(Read()) {}
+
+    void Apply() override {
+        std::vector<QuoteFields> present = Read();
+        std::size_t index = 0;
+        for (const auto& lot : m_lots) {
+            if (lot->symbol != m_symbol) {
+                continue;
+            }
+            const QuoteFields& fields = m_fields[m_fields.size() == 1 ? 0 : index++];
+            lot->marketPrice = fields.marketPrice;
+            lot->quoteDirection = fields.direction;
+            lot->quoteChange = fields.change;
+            lot->quoteExtra = fields.extra;
+        }
+        m_fields = std::move(present);
+    }
+    std::string_view Part() const override { return m_symbol; }
+
+private:
+    std::vector<QuoteFields> Read() const {
+        std::vector<QuoteFields> fields;
+        for (const auto& lot : m_lots) {
+            if (lot->symbol == m_symbol) {
+                fields.push_back(
+                    {lot->marketPrice, lot->quoteDirection, lot->quoteChange, lot->quoteExtra});
+            }
+        }
+        if (!fields.empty() && std::all_of(fields.begin(), fields.end(), [&](const auto& each) {
+                return each == fields.front();
+            })) {
+            fields.resize(1);
+        }
+        return fields;
+    }
+
+    CKx7Doc::PurchaseList& m_lots;
+    std::string m_symbol;
+    std::vector<QuoteFields> m_fields;
+};
+
 }  // namespace
+
+CKx7Doc::UndoStep::UndoStep(CKx7Doc& doc, std::string label, bool joinsRun)
+    : m_doc(doc), m_batch(doc) {
+    if (!m_doc.m_history.Begin(std::move(label), joinsRun)) {
+        return;
+    }
+    // Kept for every step, and dropped at its end where unchanged.
+    m_doc.m_history.Add(
+        std::make_unique<ValueSwap<std::int32_t>>(m_doc.m_recordCount, m_doc.m_recordCount));
+    m_doc.m_history.Add(
+        std::make_unique<ValueSwap<std::int32_t>>(m_doc.m_nextSaleNumber, m_doc.m_nextSaleNumber));
+    m_doc.m_history.Add(
+        std::make_unique<ValueSwap<std::string>>(m_doc.m_ownerName, m_doc.m_ownerName));
+    m_doc.m_history.Add(std::make_unique<ValueSwap<std::string>>(m_doc.m_portfolioObjective,
+                                                                 m_doc.m_portfolioObjective));
+}
+
+CKx7Doc::UndoStep::~UndoStep() {
+    m_doc.m_history.End();
+}
+
+void CKx7Doc::Undo() {
+    ShowHistoryMove(m_history.Undo());
+}
+
+void CKx7Doc::Redo() {
+    ShowHistoryMove(m_history.Redo());
+}
+
+void CKx7Doc::ShowHistoryMove(std::optional<ChangeSet> changes) {
+    if (!changes) {
+        return;
+    }
+    m_modified = !m_history.AtClean();
+    ++m_revision;
+    changes->Add(ChangeKind::kModified);
+    Announce(*changes);
+}
+
+void CKx7Doc::KeepLot(CPurchase& lot) {
+    if (m_history.Recording() && m_history.FirstTouch(&lot)) {
+        m_history.Add(
+            std::make_unique<ValueSwap<LotFields>>(lot, static_cast<const LotFields&>(lot)));
+    }
+}
+
+void CKx7Doc::KeepDividend(CDividend& dividend) {
+    if (m_history.Recording() && m_history.FirstTouch(&dividend)) {
+        m_history.Add(std::make_unique<ValueSwap<CDividend>>(dividend, dividend));
+    }
+}
+
+void CKx7Doc::KeepQuotes(std::string_view symbol) {
+    if (m_history.Recording()) {
+        m_history.Add(std::make_unique<SymbolQuotesSwap>(m_purchases, symbol));
+    }
+}
 
 void AddListedNames(std::set<std::string>& names, const std::string& symbol, const LotKinds& kinds,
                     bool ungroupOptions) {
@@ -36,6 +150,8 @@ CKx7Doc::CKx7Doc(const Settings& settings) : m_settings(settings) {}
 CKx7Doc::~CKx7Doc() = default;
 
 void CKx7Doc::ClearContents() {
+    // First: its steps hold records that are about to go.
+    m_history.Clear(false);
     m_purchases.clear();
     m_dividends.clear();
     m_splits.clear();
@@ -53,12 +169,24 @@ void CKx7Doc::ClearContents() {
 void CKx7Doc::SetModified(bool modified) {
     m_modified = modified;
     if (modified) {
+        m_history.MarkNeverClean();
+    } else {
+        m_history.MarkClean();
+    }
+    if (modified) {
         ++m_revision;
     }
     Announce(ChangeSet(ChangeKind::kModified));
 }
 
 void CKx7Doc::MarkChanged(const ChangeSet& changes) {
+    if (m_history.Recording()) {
+        m_history.NoteChanges(changes);
+    } else {
+        // Made outside every step, so no step could put it back, nor undo those before
+        // it over it.
+        m_history.Clear(false);
+    }
     m_modified = true;
     ++m_revision;
     Announce(changes);
@@ -127,18 +255,32 @@ std::string CKx7Doc::Title() const {
 CPurchase& CKx7Doc::AppendPurchase(std::unique_ptr<CPurchase> purchase) {
     m_purchases.push_back(std::move(purchase));
     ++m_revision;
-    return *m_purchases.back();
+    CPurchase& lot = *m_purchases.back();
+    if (m_history.Recording()) {
+        NoteAppended(m_purchases);
+        // New in this step: undoing the append puts back all it holds.
+        m_history.FirstTouch(&lot);
+    }
+    return lot;
 }
 
 CDividend& CKx7Doc::AppendDividend(std::unique_ptr<CDividend> dividend) {
     m_dividends.push_back(std::move(dividend));
     ++m_revision;
-    return *m_dividends.back();
+    CDividend& appended = *m_dividends.back();
+    if (m_history.Recording()) {
+        NoteAppended(m_dividends);
+        m_history.FirstTouch(&appended);
+    }
+    return appended;
 }
 
 void CKx7Doc::AppendSplit(SplitEntry split) {
     m_splits.push_back(std::move(split));
     ++m_revision;
+    if (m_history.Recording()) {
+        NoteAppended(m_splits);
+    }
 }
 
 bool CKx7Doc::LotMatches(const CPurchase& lot, std::string_view symbol) const {
@@ -328,6 +470,8 @@ float CKx7Doc::TimelineValue(int index) const {
 }
 
 void CKx7Doc::SetMarketPrice(std::string_view symbol, float price) {
+    const UndoStep step(*this, "Price of " + std::string(symbol));
+    KeepQuotes(symbol);
     for (const auto& lot : m_purchases) {
         if (lot->symbol == symbol) {
             lot->marketPrice = price;
@@ -338,6 +482,8 @@ void CKx7Doc::SetMarketPrice(std::string_view symbol, float price) {
 
 void CKx7Doc::ApplyQuote(std::string_view symbol, float price, std::int32_t direction, float change,
                          float extra) {
+    const UndoStep step(*this, "Quote of " + std::string(symbol));
+    KeepQuotes(symbol);
     for (const auto& lot : m_purchases) {
         if (lot->symbol == symbol) {
             lot->marketPrice = price;
@@ -350,10 +496,15 @@ void CKx7Doc::ApplyQuote(std::string_view symbol, float price, std::int32_t dire
 }
 
 void CKx7Doc::SetAlert(std::string_view symbol, const AlertThresholds& thresholds) {
+    const UndoStep step(*this, "Alert for " + std::string(symbol));
     AlertEntry* entry = FindAlert(symbol);
     if (entry == nullptr) {
         m_alerts.push_back(AlertEntry{std::string(symbol)});
+        NoteAppended(m_alerts);
         entry = &m_alerts.back();
+    } else {
+        m_history.Add(std::make_unique<ElementSwap<std::vector<AlertEntry>>>(
+            m_alerts, static_cast<std::size_t>(entry - m_alerts.data())));
     }
     entry->lowMark = thresholds.lowMark;
     entry->highMark = thresholds.highMark;
@@ -364,15 +515,18 @@ void CKx7Doc::SetAlert(std::string_view symbol, const AlertThresholds& threshold
 }
 
 void CKx7Doc::ReplaceAlerts(std::vector<AlertEntry> alerts) {
+    const UndoStep step(*this, "Alerts");
+    m_history.Add(std::make_unique<ValueSwap<std::vector<AlertEntry>>>(m_alerts, m_alerts));
     m_alerts = std::move(alerts);
     MarkChanged(ChangeSet(ChangeKind::kAlerts));
 }
 
 void CKx7Doc::RemoveAlert(std::string_view symbol) {
+    const UndoStep step(*this, "Removal of the Alert for " + std::string(symbol));
     const auto it = std::find_if(m_alerts.begin(), m_alerts.end(),
                                  [&](const AlertEntry& entry) { return entry.symbol == symbol; });
     if (it != m_alerts.end()) {
-        m_alerts.erase(it);
+        RemoveAt(m_alerts, static_cast<std::size_t>(it - m_alerts.begin()));
     }
     MarkChanged(ChangeSet(ChangeKind::kAlerts, symbol));
 }
@@ -384,6 +538,7 @@ void CKx7Doc::SetAlertState(std::string_view symbol, std::int32_t value) {
 }
 
 void CKx7Doc::SetPortfolioInformation(std::string owner, std::string objective) {
+    const UndoStep step(*this, "Portfolio Information");
     m_ownerName = std::move(owner);
     m_portfolioObjective = std::move(objective);
     MarkChanged(ChangeSet(ChangeKind::kInformation));

@@ -15,6 +15,7 @@
 #include "core/model/Purchase.h"
 #include "core/model/RecordEntries.h"
 #include "core/model/SplitEntry.h"
+#include "core/model/UndoHistory.h"
 
 class CustomLotChooser;
 struct Settings;
@@ -97,6 +98,41 @@ public:
     private:
         CKx7Doc& m_doc;
     };
+
+    // --- Undo and redo -------------------------------------------------------------------
+    // Every operation below is one step of the history. The operations made while an
+    // UndoStep lives make one step together, under its label (an import, a price update),
+    // and are told to the observers when the step is made. A run of steps made with
+    // `joinsRun` under one label is one step (the price updates of a timer).
+    class UndoStep {
+    public:
+        UndoStep(CKx7Doc& doc, std::string label, bool joinsRun = false);
+        ~UndoStep();
+        UndoStep(const UndoStep&) = delete;
+        UndoStep& operator=(const UndoStep&) = delete;
+
+    private:
+        CKx7Doc& m_doc;
+        ChangeBatch m_batch;
+    };
+    bool CanUndo() const { return m_history.CanUndo(); }
+    bool CanRedo() const { return m_history.CanRedo(); }
+    // What the next undo or redo puts back or makes again, as "Sale of XYZ".
+    const std::string& UndoLabel() const { return m_history.UndoLabel(); }
+    const std::string& RedoLabel() const { return m_history.RedoLabel(); }
+    // Each puts the portfolio in the state before or after one step, records, order, held
+    // shares, sale numbering and alerts alike, and marks it unmodified when that state is
+    // the saved one. Nothing happens while a step is being made.
+    void Undo();
+    void Redo();
+    // Every step's label, oldest first, and how many of them are done.
+    std::vector<std::string> HistoryLabels() const { return m_history.Labels(); }
+    std::size_t HistoryDone() const { return m_history.DoneCount(); }
+    // Forgets every step, as after opening a file.
+    void ClearHistory() { m_history.Clear(!m_modified); }
+    // Changes made outside the operations name what they change first, so that their step
+    // can put it back: the quote fields of every lot of exactly `symbol`.
+    void KeepQuotes(std::string_view symbol);
 
     // Recomputes every lot's held shares as of the clock, so that every figure drawn from
     // them counts vesting and expiry up to today. Not a change to save.
@@ -222,6 +258,22 @@ private:
     void SellCustom(const SaleEntry& sale);
 
     void NoteHeldShares(float before, float after);
+    // The history keeps the state of a record before an operation first changes it.
+    void KeepLot(CPurchase& lot);
+    void KeepDividend(CDividend& dividend);
+    // A record just appended at the tail, or one removed at `index` by the history's own
+    // edit, which keeps it.
+    template <typename List>
+    void NoteAppended(List& list) {
+        m_history.Add(std::make_unique<ListEdit<List>>(list, list.size() - 1));
+    }
+    template <typename List>
+    void RemoveAt(List& list, std::size_t index) {
+        auto edit = std::make_unique<ListEdit<List>>(list, index);
+        edit->Apply();
+        m_history.Add(std::move(edit));
+    }
+    void ShowHistoryMove(std::optional<ChangeSet> changes);
     void Announce(const ChangeSet& changes);
 
     const CPurchase* FirstLotOf(std::string_view symbol) const;
@@ -250,4 +302,5 @@ private:
     mutable std::vector<DocumentObserver*> m_observers;
     int m_batchDepth = 0;
     ChangeSet m_heldBack;
+    UndoHistory m_history;
 };

@@ -381,6 +381,7 @@ Kx7ReadResult LoadKx7(CKx7Doc& doc, std::span<const std::uint8_t> bytes) {
         doc.SetPortfolioInformation(owner, objective);
         doc.SetNextSaleNumber(nextSaleNumber);
         doc.SetModified(false);
+        doc.ClearHistory();
         result.error = kUnexpectedFileFormat;
         return result;
     }
@@ -393,6 +394,8 @@ Kx7ReadResult LoadKx7(CKx7Doc& doc, std::span<const std::uint8_t> bytes) {
     }
     doc.SetLastUpdateTime(0);
     doc.SetModified(false);
+    // Reading the file went through operations; none of them is a step to undo.
+    doc.ClearHistory();
     return result;
 }
 

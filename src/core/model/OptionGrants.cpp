@@ -4,6 +4,7 @@
 #include "core/model/OptionSuffix.h"
 
 CPurchase& CKx7Doc::ReceiveGrant(GrantEntry entry) {
+    const UndoStep step(*this, "Option Grant of " + entry.symbol);
     CPurchase& grant = AppendPurchase(std::make_unique<CPurchase>(
         std::move(entry.symbol), std::move(entry.companyName), entry.shares, entry.strikePrice,
         entry.date, 0.0f, std::move(entry.optionType), std::move(entry.comment)));
@@ -16,12 +17,14 @@ CPurchase& CKx7Doc::ReceiveGrant(GrantEntry entry) {
 
 void CKx7Doc::ExpireOptions(std::string_view symbol, std::int64_t date,
                             const std::string& comment) {
+    const UndoStep step(*this, "Expiry of " + std::string(symbol));
     const std::string stripped = StripOptionSuffix(symbol);
     bool expired = false;
     for (const auto& lot : m_purchases) {
         if (!lot->IsGrant() || lot->symbol != stripped) {
             continue;
         }
+        KeepLot(*lot);
         const float held = lot->RecomputeHeldShares();
         if (!HasShares(held)) {
             continue;

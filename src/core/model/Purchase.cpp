@@ -33,17 +33,18 @@ float Monthly(std::int64_t elapsed, const MonthCount& months, float shares, std:
 
 CPurchase::CPurchase(std::string symbol_, std::string companyName_, float shares_, float price_,
                      std::int64_t date_, float commission_, std::string purchaseType_,
-                     std::string comment_)
-    : symbol(std::move(symbol_)),
-      date(date_),
-      commission(commission_),
-      shares(shares_),
-      price(price_),
-      availableShares(shares_),
-      marketPrice(price_),
-      companyName(std::move(companyName_)),
-      purchaseType(std::move(purchaseType_)),
-      comment(std::move(comment_)) {}
+                     std::string comment_) {
+    symbol = std::move(symbol_);
+    date = date_;
+    commission = commission_;
+    shares = shares_;
+    price = price_;
+    availableShares = shares_;
+    marketPrice = price_;
+    companyName = std::move(companyName_);
+    purchaseType = std::move(purchaseType_);
+    comment = std::move(comment_);
+}
 
 float CPurchase::RecomputeHeldShares() {
     return StoreHeld(UnsoldShares());

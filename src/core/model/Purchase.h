@@ -24,8 +24,30 @@ inline constexpr std::array<std::string_view, 18> kVestingScheduleNames{
     "1YA",  "2YA",  "3YA",  "4YA", "1YM", "2YM", "3YM", "4YM", "12MM",
     "24MM", "36MM", "48MM", "1YC", "2YC", "3YC", "4YC", "5YC", "Other"};
 
-// One purchase lot or one option grant, with the sales taken from it.
-class CPurchase {
+// Every stored field of a lot, with its sales: what the undo history copies and puts back.
+struct LotFields {
+    std::string symbol;
+    std::int64_t date = 0;
+    float commission = 0;
+    float shares = 0;
+    float price = 0;
+    float availableShares = 0;
+    float marketPrice = 0;
+    std::int32_t vestingSchedule = kOrdinaryLot;
+    // By value: a lot's sales are read and written with it, and the lot outlives them.
+    std::vector<CSale> sales;
+    std::int32_t quoteDirection = 0;
+    float quoteChange = 0;
+    float quoteExtra = 0;
+    std::string companyName;
+    std::string purchaseType;
+    std::string comment;
+    std::string grantId;
+};
+
+// One purchase lot or one option grant, with the sales taken from it. Not copied: its
+// sales point at it, and the history finds it again by its address.
+class CPurchase : public LotFields {
 public:
     CPurchase(std::string symbol_, std::string companyName_, float shares_, float price_,
               std::int64_t date_, float commission_, std::string purchaseType_,
@@ -52,24 +74,6 @@ public:
     // Appends a sale record owned by this lot and returns it.
     CSale& AddSale(float saleShares, float salePrice, std::int64_t saleDate, float saleCommission,
                    std::string saleComment, std::int32_t saleNumber);
-
-    std::string symbol;
-    std::int64_t date = 0;
-    float commission = 0;
-    float shares = 0;
-    float price = 0;
-    float availableShares = 0;
-    float marketPrice = 0;
-    std::int32_t vestingSchedule = kOrdinaryLot;
-    // By value: a lot's sales are read and written with it, and the lot outlives them.
-    std::vector<CSale> sales;
-    std::int32_t quoteDirection = 0;
-    float quoteChange = 0;
-    float quoteExtra = 0;
-    std::string companyName;
-    std::string purchaseType;
-    std::string comment;
-    std::string grantId;
 
 private:
     float UnsoldShares() const;

@@ -30,6 +30,7 @@ void TakeFromLot(CPurchase& lot, float portion) {
 }  // namespace
 
 CPurchase& CKx7Doc::Purchase(PurchaseEntry entry) {
+    const UndoStep step(*this, "Purchase of " + entry.symbol);
     CPurchase& lot = AppendPurchase(std::make_unique<CPurchase>(
         std::move(entry.symbol), std::move(entry.companyName), entry.shares, entry.price,
         entry.date, entry.commission, std::move(entry.purchaseType), std::move(entry.comment)));
@@ -39,6 +40,7 @@ CPurchase& CKx7Doc::Purchase(PurchaseEntry entry) {
 }
 
 void CKx7Doc::Sell(const SaleEntry& sale) {
+    const UndoStep step(*this, "Sale of " + sale.symbol);
     switch (sale.method) {
         case SaleMethod::kFifo:
             SellInOrder(sale, false);
@@ -71,6 +73,7 @@ void CKx7Doc::SellInOrder(const SaleEntry& sale, bool lastFirst) {
             return;
         }
         const float portion = lot.availableShares <= remaining ? lot.availableShares : remaining;
+        KeepLot(lot);
         lot.AddSale(portion, sale.price, sale.date, commissionToCarry, sale.comment,
                     m_nextSaleNumber);
         commissionToCarry = 0.0f;
@@ -128,6 +131,7 @@ void CKx7Doc::SellCustom(const SaleEntry& sale) {
             continue;
         }
         CPurchase& lot = *lots[i];
+        KeepLot(lot);
         lot.AddSale(count, sale.price, sale.date, commissionToCarry, sale.comment,
                     m_nextSaleNumber);
         TakeFromLot(lot, count);

@@ -69,6 +69,7 @@ private:
 
 // As CKx7Doc::ApplyQuote and SetMarketPrice store one result, on the lots found.
 void StoreQuote(CKx7Doc& doc, const std::vector<CPurchase*>& lots, const QuoteResult& result) {
+    doc.KeepQuotes(result.symbol);
     for (CPurchase* lot : lots) {
         lot->marketPrice = result.price;
         if (result.fullQuote) {
@@ -130,6 +131,7 @@ std::vector<std::string> ApplyQuoteResults(CKx7Doc& doc, const std::vector<Quote
     const LotsOfSymbols lotsOf(doc, results);
     // One change for the batch: the view's figures are computed once, not once a symbol.
     const CKx7Doc::ChangeBatch batch(doc);
+    const CKx7Doc::UndoStep step(doc, std::string(kPriceUpdateStep), true);
     std::vector<std::string> lines;
     for (const QuoteResult& result : results) {
         const float old = lotsOf.MarketPrice(result.symbol);
@@ -169,6 +171,8 @@ std::vector<std::string> RunQuoteUpdate(CKx7Doc& doc, PageFetcher& fetcher, cons
                                         QuoteSource source, QuoteCaller caller,
                                         const QuoteProgress& progress, QuoteTally* tally) {
     const std::vector<std::string> symbols = doc.SymbolNames(SymbolFilter::kHeldLots);
+    // Every batch's prices are one step to undo.
+    const CKx7Doc::UndoStep step(doc, std::string(kPriceUpdateStep), true);
     std::vector<std::string> lines;
     FetchQuoteBatches(
         fetcher, hosts, source, caller, symbols,

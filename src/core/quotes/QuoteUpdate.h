@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/quotes/QuoteParsers.h"
@@ -39,6 +40,9 @@ struct QuoteTally {
     int prices = 0;
     std::vector<std::string> failures;
 };
+
+// The undo label of the prices one update stored.
+inline constexpr std::string_view kPriceUpdateStep = "Price Update";
 
 // Stores the results in the document, in order, and returns the update list's lines: the
 // old price is read just before the new one is stored. A "No Data" line names its reason.

@@ -41,6 +41,8 @@ namespace {
 
 const QString kFilter = QStringLiteral("Kx7 Files (*.kx7)");
 constexpr int kLockRenewalMs = 60 * 60 * 1000;
+// How long a note in the status bar stays.
+constexpr int kStatusMessageMs = 8000;
 
 QString ProductName() {
     return QString::fromLatin1(kProductName);
@@ -124,8 +126,10 @@ CMainFrame::CMainFrame(CKx7Doc& document, Settings& settings, DocumentStorage& s
     statusBar()->setSizeGripEnabled(false);
 
     // The panes follow every change, whoever makes it: a form, a dialog or the worker.
-    connect(new DocumentSignals(m_document, this), &DocumentSignals::DocumentChanged, this,
-            &CMainFrame::UpdateStatusPanes);
+    connect(new DocumentSignals(m_document, this), &DocumentSignals::DocumentChanged, this, [this] {
+        UpdateStatusPanes();
+        UpdateUndoCommands();
+    });
     // Another host judges the lock by its age: a portfolio kept open for days stays locked.
     auto* lockTimer = new QTimer(this);
     connect(lockTimer, &QTimer::timeout, this, [this] { m_lock.Renew(); });
@@ -138,6 +142,7 @@ CMainFrame::CMainFrame(CKx7Doc& document, Settings& settings, DocumentStorage& s
     resize(580, 502);
     UpdateTitle();
     UpdateStatusPanes();
+    UpdateUndoCommands();
 }
 
 CMainFrame::~CMainFrame() = default;
@@ -170,9 +175,11 @@ void CMainFrame::BuildMenus() {
     AddMenu(
         QStringLiteral("&Edit"),
         {{QStringLiteral("&Undo"),
-          keys({QKeySequence(QStringLiteral("Ctrl+Z")),
-                QKeySequence(QStringLiteral("Alt+Backspace"))}),
-          kEditUndo, nullptr},
+          QKeySequence::keyBindings(QKeySequence::Undo) +
+              keys({QKeySequence(QStringLiteral("Alt+Backspace"))}),
+          kEditUndo, &F::OnEditUndo},
+         {QStringLiteral("&Redo"), QKeySequence::keyBindings(QKeySequence::Redo), kEditRedo,
+          &F::OnEditRedo},
          {},
          {QStringLiteral("Cu&t"),
           keys({QKeySequence(QStringLiteral("Ctrl+X")), QKeySequence(QStringLiteral("Shift+Del"))}),
@@ -281,8 +288,23 @@ void CMainFrame::RebuildRecentFiles() {
 }
 
 void CMainFrame::UpdateTitle() {
-    setWindowTitle(QString::fromStdString(m_document.Title()) + QStringLiteral(" - ") +
+    // "[*]" shows as the desktop's mark of unsaved changes, and as nothing without them.
+    setWindowTitle(QString::fromStdString(m_document.Title()) + QStringLiteral("[*] - ") +
                    ProductName());
+    setWindowModified(m_document.IsModified());
+}
+
+void CMainFrame::UpdateUndoCommands() {
+    const auto name = [](const QString& command, const std::string& label) {
+        return label.empty() ? command : command + QLatin1Char(' ') + QString::fromStdString(label);
+    };
+    QAction* undo = CommandAction(kEditUndo);
+    undo->setText(name(QStringLiteral("&Undo"), m_document.UndoLabel()));
+    undo->setEnabled(m_document.CanUndo());
+    QAction* redo = CommandAction(kEditRedo);
+    redo->setText(name(QStringLiteral("&Redo"), m_document.RedoLabel()));
+    redo->setEnabled(m_document.CanRedo());
+    setWindowModified(m_document.IsModified());
 }
 
 QString CMainFrame::ReadyText() const {
@@ -689,6 +711,24 @@ void CMainFrame::OnPortfolioInformation() {
 
 void CMainFrame::OnEditDatabase() {
     FormCommands::EditDatabase(this, m_document);
+}
+
+void CMainFrame::OnEditUndo() {
+    if (!m_document.CanUndo()) {
+        return;
+    }
+    const QString label = QString::fromStdString(m_document.UndoLabel());
+    m_document.Undo();
+    statusBar()->showMessage(QStringLiteral("Undone: ") + label, kStatusMessageMs);
+}
+
+void CMainFrame::OnEditRedo() {
+    if (!m_document.CanRedo()) {
+        return;
+    }
+    const QString label = QString::fromStdString(m_document.RedoLabel());
+    m_document.Redo();
+    statusBar()->showMessage(QStringLiteral("Redone: ") + label, kStatusMessageMs);
 }
 
 void CMainFrame::OnEditPreferences() {

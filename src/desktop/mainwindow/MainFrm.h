@@ -38,6 +38,7 @@ public:
         kAppExit = 57665,
         kAppAbout = 57664,
         kEditUndo = 57643,
+        kEditRedo = 57644,
         kEditCut = 57635,
         kEditCopy = 57634,
         kEditPaste = 57637,
@@ -74,10 +75,12 @@ public:
                QWidget* parent = nullptr);
     ~CMainFrame() override;
 
-    // "<document title> - Velmora".
+    // "<document title> - Velmora", with the mark of unsaved changes.
     void UpdateTitle();
     // Status bar panes 1 and 2 from the document.
     void UpdateStatusPanes();
+    // The Undo and Redo items name their steps; the title marks unsaved changes.
+    void UpdateUndoCommands();
     // Invalidates the window and redraws it at once, so the view re-reads the document.
     void Repaint();
 
@@ -138,6 +141,8 @@ private:
     void OnPortfolioInformation();
     void OnEditDatabase();
     void OnEditPreferences();
+    void OnEditUndo();
+    void OnEditRedo();
     // Transaction
     void OnPurchaseStock();
     void OnReceiveGrant();

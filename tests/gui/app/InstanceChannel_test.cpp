@@ -183,7 +183,7 @@ private slots:
         }
         CKx7App running;
         QVERIFY(running.InitInstance({QStringLiteral("velmora")}));
-        QCOMPARE(running.MainFrame().windowTitle(), QStringLiteral("Untitled - Velmora"));
+        QCOMPARE(running.MainFrame().windowTitle(), QStringLiteral("Untitled[*] - Velmora"));
 
         QProcess second;
         second.setProcessEnvironment(QProcessEnvironment::systemEnvironment());
@@ -191,7 +191,7 @@ private slots:
         // The running program answers from its event loop, so wait without blocking it.
         QTRY_VERIFY_WITH_TIMEOUT(second.state() == QProcess::NotRunning, 30000);
         QCOMPARE(second.exitCode(), 0);
-        QCOMPARE(running.MainFrame().windowTitle(), QStringLiteral("handed.kx7 - Velmora"));
+        QCOMPARE(running.MainFrame().windowTitle(), QStringLiteral("handed.kx7[*] - Velmora"));
         QCOMPARE(running.Document().OwnerName(), std::string("Pat Example"));
         running.MainFrame().close();
         running.ExitInstance(0);

@@ -36,7 +36,7 @@ private slots:
         QCOMPARE(app.AppSettings().pieRecordCount, 7);
         QCOMPARE(app.RecentFiles().Entries(), QStringList{QStringLiteral("/tmp/a.kx7")});
         QVERIFY(app.MainFrame().isVisible());
-        QCOMPARE(app.MainFrame().windowTitle(), QStringLiteral("Untitled - Velmora"));
+        QCOMPARE(app.MainFrame().windowTitle(), QStringLiteral("Untitled[*] - Velmora"));
         app.AppSettings().autoUpdate = true;
         app.RecentFiles().Add(QStringLiteral("/tmp/b.kx7"));
         QVERIFY(app.MainFrame().close());
@@ -61,7 +61,7 @@ private slots:
         AnswerMessageBox(QMessageBox::Ok, &message);
         QVERIFY(app.InitInstance({QStringLiteral("velmora"), m_folder.filePath("missing.kx7")}));
         QVERIFY(!message.isEmpty());
-        QCOMPARE(app.MainFrame().windowTitle(), QStringLiteral("Untitled - Velmora"));
+        QCOMPARE(app.MainFrame().windowTitle(), QStringLiteral("Untitled[*] - Velmora"));
         QVERIFY(app.MainFrame().isVisible());
         app.MainFrame().close();
         app.ExitInstance(0);

@@ -54,7 +54,7 @@ private slots:
         const CKx7Doc& doc = app.Document();
         QVERIFY(doc.IsModified());
         QCOMPARE(QString::fromStdString(doc.PathName()), m_portfolio);
-        QCOMPARE(app.MainFrame().windowTitle(), QStringLiteral("retire.kx7 - Velmora"));
+        QCOMPARE(app.MainFrame().windowTitle(), QStringLiteral("retire.kx7[*] - Velmora"));
         QCOMPARE(QString::fromStdString(doc.Purchases().back()->symbol), QStringLiteral("CRSH"));
         QCOMPARE(doc.Purchases().back()->shares, 42.0f);
         QCOMPARE(QString::fromStdString(doc.OwnerName()), QStringLiteral("Pat Example"));
@@ -76,7 +76,7 @@ private slots:
         CKx7App app;
         QVERIFY(app.InitInstance({QStringLiteral("velmora")}));
         QVERIFY(!app.Document().IsModified());
-        QCOMPARE(app.MainFrame().windowTitle(), QStringLiteral("Untitled - Velmora"));
+        QCOMPARE(app.MainFrame().windowTitle(), QStringLiteral("Untitled[*] - Velmora"));
         QCOMPARE(CopiesLeft(), 0);
         app.MainFrame().close();
         app.ExitInstance(0);

@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <functional>
 
@@ -162,6 +163,46 @@ private slots:
         frame.show();
         EnterAndReopen(doc, FrameCommands(frame));
         QCOMPARE(frame.RecordsPaneText(), QStringLiteral("Records: %1").arg(doc.RecordCount()));
+    }
+
+    // A purchase made through the form goes with Ctrl+Z and comes back with Ctrl+Shift+Z;
+    // back at the saved state, the title has no mark of changes.
+    void aPurchaseUndoneAndRedoneWithTheKeys() {
+        Settings settings;
+        CKx7Doc doc(settings);
+        Kx7FileStorage storage;
+        CRecentFileList recentFiles;
+        NoUpdateWorker worker;
+        CMainFrame frame(doc, settings, storage, recentFiles, worker);
+        frame.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&frame));
+        QVERIFY(!frame.CommandAction(CMainFrame::kEditUndo)->isEnabled());
+
+        Buy(FrameCommands(frame), QStringLiteral("XYZ"), QStringLiteral("Xyz Corp"),
+            QStringLiteral("100"), QStringLiteral("10"));
+        QCOMPARE(doc.Purchases().size(), 1u);
+        QVERIFY(frame.isWindowModified());
+        QAction* undo = frame.CommandAction(CMainFrame::kEditUndo);
+        QVERIFY(undo->isEnabled());
+        QCOMPARE(undo->text(), QStringLiteral("&Undo Purchase of XYZ"));
+
+        // Menu keys reach an active window only.
+        frame.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&frame));
+        QTest::keySequence(&frame, QKeySequence::Undo);
+        QVERIFY(doc.Purchases().empty());
+        QVERIFY(!doc.IsModified());
+        QVERIFY(!frame.isWindowModified());
+        QCOMPARE(frame.RecordsPaneText(), QStringLiteral("Records: 0"));
+        QCOMPARE(frame.statusBar()->currentMessage(), QStringLiteral("Undone: Purchase of XYZ"));
+        QCOMPARE(frame.CommandAction(CMainFrame::kEditRedo)->text(),
+                 QStringLiteral("&Redo Purchase of XYZ"));
+
+        QTest::keySequence(&frame, QKeySequence::Redo);
+        QCOMPARE(doc.Purchases().size(), 1u);
+        QCOMPARE(doc.Purchases()[0]->symbol, std::string("XYZ"));
+        QVERIFY(frame.isWindowModified());
+        QVERIFY(!frame.CommandAction(CMainFrame::kEditRedo)->isEnabled());
     }
 
 private:

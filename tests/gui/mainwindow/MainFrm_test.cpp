@@ -66,6 +66,12 @@ private slots:
         row(F::kFileMruFirst, "&File", "Recent File", false);
         row(F::kAppExit, "&File", "E&xit", true);
         row(F::kEditUndo, "&Edit", "&Undo\tCtrl+Z", false);
+        // The platform's own Redo key comes first.
+        const QByteArray redo = "&Redo\t" + QKeySequence::keyBindings(QKeySequence::Redo)
+                                                .value(0)
+                                                .toString(QKeySequence::NativeText)
+                                                .toLatin1();
+        row(F::kEditRedo, "&Edit", redo.constData(), false);
         row(F::kEditCut, "&Edit", "Cu&t\tCtrl+X", false);
         row(F::kEditCopy, "&Edit", "&Copy\tCtrl+C", false);
         row(F::kEditPaste, "&Edit", "&Paste\tCtrl+V", false);
@@ -136,7 +142,7 @@ private slots:
         f.frame.show();
         QVERIFY(QTest::qWaitForWindowExposed(&f.frame));
         QCOMPARE(f.frame.size(), QSize(580, 502));
-        QCOMPARE(f.frame.windowTitle(), QStringLiteral("Untitled - Velmora"));
+        QCOMPARE(f.frame.windowTitle(), QStringLiteral("Untitled[*] - Velmora"));
         QCOMPARE(f.frame.ReadyText(), QStringLiteral("Ready"));
         QCOMPARE(f.frame.OwnerPaneText(), QString());
         QCOMPARE(f.frame.RecordsPaneText(), QStringLiteral("Records: 0"));
@@ -155,16 +161,16 @@ private slots:
         const QString path = f.WriteFile(QStringLiteral("retire.kx7"), "Jane");
         ChooseFile(path);
         f.frame.CommandAction(CMainFrame::kFileOpen)->trigger();
-        QCOMPARE(f.frame.windowTitle(), QStringLiteral("retire.kx7 - Velmora"));
+        QCOMPARE(f.frame.windowTitle(), QStringLiteral("retire.kx7[*] - Velmora"));
         QCOMPARE(f.doc.OwnerName(), std::string("Jane"));
 
         ChooseFile(f.PathOf(QStringLiteral("copy")));
         f.frame.CommandAction(CMainFrame::kFileSaveAs)->trigger();
-        QCOMPARE(f.frame.windowTitle(), QStringLiteral("copy.kx7 - Velmora"));
+        QCOMPARE(f.frame.windowTitle(), QStringLiteral("copy.kx7[*] - Velmora"));
         QVERIFY(QFile::exists(f.PathOf(QStringLiteral("copy.kx7"))));
 
         f.frame.CommandAction(CMainFrame::kFileNew)->trigger();
-        QCOMPARE(f.frame.windowTitle(), QStringLiteral("Untitled - Velmora"));
+        QCOMPARE(f.frame.windowTitle(), QStringLiteral("Untitled[*] - Velmora"));
     }
 
     void savePromptCancelKeepsTheWindowOpen() {
@@ -209,7 +215,7 @@ private slots:
         QVERIFY(!f.frame.SavePortfolio(f.PathOf(QStringLiteral("readonly/a.kx7"))));
         QVERIFY(message.startsWith(QStringLiteral("The file could not be written")));
         QVERIFY(f.doc.IsModified());
-        QCOMPARE(f.frame.windowTitle(), QStringLiteral("Untitled - Velmora"));
+        QCOMPARE(f.frame.windowTitle(), QStringLiteral("Untitled[*] - Velmora"));
     }
 
     void failedOpenShowsItsMessageAndLeavesAnEmptyPortfolio() {
@@ -220,7 +226,7 @@ private slots:
         AnswerMessageBox(QMessageBox::Ok, &message);
         QVERIFY(!f.frame.OpenPortfolio(path));
         QVERIFY(message.startsWith(QStringLiteral("The file could not be read")));
-        QCOMPARE(f.frame.windowTitle(), QStringLiteral("Untitled - Velmora"));
+        QCOMPARE(f.frame.windowTitle(), QStringLiteral("Untitled[*] - Velmora"));
         QVERIFY(f.recentFiles.IsEmpty());
     }
 
@@ -232,7 +238,7 @@ private slots:
         QVERIFY(f.frame.OpenPortfolio(f.WriteFile(QStringLiteral("partial.kx7"))));
         QVERIFY(message.startsWith(QStringLiteral("Part of the file could not be read.")));
         QVERIFY(message.contains(QStringLiteral("stays as it is")));
-        QCOMPARE(f.frame.windowTitle(), QStringLiteral("partial.kx7 - Velmora"));
+        QCOMPARE(f.frame.windowTitle(), QStringLiteral("partial.kx7[*] - Velmora"));
         QVERIFY(f.frame.IsReadOnly());
         QVERIFY(f.doc.IsIncomplete());
     }
@@ -251,7 +257,7 @@ private slots:
         QAction* fourth = f.frame.CommandAction(CMainFrame::kFileMruFirst + 3);
         QCOMPARE(fourth->text(), QStringLiteral("&4 ") + f.PathOf(QStringLiteral("b.kx7")));
         fourth->trigger();
-        QCOMPARE(f.frame.windowTitle(), QStringLiteral("b.kx7 - Velmora"));
+        QCOMPARE(f.frame.windowTitle(), QStringLiteral("b.kx7[*] - Velmora"));
         QCOMPARE(f.recentFiles.Entries().first(), f.PathOf(QStringLiteral("b.kx7")));
     }
 
@@ -284,7 +290,7 @@ private slots:
         QVERIFY(enter.isAccepted());
         QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(&f.frame, &drop);
-        QCOMPARE(f.frame.windowTitle(), QStringLiteral("dropped.KX7 - Velmora"));
+        QCOMPARE(f.frame.windowTitle(), QStringLiteral("dropped.KX7[*] - Velmora"));
 
         QMimeData text;
         text.setUrls({QUrl::fromLocalFile(f.PathOf(QStringLiteral("notes.txt")))});
