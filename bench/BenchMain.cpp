@@ -3,6 +3,7 @@
 #include <benchmark/benchmark.h>
 
 #include "BenchTable.h"
+#include "UndoFigures.h"
 #include "core/model/Clock.h"
 #include "core/model/LocalTime.h"
 
@@ -22,6 +23,7 @@ int main(int argc, char** argv) {
         benchmark::RunSpecifiedBenchmarks(&table);
     }
     const bool allMet = table.Print();
+    PrintUndoFigures();
     benchmark::Shutdown();
     return allMet ? 0 : 1;
 }
