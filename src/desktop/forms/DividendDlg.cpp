@@ -123,18 +123,25 @@ void CDividendDlg::ShowKind(bool cash) {
 }
 
 bool CDividendDlg::ReadBack() {
-    const std::optional<float> value = ReadNumberField(this, m_valueEdit);
+    const std::optional<std::int64_t> date =
+        ReadDateField(this, m_datePicker, QStringLiteral("Dividend Date"));
+    if (!date) {
+        return false;
+    }
+    const std::optional<float> value =
+        ReadNumberWithin(this, m_valueEdit, QStringLiteral("Dividend Value"));
     if (!value) {
         return false;
     }
-    const std::optional<float> shares = ReadNumberField(this, m_sharesEdit);
+    const std::optional<float> shares =
+        ReadNumberWithin(this, m_sharesEdit, QStringLiteral("Number of shares"));
     if (!shares) {
         return false;
     }
     m_value = *value;
     m_shares = *shares;
     m_symbolIndex = m_symbolBox->currentIndex();
-    m_date = m_datePicker->Time();
+    m_date = *date;
     m_comment = CommentText(m_commentEdit);
     return true;
 }
@@ -143,8 +150,12 @@ void CDividendDlg::accept() {
     if (!ReadBack()) {
         return;
     }
-    if ((m_value == 0.0f && m_shares == 0.0f) || m_symbolIndex < 0) {
-        Beep(1000, 1000);
+    if (m_symbolIndex < 0) {
+        BeepBecause(this, QStringLiteral("Choose the symbol that paid the dividend."));
+        return;
+    }
+    if (m_value == 0.0f && m_shares == 0.0f) {
+        BeepBecause(this, QStringLiteral("Enter the dividend's value or its number of shares."));
         return;
     }
     QDialog::accept();

@@ -8,6 +8,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <array>
+#include <optional>
+#include <string>
 #include <tuple>
 
 #include "core/figures/FormNumbers.h"
@@ -19,6 +22,10 @@ namespace {
 
 constexpr int kListWidth = 540;
 
+const std::array<QString, 4> kThresholdNames{QStringLiteral("Low Mark"),
+                                             QStringLiteral("High Mark"), QStringLiteral("% Down"),
+                                             QStringLiteral("% Up")};
+
 QString Threshold(double value) {
     if (value == kAlertNotSet) {
         return {};
@@ -26,8 +33,17 @@ QString Threshold(double value) {
     return QString::fromStdString(FormatNumber("%.2f", value));
 }
 
-double ReadThreshold(const QLineEdit* edit) {
-    return LeadingNumber(FieldText(edit)).value_or(kAlertNotSet);
+// An empty field is no threshold; anything else must be a number of 0 or more.
+std::optional<double> ReadThreshold(const QLineEdit* edit) {
+    const std::string text = FieldText(edit);
+    if (text.find_first_not_of(" \t") == std::string::npos) {
+        return kAlertNotSet;
+    }
+    const std::optional<double> value = LeadingNumber(text);
+    if (!value || !(*value >= 0.0)) {
+        return std::nullopt;
+    }
+    return value;
 }
 
 }  // namespace
@@ -70,8 +86,8 @@ CEditAlertDlg::CEditAlertDlg(CKx7Doc& doc, QWidget* parent) : QDialog(parent), m
     m_symbolEdit->setReadOnly(true);
     auto* fields = new QFormLayout;
     fields->addRow(QStringLiteral("Symbol"), m_symbolEdit);
-    const std::array<QString, 4> labels{QStringLiteral("Low Mark"), QStringLiteral("High Mark"),
-                                        QStringLiteral("% Down"), QStringLiteral("% Up")};
+    const std::array<QString, 4> labels{kThresholdNames[0], kThresholdNames[1], kThresholdNames[2],
+                                        kThresholdNames[3]};
     for (std::size_t i = 0; i < m_thresholdEdits.size(); ++i) {
         m_thresholdEdits[i] = new QLineEdit(selected);
         fields->addRow(labels[i], m_thresholdEdits[i]);
@@ -126,9 +142,20 @@ void CEditAlertDlg::OnSet() {
     if (row < 0) {
         return;
     }
-    const AlertThresholds thresholds{
-        ReadThreshold(m_thresholdEdits[0]), ReadThreshold(m_thresholdEdits[1]),
-        ReadThreshold(m_thresholdEdits[2]), ReadThreshold(m_thresholdEdits[3])};
+    std::array<double, 4> values{};
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        const std::optional<double> value = ReadThreshold(m_thresholdEdits[i]);
+        if (!value) {
+            ShowFormMessage(this, QStringLiteral("%1 must be a number of 0 or more, or empty for "
+                                                 "none.")
+                                      .arg(kThresholdNames[i]));
+            m_thresholdEdits[i]->setFocus();
+            m_thresholdEdits[i]->selectAll();
+            return;
+        }
+        values[i] = *value;
+    }
+    const AlertThresholds thresholds{values[0], values[1], values[2], values[3]};
     m_doc.SetAlert(m_alertList->GetItemText(row, 0).mid(1).toStdString(), thresholds);
     for (std::size_t i = 0; i < m_thresholdEdits.size(); ++i) {
         m_alertList->SetItemText(row, static_cast<int>(i) + 1, m_thresholdEdits[i]->text());

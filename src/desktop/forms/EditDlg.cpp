@@ -10,6 +10,7 @@
 #include "core/figures/FormNumbers.h"
 #include "core/model/Kx7Doc.h"
 #include "desktop/controls/XListCtrl.h"
+#include "desktop/forms/Beep.h"
 #include "desktop/forms/DividendDlg.h"
 #include "desktop/forms/FormFields.h"
 #include "desktop/forms/PurchaseDlg.h"
@@ -192,6 +193,11 @@ void CEditDlg::OnDelete() {
     if (row == nullptr) {
         return;
     }
+    // Named while the row still stands for its record.
+    const QString removed =
+        QStringLiteral("Removed the %1 of %2 dated %3. Undo brings it back.")
+            .arg(QString::fromStdString(row->columns[1]).toLower(),
+                 QString::fromStdString(row->columns[0]), QString::fromStdString(row->columns[2]));
     switch (row->kind) {
         case RecordKind::Purchase: {
             CRemoveItDlg confirm(this);
@@ -200,16 +206,17 @@ void CEditDlg::OnDelete() {
             }
             m_doc.RemovePurchase(*row->purchase);
             BuildList();
-            return;
+            break;
         }
         case RecordKind::Sale:
             m_doc.RemoveSale(*row->sale);
             // The lot's later sales moved up in its list, so every row is taken afresh.
             BuildList();
-            return;
+            break;
         case RecordKind::Dividend:
             m_doc.RemoveDividend(*row->dividend);
+            m_recordList->DeleteItem(listRow);
             break;
     }
-    m_recordList->DeleteItem(listRow);
+    SayInStatusBar(this, removed);
 }

@@ -63,11 +63,19 @@ void CExpireOptionsDlg::OnSymbolChosen(int index) {
 
 void CExpireOptionsDlg::accept() {
     m_symbol = ComboText(m_symbolBox);
-    m_date = m_datePicker->Time();
+    const std::optional<std::int64_t> date = ReadDateField(this, m_datePicker);
+    if (!date) {
+        return;
+    }
+    m_date = *date;
     m_comment = CommentText(m_commentEdit);
     m_sellAll = m_sellAllBox->isChecked();
-    if (!m_sellAll || m_symbolBox->currentIndex() < 0) {
-        Beep(1000, 1000);
+    if (m_symbolBox->currentIndex() < 0) {
+        BeepBecause(this, QStringLiteral("Choose the symbol whose options expire."));
+        return;
+    }
+    if (!m_sellAll) {
+        BeepBecause(this, QStringLiteral("Tick the box to expire every option still held."));
         return;
     }
     QDialog::accept();

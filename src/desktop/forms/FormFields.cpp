@@ -13,10 +13,12 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cctype>
+#include <limits>
 
 #include "core/figures/FormNumbers.h"
 #include "core/model/Kx7Doc.h"
 #include "core/settings/Version.h"
+#include "desktop/forms/FormDatePicker.h"
 
 namespace {
 
@@ -44,6 +46,37 @@ std::optional<float> ReadNumberField(QWidget* form, QLineEdit* field) {
         field->selectAll();
     }
     return value;
+}
+
+std::optional<float> ReadNumberWithin(QWidget* form, QLineEdit* field, const QString& name,
+                                      float low, float high) {
+    const std::optional<float> value = ReadNumberField(form, field);
+    if (!value || (*value >= low && *value <= high)) {
+        return value;
+    }
+    ShowFormMessage(form, QStringLiteral("%1 must be between %2 and %3.")
+                              .arg(name, QString::number(static_cast<double>(low), 'f', 0),
+                                   QString::number(static_cast<double>(high), 'f', 0)));
+    field->setFocus();
+    field->selectAll();
+    return std::nullopt;
+}
+
+std::optional<std::int64_t> ReadDateField(QWidget* form, FormDatePicker* picker,
+                                          const QString& name) {
+    const std::int64_t time = picker->Time();
+    // Seconds since 1970 in an unsigned 32-bit count: what a stored date holds.
+    constexpr std::int64_t kLatest = std::numeric_limits<std::uint32_t>::max();
+    if (time >= 0 && time <= kLatest) {
+        return time;
+    }
+    // A day inside the range at either end, whatever the time zone.
+    const QString format = picker->displayFormat();
+    ShowFormMessage(form, QStringLiteral("%1 must be between %2 and %3.")
+                              .arg(name, QDate(1970, 1, 2).toString(format),
+                                   QDate(2106, 2, 6).toString(format)));
+    picker->setFocus();
+    return std::nullopt;
 }
 
 void AddSortedItems(QComboBox* box, std::vector<std::string> items) {

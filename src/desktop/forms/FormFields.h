@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <cstdint>
 #include <initializer_list>
 #include <optional>
 #include <string>
@@ -23,10 +24,23 @@ inline constexpr const char* kEnterNumber = "Please enter a number.";
 // A message box of the program, owned by `parent`.
 void ShowFormMessage(QWidget* parent, const QString& text);
 
+// The largest share count, price or amount a form takes: far beyond any real one, and
+// well inside what the file's numbers hold.
+inline constexpr float kLargestFigure = 1e9f;
+
 void SetNumberField(QLineEdit* field, float value);
 // The field's number; when it holds none, says "Please enter a number.", puts the cursor
 // in the field and gives nothing.
 std::optional<float> ReadNumberField(QWidget* form, QLineEdit* field);
+// The same, and a number outside `low` to `high` is refused too: the message names the
+// field and the range, the cursor goes to the field, and nothing is given.
+std::optional<float> ReadNumberWithin(QWidget* form, QLineEdit* field, const QString& name,
+                                      float low = 0.0f, float high = kLargestFigure);
+// The picker's time when the file can hold it (01/01/1970 to 02/07/2106); otherwise a
+// message names the field and the range, and nothing is given.
+class FormDatePicker;
+std::optional<std::int64_t> ReadDateField(QWidget* form, FormDatePicker* picker,
+                                          const QString& name = QStringLiteral("Date"));
 
 // Items sorted as a sorted list box sorts them: without regard to case.
 void AddSortedItems(QComboBox* box, std::vector<std::string> items);

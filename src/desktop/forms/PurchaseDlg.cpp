@@ -96,15 +96,23 @@ void CPurchaseDlg::OnSymbolChosen(int index) {
 }
 
 bool CPurchaseDlg::ReadBack() {
-    const std::optional<float> shares = ReadNumberField(this, m_sharesEdit);
+    const std::optional<std::int64_t> date =
+        ReadDateField(this, m_datePicker, QStringLiteral("Date"));
+    if (!date) {
+        return false;
+    }
+    const std::optional<float> shares =
+        ReadNumberWithin(this, m_sharesEdit, QStringLiteral("Number of shares"));
     if (!shares) {
         return false;
     }
-    const std::optional<float> price = ReadNumberField(this, m_priceEdit);
+    const std::optional<float> price =
+        ReadNumberWithin(this, m_priceEdit, QStringLiteral("Purchase Price"));
     if (!price) {
         return false;
     }
-    const std::optional<float> commission = ReadNumberField(this, m_commissionEdit);
+    const std::optional<float> commission =
+        ReadNumberWithin(this, m_commissionEdit, QStringLiteral("Commission"));
     if (!commission) {
         return false;
     }
@@ -113,25 +121,34 @@ bool CPurchaseDlg::ReadBack() {
     m_commission = *commission;
     m_symbol = ComboText(m_symbolBox);
     m_companyName = FieldText(m_companyEdit);
-    m_date = m_datePicker->Time();
+    m_date = *date;
     m_purchaseType = m_typeBox->currentText().toStdString();
     m_comment = CommentText(m_commentEdit);
     return true;
 }
 
-bool CPurchaseDlg::Acceptable() const {
-    if (m_price == 0.0f && m_purchaseType != kFreeOfPrice) {
-        return false;
+QString CPurchaseDlg::Refusal() const {
+    if (m_symbol.empty()) {
+        return QStringLiteral("Enter the symbol of the stock bought.");
     }
-    return !m_symbol.empty() && !m_companyName.empty() && m_shares != 0.0f;
+    if (m_companyName.empty()) {
+        return QStringLiteral("Enter the company name.");
+    }
+    if (m_shares == 0.0f) {
+        return QStringLiteral("Enter the number of shares bought.");
+    }
+    if (m_price == 0.0f && m_purchaseType != kFreeOfPrice) {
+        return QStringLiteral("Enter the purchase price.");
+    }
+    return {};
 }
 
 void CPurchaseDlg::accept() {
     if (!ReadBack()) {
         return;
     }
-    if (!Acceptable()) {
-        Beep(1000, 1000);
+    if (const QString refusal = Refusal(); !refusal.isEmpty()) {
+        BeepBecause(this, refusal);
         return;
     }
     QDialog::accept();

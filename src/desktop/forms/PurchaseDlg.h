@@ -38,7 +38,8 @@ public:
 private:
     void OnSymbolChosen(int index);
     bool ReadBack();
-    bool Acceptable() const;
+    // Why the form cannot be accepted as filled in; empty when it can.
+    QString Refusal() const;
 
     const CKx7Doc& m_doc;
     QComboBox* m_symbolBox = nullptr;

@@ -96,11 +96,18 @@ void CRecGrantDlg::ShowDefinitions() {
 }
 
 bool CRecGrantDlg::ReadBack() {
-    const std::optional<float> shares = ReadNumberField(this, m_sharesEdit);
+    const std::optional<std::int64_t> date =
+        ReadDateField(this, m_datePicker, QStringLiteral("Date"));
+    if (!date) {
+        return false;
+    }
+    const std::optional<float> shares =
+        ReadNumberWithin(this, m_sharesEdit, QStringLiteral("Number of shares"));
     if (!shares) {
         return false;
     }
-    const std::optional<float> strike = ReadNumberField(this, m_strikeEdit);
+    const std::optional<float> strike =
+        ReadNumberWithin(this, m_strikeEdit, QStringLiteral("Strike Price"));
     if (!strike) {
         return false;
     }
@@ -108,7 +115,7 @@ bool CRecGrantDlg::ReadBack() {
     m_strikePrice = *strike;
     m_symbol = ComboText(m_symbolBox);
     m_companyName = FieldText(m_companyEdit);
-    m_date = m_datePicker->Time();
+    m_date = *date;
     m_vestingSchedule = m_scheduleBox->currentIndex();
     m_grantId = FieldText(m_grantIdEdit);
     m_optionType = m_typeBox->currentText().toStdString();
@@ -116,17 +123,34 @@ bool CRecGrantDlg::ReadBack() {
     return true;
 }
 
-bool CRecGrantDlg::Acceptable() const {
-    return !m_optionType.empty() && !m_symbol.empty() && !m_companyName.empty() &&
-           m_shares != 0.0f && m_strikePrice != 0.0f && m_vestingSchedule != -1;
+QString CRecGrantDlg::Refusal() const {
+    if (m_symbol.empty()) {
+        return QStringLiteral("Enter the symbol of the grant.");
+    }
+    if (m_companyName.empty()) {
+        return QStringLiteral("Enter the company name.");
+    }
+    if (m_shares == 0.0f) {
+        return QStringLiteral("Enter the number of shares granted.");
+    }
+    if (m_strikePrice == 0.0f) {
+        return QStringLiteral("Enter the strike price.");
+    }
+    if (m_vestingSchedule == -1) {
+        return QStringLiteral("Choose a vesting schedule.");
+    }
+    if (m_optionType.empty()) {
+        return QStringLiteral("Choose the type of the options.");
+    }
+    return {};
 }
 
 void CRecGrantDlg::accept() {
     if (!ReadBack()) {
         return;
     }
-    if (!Acceptable()) {
-        Beep(1000, 1000);
+    if (const QString refusal = Refusal(); !refusal.isEmpty()) {
+        BeepBecause(this, refusal);
         return;
     }
     QDialog::accept();

@@ -92,7 +92,9 @@ void CSaleCustomDlg::OnCommit() {
         return;
     }
     if (!m_table.Commit(index, *amount)) {
-        Beep(100, 100);
+        BeepBecause(this,
+                    QStringLiteral("That is more than the lot holds or than is left to sell."), 100,
+                    100);
         return;
     }
     ShowLot(index);
@@ -116,7 +118,7 @@ void CSaleCustomDlg::ShowLot(int index) {
 void CSaleCustomDlg::accept() {
     m_entry->setText(QStringLiteral("0"));
     if (!m_table.ReadyToSell()) {
-        Beep(1000, 1000);
+        BeepBecause(this, QStringLiteral("Place every share of the sale on the lots first."));
         return;
     }
     QDialog::accept();

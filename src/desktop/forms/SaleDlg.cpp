@@ -113,20 +113,28 @@ void CSaleDlg::OnSymbolChosen(int index) {
 }
 
 bool CSaleDlg::ReadBack() {
+    const std::optional<std::int64_t> date =
+        ReadDateField(this, m_datePicker, QStringLiteral("Sale Date"));
+    if (!date) {
+        return false;
+    }
     // The check is against the count as shown, to four decimals.
     const std::optional<float> available = ReadNumberField(this, m_availableEdit);
     if (!available) {
         return false;
     }
-    const std::optional<float> price = ReadNumberField(this, m_priceEdit);
+    const std::optional<float> price =
+        ReadNumberWithin(this, m_priceEdit, QStringLiteral("Sale Price"));
     if (!price) {
         return false;
     }
-    const std::optional<float> shares = ReadNumberField(this, m_sharesEdit);
+    const std::optional<float> shares =
+        ReadNumberWithin(this, m_sharesEdit, QStringLiteral("Number of shares"));
     if (!shares) {
         return false;
     }
-    const std::optional<float> commission = ReadNumberField(this, m_commissionEdit);
+    const std::optional<float> commission =
+        ReadNumberWithin(this, m_commissionEdit, QStringLiteral("Commission"));
     if (!commission) {
         return false;
     }
@@ -135,7 +143,7 @@ bool CSaleDlg::ReadBack() {
     m_shares = *shares;
     m_commission = *commission;
     m_symbol = ComboText(m_symbolBox);
-    m_date = m_datePicker->Time();
+    m_date = *date;
     m_comment = CommentText(m_commentEdit);
     m_method = m_custom->isChecked() ? SaleMethod::kCustom
                : m_lifo->isChecked() ? SaleMethod::kLifo
@@ -143,12 +151,29 @@ bool CSaleDlg::ReadBack() {
     return true;
 }
 
+QString CSaleDlg::Refusal() const {
+    if (m_symbol.empty()) {
+        return QStringLiteral("Choose the symbol to sell.");
+    }
+    if (m_shares == 0.0f) {
+        return QStringLiteral("Enter the number of shares sold.");
+    }
+    if (m_price == 0.0f) {
+        return QStringLiteral("Enter the sale price.");
+    }
+    if (m_shares > m_available) {
+        return QStringLiteral("Only %1 shares are available to sell.")
+            .arg(QString::fromStdString(FormatFormNumber(m_available)));
+    }
+    return {};
+}
+
 void CSaleDlg::accept() {
     if (!ReadBack()) {
         return;
     }
-    if (m_symbol.empty() || m_shares == 0.0f || m_price == 0.0f || m_shares > m_available) {
-        Beep(1000, 1000);
+    if (const QString refusal = Refusal(); !refusal.isEmpty()) {
+        BeepBecause(this, refusal);
         return;
     }
     QDialog::accept();

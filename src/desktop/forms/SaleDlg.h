@@ -43,6 +43,8 @@ private:
     void Build();
     void OnSymbolChosen(int index);
     bool ReadBack();
+    // Why the form cannot be accepted as filled in; empty when it can.
+    QString Refusal() const;
 
     CKx7Doc& m_doc;
     QComboBox* m_symbolBox = nullptr;

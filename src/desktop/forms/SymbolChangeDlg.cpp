@@ -92,7 +92,8 @@ void CSymbolChangeDlg::accept() {
     m_newSymbol = ComboText(m_newBox);
     m_newCompanyName = FieldText(m_newCompanyEdit);
     if (m_newCompanyName.empty() || oldIndex < 0 || m_newSymbol.empty()) {
-        Beep(1000, 1000);
+        BeepBecause(this, QStringLiteral("Choose the old symbol and enter the new symbol and "
+                                         "company name."));
         return;
     }
     QDialog::accept();

@@ -123,7 +123,14 @@ void CValueDlg::OnCommit() {
     // Only an entry that begins with a number a float can hold becomes a price.
     const std::optional<float> price = LeadingFloat(entry);
     if (!price) {
-        Beep(1000, 1000);
+        BeepBecause(this, QStringLiteral("Enter the price as a number."));
+        return;
+    }
+    if (!(*price >= 0.0f && *price <= kLargestFigure)) {
+        ShowFormMessage(this,
+                        QStringLiteral("The price must be between 0 and %1.")
+                            .arg(QString::number(static_cast<double>(kLargestFigure), 'f', 0)));
+        m_entry->setFocus();
         return;
     }
     m_doc.SetMarketPrice(row.symbol, *price);

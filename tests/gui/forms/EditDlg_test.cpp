@@ -1,5 +1,8 @@
 #include "desktop/forms/EditDlg.h"
 
+#include <QMainWindow>
+#include <QStatusBar>
+
 #include "../../core/support/TestClock.h"
 #include "core/model/Dividend.h"
 #include "core/model/Kx7Doc.h"
@@ -162,6 +165,30 @@ private slots:
         }
         QVERIFY(doc.Purchases()[0]->sales.empty());
         QVERIFY(!Column(&form, 1).contains(QStringLiteral("Sale")));
+    }
+
+    // The status bar names what went and that Undo brings it back, which it does.
+    void aRemovalIsNamedAndUndone() {
+        Settings settings;
+        CKx7Doc doc(settings);
+        Fill(doc);
+        QMainWindow frame;
+        frame.show();
+        CEditDlg form(doc, &frame);
+        form.show();
+        const int dividendRow =
+            static_cast<int>(Column(&form, 1).indexOf(QStringLiteral("Dividend")));
+        const QString date = Column(&form, 2).at(dividendRow);
+        const QString symbol = Column(&form, 0).at(dividendRow);
+        SelectRow(&form, dividendRow);
+        Click(&form, QStringLiteral("Delete"));
+        QCOMPARE(doc.Dividends().size(), 1u);
+        QCOMPARE(frame.statusBar()->currentMessage(),
+                 QStringLiteral("Removed the dividend of %1 dated %2. Undo brings it back.")
+                     .arg(symbol, date));
+        doc.Undo();
+        QCOMPARE(doc.Dividends().size(), 2u);
+        QVERIFY(!doc.IsModified());
     }
 
     void editingADividendToShares() {

@@ -167,11 +167,22 @@ private slots:
         QCOMPARE(FieldOf<QLineEdit>(&form, QStringLiteral("Symbol"))->text(),
                  QStringLiteral("XYZ"));
         Type(FieldOf<QLineEdit>(&form, QStringLiteral("% Down")), QStringLiteral("10"));
-        Type(FieldOf<QLineEdit>(&form, QStringLiteral("High Mark")), QStringLiteral("n/a"));
+        // Text that is no number is refused by name, not stored as "no threshold".
+        for (const QString& bad : {QStringLiteral("n/a"), QStringLiteral("-2")}) {
+            Type(FieldOf<QLineEdit>(&form, QStringLiteral("High Mark")), bad);
+            QString shown;
+            AnswerMessage(shown);
+            Click(&form, QStringLiteral("Set"));
+            QCOMPARE(shown,
+                     QStringLiteral("High Mark must be a number of 0 or more, or empty for none."));
+            QCOMPARE(doc.AlertOf("XYZ"), AlertThresholds{});
+            QCOMPARE(list->GetItemText(1, 2), QString());
+        }
+        QVERIFY(!doc.IsModified());
+        Type(FieldOf<QLineEdit>(&form, QStringLiteral("High Mark")), QString());
         Click(&form, QStringLiteral("Set"));
         QCOMPARE(doc.AlertOf("XYZ"), (AlertThresholds{-1.0, -1.0, 10.0, -1.0}));
         QCOMPARE(list->GetItemText(1, 3), QStringLiteral("10"));
-        QCOMPARE(list->GetItemText(1, 2), QStringLiteral("n/a"));  // as typed
 
         Click(&form, QStringLiteral("Clear"));
         QCOMPARE(doc.AlertOf("XYZ"), AlertThresholds{});

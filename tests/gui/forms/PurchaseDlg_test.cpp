@@ -89,11 +89,6 @@ private slots:
                                    << "0"
                                    << "3"
                                    << "Other" << false;
-        QTest::newRow("negative shares") << "XYZ"
-                                         << ""
-                                         << "-5"
-                                         << "3"
-                                         << "Other" << true;
     }
 
     void okFollowsTheRules() {

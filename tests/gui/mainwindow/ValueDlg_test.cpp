@@ -101,6 +101,24 @@ private slots:
         QCOMPARE(Rows(&form)->item(1)->text(), QStringLiteral("XYZ      100.0000    12.0000"));
     }
 
+    // A price no market gives is refused by name, not stored to value a holding below 0.
+    void aNegativePriceIsRefused() {
+        Settings settings;
+        CKx7Doc doc(settings);
+        Hold(doc);
+        CValueDlg form(doc, nullptr);
+        form.show();
+        Rows(&form)->setCurrentRow(1);
+        Type(Entry(&form), QStringLiteral("-5"));
+        QString shown;
+        AnswerMessage(shown);
+        Click(&form, QStringLiteral("Commit"));
+        QCOMPARE(shown, QStringLiteral("The price must be between 0 and 1000000000."));
+        QCOMPARE(doc.MarketPrice("XYZ"), 12.0f);
+        QVERIFY(!doc.IsModified());
+        QCOMPARE(Entry(&form)->text(), QStringLiteral("-5"));
+    }
+
     void calculatingTwiceGivesTheSameRows() {
         Settings settings;
         CKx7Doc doc(settings);
