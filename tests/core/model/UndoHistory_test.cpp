@@ -66,6 +66,38 @@ void FillPortfolio(CKx7Doc& doc) {
     doc.SetModified(false);
 }
 
+// Entries with every field given, the ones a case does not care about left plain.
+PurchaseEntry Lot(std::string symbol, float shares, float price, std::int64_t date = 0) {
+    return {.symbol = std::move(symbol),
+            .companyName = "Co",
+            .shares = shares,
+            .price = price,
+            .date = date,
+            .commission = 0.0f,
+            .purchaseType = "Direct Purchase",
+            .comment = ""};
+}
+
+SaleEntry SaleOf(std::string symbol, float shares, float price, SaleMethod method,
+                 std::int64_t date = 0) {
+    return {.symbol = std::move(symbol),
+            .shares = shares,
+            .price = price,
+            .date = date,
+            .commission = 1.0f,
+            .method = method,
+            .comment = ""};
+}
+
+QuoteResult Found(std::string symbol, float price, bool fullQuote = false) {
+    QuoteResult result;
+    result.symbol = std::move(symbol);
+    result.outcome = QuoteOutcome::kFound;
+    result.fullQuote = fullQuote;
+    result.price = price;
+    return result;
+}
+
 CPurchase& LotAt(CKx7Doc& doc, std::size_t index) {
     return *doc.Purchases().at(index);
 }
@@ -230,15 +262,10 @@ INSTANTIATE_TEST_SUITE_P(
         OperationCase{"quote", [](CKx7Doc& d) { d.ApplyQuote("XYZ", 32.0f, -1, 0.5f, 1.0f); }},
         OperationCase{"price_update",
                       [](CKx7Doc& d) {
-                          ApplyQuoteResults(
-                              d,
-                              {{.symbol = "XYZ",
-                                .outcome = QuoteOutcome::kFound,
-                                .fullQuote = true,
-                                .price = 35.0f,
-                                .direction = 1,
-                                .change = 2.0f},
-                               {.symbol = "ABC", .outcome = QuoteOutcome::kFound, .price = 19.0f}});
+                          QuoteResult xyz = Found("XYZ", 35.0f, true);
+                          xyz.direction = 1;
+                          xyz.change = 2.0f;
+                          ApplyQuoteResults(d, {xyz, Found("ABC", 19.0f)});
                       }},
         OperationCase{"import_of_several_records",
                       [](CKx7Doc& d) {
@@ -266,11 +293,11 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(UndoHistoryTest, LabelsNameTheStepAndAnImportIsOne) {
     const Settings settings;
     CKx7Doc doc(settings);
-    doc.Purchase({.symbol = "XYZ", .companyName = "Xyz", .shares = 1.0f, .price = 1.0f});
+    doc.Purchase(Lot("XYZ", 1.0f, 1.0f));
     {
         const CKx7Doc::UndoStep step(doc, "Import");
-        doc.Purchase({.symbol = "A", .companyName = "A", .shares = 1.0f, .price = 1.0f});
-        doc.Purchase({.symbol = "B", .companyName = "B", .shares = 1.0f, .price = 1.0f});
+        doc.Purchase(Lot("A", 1.0f, 1.0f));
+        doc.Purchase(Lot("B", 1.0f, 1.0f));
     }
     EXPECT_EQ(doc.HistoryLabels(), (std::vector<std::string>{"Purchase of XYZ", "Import"}));
     EXPECT_EQ(doc.UndoLabel(), "Import");
@@ -288,8 +315,7 @@ TEST(UndoHistoryTest, ARunOfPriceUpdatesIsOneStep) {
     doc.ClearHistory();
     const Bytes before = StoreKx7(doc);
     const auto update = [&doc](const char* symbol, float price) {
-        ApplyQuoteResults(doc,
-                          {{.symbol = symbol, .outcome = QuoteOutcome::kFound, .price = price}});
+        ApplyQuoteResults(doc, {Found(symbol, price)});
     };
     update("XYZ", 35.0f);
     update("ABC", 19.0f);
@@ -318,8 +344,8 @@ TEST(UndoHistoryTest, AnOperationThatChangesNothingIsNoStep) {
     CKx7Doc doc(settings);
     ScriptedLotChooser cancelled(std::nullopt);
     doc.SetCustomLotChooser(&cancelled);
-    doc.Purchase({.symbol = "XYZ", .companyName = "Xyz", .shares = 10.0f, .price = 1.0f});
-    doc.Sell({.symbol = "XYZ", .shares = 5.0f, .method = SaleMethod::kCustom});
+    doc.Purchase(Lot("XYZ", 10.0f, 1.0f));
+    doc.Sell(SaleOf("XYZ", 5.0f, 1.0f, SaleMethod::kCustom));
     doc.StockSplit("XYZ", 0, 1, 0);
     doc.ExpireOptions("XYZ-O", 0, "");
     EXPECT_EQ(doc.HistoryLabels(), (std::vector<std::string>{"Purchase of XYZ"}));
@@ -328,9 +354,7 @@ TEST(UndoHistoryTest, AnOperationThatChangesNothingIsNoStep) {
 TEST(UndoHistoryTest, TheSavedStateIsUnmodifiedWhicheverWayItIsReached) {
     const Settings settings;
     CKx7Doc doc(settings);
-    const auto buy = [&doc](const char* symbol) {
-        doc.Purchase({.symbol = symbol, .companyName = "Co", .shares = 1.0f, .price = 1.0f});
-    };
+    const auto buy = [&doc](const char* symbol) { doc.Purchase(Lot(symbol, 1.0f, 1.0f)); };
     buy("A");
     buy("B");
     doc.SetModified(false);  // saved here
@@ -356,13 +380,13 @@ TEST(UndoHistoryTest, TheSavedStateIsUnmodifiedWhicheverWayItIsReached) {
 TEST(UndoHistoryTest, OpeningOrStartingAnotherPortfolioForgetsTheSteps) {
     const Settings settings;
     CKx7Doc doc(settings);
-    doc.Purchase({.symbol = "A", .companyName = "Co", .shares = 1.0f, .price = 1.0f});
+    doc.Purchase(Lot("A", 1.0f, 1.0f));
     const Bytes file = StoreKx7(doc);
     ASSERT_TRUE(LoadKx7(doc, file).Ok());
     EXPECT_FALSE(doc.CanUndo());
     EXPECT_FALSE(doc.IsModified());
 
-    doc.Purchase({.symbol = "B", .companyName = "Co", .shares = 1.0f, .price = 1.0f});
+    doc.Purchase(Lot("B", 1.0f, 1.0f));
     doc.NewDocument();
     EXPECT_FALSE(doc.CanUndo());
     EXPECT_TRUE(doc.Purchases().empty());
@@ -371,7 +395,7 @@ TEST(UndoHistoryTest, OpeningOrStartingAnotherPortfolioForgetsTheSteps) {
 TEST(UndoHistoryTest, AChangeMadeOutsideTheOperationsEndsTheHistory) {
     const Settings settings;
     CKx7Doc doc(settings);
-    doc.Purchase({.symbol = "A", .companyName = "Co", .shares = 1.0f, .price = 1.0f});
+    doc.Purchase(Lot("A", 1.0f, 1.0f));
     doc.Purchases()[0]->comment = "changed in place";
     doc.MarkChanged(ChangeSet(ChangeKind::kLots, "A"));
     EXPECT_FALSE(doc.CanUndo());
@@ -384,7 +408,7 @@ TEST(UndoHistoryTest, UndoAndRedoAreAnnouncedWithWhatTheyChanged) {
         std::vector<ChangeSet> changes;
         void Changed(const ChangeSet& set) override { changes.push_back(set); }
     } heard;
-    doc.Purchase({.symbol = "A", .companyName = "Co", .shares = 1.0f, .price = 1.0f});
+    doc.Purchase(Lot("A", 1.0f, 1.0f));
     doc.AddObserver(heard);
     const std::uint64_t revision = doc.Revision();
     doc.Undo();
@@ -424,27 +448,29 @@ TEST(UndoHistoryTest, HundredsOfRandomOperationsUndoAndRedoToTheSameBytes) {
         const std::size_t kind = pick(12);
         const std::size_t lots = doc.Purchases().size();
         switch (kind) {
-            case 0:
-                doc.Purchase({.symbol = symbol == "XYZ-O" ? "XYZ" : symbol,
-                              .companyName = "Co",
-                              .shares = amount(),
-                              .price = amount(),
-                              .date = At(2007, 1, 1) + static_cast<std::int64_t>(steps)});
+            case 0: {
+                const float shares = amount();
+                const float price = amount();
+                doc.Purchase(Lot(symbol == "XYZ-O" ? "XYZ" : symbol, shares, price,
+                                 At(2007, 1, 1) + static_cast<std::int64_t>(steps)));
                 break;
+            }
             case 1:
-            case 2:
-                doc.Sell({.symbol = symbol,
-                          .shares = amount(),
-                          .price = amount(),
-                          .date = At(2008, 1, 1),
-                          .commission = 1.0f,
-                          .method = static_cast<SaleMethod>(pick(3))});
+            case 2: {
+                const float shares = amount();
+                const float price = amount();
+                doc.Sell(SaleOf(symbol, shares, price, static_cast<SaleMethod>(pick(3)),
+                                At(2008, 1, 1)));
                 break;
-            case 3:
-                doc.RecordDividend({.symbol = symbol,
-                                    .kind = static_cast<DividendKind>(pick(2)),
-                                    .amount = amount()});
+            }
+            case 3: {
+                DividendEntry dividend;
+                dividend.symbol = symbol;
+                dividend.kind = static_cast<DividendKind>(pick(2));
+                dividend.amount = amount();
+                doc.RecordDividend(dividend);
                 break;
+            }
             case 4:
                 doc.StockSplit(symbol, static_cast<std::int32_t>(pick(3) + 1), 1, At(2008, 2, 1));
                 break;
@@ -473,7 +499,10 @@ TEST(UndoHistoryTest, HundredsOfRandomOperationsUndoAndRedoToTheSameBytes) {
             case 10:
                 if (lots > 0) {
                     CPurchase& lot = *doc.Purchases()[pick(lots)];
-                    doc.EditPurchase(lot, {.shares = amount(), .price = amount()});
+                    PurchaseEdit edit;
+                    edit.shares = amount();
+                    edit.price = amount();
+                    doc.EditPurchase(lot, edit);
                 }
                 break;
             default:
