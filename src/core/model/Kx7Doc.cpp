@@ -29,39 +29,47 @@ struct QuoteFields {
     bool operator==(const QuoteFields&) const = default;
 };
 
+// The lots of exactly `symbol`, in document order.
+std::vector<CPurchase*> LotsOfExactly(const CKx7Doc::PurchaseList& lots, std::string_view symbol) {
+    std::vector<CPurchase*> found;
+    for (const auto& lot : lots) {
+        if (lot->symbol == symbol) {
+            found.push_back(lot.get());
+        }
+    }
+    return found;
+}
+
 // The quote fields of every lot of exactly one symbol, found again by walking the lots,
 // and held as one value when the lots agree (they nearly always do), so a price update
 // of every symbol keeps a few bytes per symbol rather than per lot.
 class SymbolQuotesSwap final : public StateSwap {
 public:
-    SymbolQuotesSwap(CKx7Doc::PurchaseList& lots, std::string_view symbol)
-        : m_lots(lots), m_symbol(symbol), m_fields(Read()) {}
+    // `lots`: those of `symbol` in `all`, as the caller found them.
+    SymbolQuotesSwap(const CKx7Doc::PurchaseList& all, std::string_view symbol,
+                     const std::vector<CPurchase*>& lots)
+        : m_all(all), m_symbol(symbol), m_fields(Read(lots)) {}
 
     void Apply() override {
-        std::vector<QuoteFields> present = Read();
-        std::size_t index = 0;
-        for (const auto& lot : m_lots) {
-            if (lot->symbol != m_symbol) {
-                continue;
-            }
-            const QuoteFields& fields = m_fields[m_fields.size() == 1 ? 0 : index++];
-            lot->marketPrice = fields.marketPrice;
-            lot->quoteDirection = fields.direction;
-            lot->quoteChange = fields.change;
-            lot->quoteExtra = fields.extra;
+        const std::vector<CPurchase*> lots = LotsOfExactly(m_all, m_symbol);
+        std::vector<QuoteFields> present = Read(lots);
+        for (std::size_t index = 0; index < lots.size(); ++index) {
+            const QuoteFields& fields = m_fields[m_fields.size() == 1 ? 0 : index];
+            lots[index]->marketPrice = fields.marketPrice;
+            lots[index]->quoteDirection = fields.direction;
+            lots[index]->quoteChange = fields.change;
+            lots[index]->quoteExtra = fields.extra;
         }
         m_fields = std::move(present);
     }
     std::string_view Part() const override { return m_symbol; }
 
 private:
-    std::vector<QuoteFields> Read() const {
+    static std::vector<QuoteFields> Read(const std::vector<CPurchase*>& lots) {
         std::vector<QuoteFields> fields;
-        for (const auto& lot : m_lots) {
-            if (lot->symbol == m_symbol) {
-                fields.push_back(
-                    {lot->marketPrice, lot->quoteDirection, lot->quoteChange, lot->quoteExtra});
-            }
+        for (const CPurchase* lot : lots) {
+            fields.push_back(
+                {lot->marketPrice, lot->quoteDirection, lot->quoteChange, lot->quoteExtra});
         }
         if (!fields.empty() && std::all_of(fields.begin(), fields.end(), [&](const auto& each) {
                 return each == fields.front();
@@ -71,7 +79,7 @@ private:
         return fields;
     }
 
-    CKx7Doc::PurchaseList& m_lots;
+    const CKx7Doc::PurchaseList& m_all;
     std::string m_symbol;
     std::vector<QuoteFields> m_fields;
 };
@@ -129,9 +137,9 @@ void CKx7Doc::KeepDividend(CDividend& dividend) {
     }
 }
 
-void CKx7Doc::KeepQuotes(std::string_view symbol) {
+void CKx7Doc::KeepQuotes(std::string_view symbol, const std::vector<CPurchase*>& lots) {
     if (m_history.Recording()) {
-        m_history.Add(std::make_unique<SymbolQuotesSwap>(m_purchases, symbol));
+        m_history.Add(std::make_unique<SymbolQuotesSwap>(m_purchases, symbol, lots));
     }
 }
 
@@ -471,11 +479,10 @@ float CKx7Doc::TimelineValue(int index) const {
 
 void CKx7Doc::SetMarketPrice(std::string_view symbol, float price) {
     const UndoStep step(*this, "Price of " + std::string(symbol));
-    KeepQuotes(symbol);
-    for (const auto& lot : m_purchases) {
-        if (lot->symbol == symbol) {
-            lot->marketPrice = price;
-        }
+    const std::vector<CPurchase*> lots = LotsOfExactly(m_purchases, symbol);
+    KeepQuotes(symbol, lots);
+    for (CPurchase* lot : lots) {
+        lot->marketPrice = price;
     }
     MarkChanged(ChangeSet(ChangeKind::kPrices, symbol));
 }
@@ -483,14 +490,13 @@ void CKx7Doc::SetMarketPrice(std::string_view symbol, float price) {
 void CKx7Doc::ApplyQuote(std::string_view symbol, float price, std::int32_t direction, float change,
                          float extra) {
     const UndoStep step(*this, "Quote of " + std::string(symbol));
-    KeepQuotes(symbol);
-    for (const auto& lot : m_purchases) {
-        if (lot->symbol == symbol) {
-            lot->marketPrice = price;
-            lot->quoteDirection = direction;
-            lot->quoteChange = change;
-            lot->quoteExtra = extra;
-        }
+    const std::vector<CPurchase*> lots = LotsOfExactly(m_purchases, symbol);
+    KeepQuotes(symbol, lots);
+    for (CPurchase* lot : lots) {
+        lot->marketPrice = price;
+        lot->quoteDirection = direction;
+        lot->quoteChange = change;
+        lot->quoteExtra = extra;
     }
     MarkChanged(ChangeSet(ChangeKind::kPrices, symbol));
 }

@@ -131,8 +131,9 @@ public:
     // Forgets every step, as after opening a file.
     void ClearHistory() { m_history.Clear(!m_modified); }
     // Changes made outside the operations name what they change first, so that their step
-    // can put it back: the quote fields of every lot of exactly `symbol`.
-    void KeepQuotes(std::string_view symbol);
+    // can put it back: the quote fields of `lots`, every lot of exactly `symbol` in
+    // document order, as the caller found them.
+    void KeepQuotes(std::string_view symbol, const std::vector<CPurchase*>& lots);
 
     // Recomputes every lot's held shares as of the clock, so that every figure drawn from
     // them counts vesting and expiry up to today. Not a change to save.

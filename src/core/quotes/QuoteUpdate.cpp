@@ -69,7 +69,7 @@ private:
 
 // As CKx7Doc::ApplyQuote and SetMarketPrice store one result, on the lots found.
 void StoreQuote(CKx7Doc& doc, const std::vector<CPurchase*>& lots, const QuoteResult& result) {
-    doc.KeepQuotes(result.symbol);
+    doc.KeepQuotes(result.symbol, lots);
     for (CPurchase* lot : lots) {
         lot->marketPrice = result.price;
         if (result.fullQuote) {
