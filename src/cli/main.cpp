@@ -133,13 +133,13 @@ public:
 // dialog's (sorted) order and the portfolio is saved.
 int Update(std::vector<std::string> arguments) {
     const bool force = TakeFlag(arguments, "--force");
-    QuoteSource source = QuoteSource::kYahoo;
+    QuoteServer source = QuoteServer::kYahoo;
     const bool sourceGiven = arguments.size() == 3 && arguments[1] == "--source";
     bool sourceKnown = true;
     if (sourceGiven) {
         const std::string& value = arguments[2];
         sourceKnown = value == "0" || value == "1" || value == "2";
-        source = static_cast<QuoteSource>(value[0] - '0');
+        source = static_cast<QuoteServer>(value[0] - '0');
     }
     if ((arguments.size() != 1 && !sourceGiven) || !sourceKnown) {
         std::fprintf(stderr, "Usage: velmora-cli update FILE [--source 0|1|2] [--force]\n");

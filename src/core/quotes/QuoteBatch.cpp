@@ -8,20 +8,20 @@ constexpr int kListedBatchSize = 10;  // American Stock Exchange and NASDAQ
 constexpr int kYahooBatchSize = 5;
 constexpr const char* kSymbolKey = "&symbol=";
 
-int BatchSize(QuoteSource source) {
+int BatchSize(QuoteServer source) {
     switch (source) {
-        case QuoteSource::kAmex:
-        case QuoteSource::kNasdaq:
+        case QuoteServer::kAmex:
+        case QuoteServer::kNasdaq:
             return kListedBatchSize;
-        case QuoteSource::kYahoo:
+        case QuoteServer::kYahoo:
             return kYahooBatchSize;
         default:
             return 0;
     }
 }
 
-void AddSymbol(QuoteSource source, std::string& query, const std::string& symbol) {
-    if (source == QuoteSource::kYahoo) {
+void AddSymbol(QuoteServer source, std::string& query, const std::string& symbol) {
+    if (source == QuoteServer::kYahoo) {
         if (!query.empty()) {
             query += '+';
         }
@@ -34,7 +34,7 @@ void AddSymbol(QuoteSource source, std::string& query, const std::string& symbol
 
 }  // namespace
 
-std::vector<QuoteBatch> QuoteBatches(QuoteSource source, const std::vector<std::string>& symbols) {
+std::vector<QuoteBatch> QuoteBatches(QuoteServer source, const std::vector<std::string>& symbols) {
     const int size = BatchSize(source);
     std::vector<QuoteBatch> batches;
     if (size == 0) {
@@ -57,7 +57,7 @@ std::vector<QuoteBatch> QuoteBatches(QuoteSource source, const std::vector<std::
     }
     if (batch.count > 0) {
         batch.last = position - 1;
-        if (source != QuoteSource::kYahoo) {
+        if (source != QuoteServer::kYahoo) {
             for (int padding = batch.count; padding < size; ++padding) {
                 batch.query += kSymbolKey;
             }
@@ -67,17 +67,17 @@ std::vector<QuoteBatch> QuoteBatches(QuoteSource source, const std::vector<std::
     return batches;
 }
 
-bool IsFullBatch(QuoteSource source, const QuoteBatch& batch) {
+bool IsFullBatch(QuoteServer source, const QuoteBatch& batch) {
     return batch.count == BatchSize(source);
 }
 
-std::string QuoteRequestPath(QuoteSource source, const QuoteBatch& batch) {
+std::string QuoteRequestPath(QuoteServer source, const QuoteBatch& batch) {
     switch (source) {
-        case QuoteSource::kAmex:
+        case QuoteServer::kAmex:
             return "quote.dll?mode=stock&page=quick" + batch.query;
-        case QuoteSource::kYahoo:
+        case QuoteServer::kYahoo:
             return "/d?s=" + batch.query + "&f=1lc";
-        case QuoteSource::kNasdaq:
+        case QuoteServer::kNasdaq:
             return "/quote.dll?mode=stock" + batch.query + "&multi.x=5&multi.y=13";
         default:
             return {};

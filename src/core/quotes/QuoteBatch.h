@@ -19,13 +19,13 @@ struct QuoteBatch {
 // ten "&symbol=" entries for the American Stock Exchange and NASDAQ, a short last batch
 // padded with bare "&symbol=" entries; five symbols joined by "+" for Yahoo!. The walk
 // stops at the first empty item. A value that names no source gives no batch.
-std::vector<QuoteBatch> QuoteBatches(QuoteSource source, const std::vector<std::string>& symbols);
+std::vector<QuoteBatch> QuoteBatches(QuoteServer source, const std::vector<std::string>& symbols);
 
 // Whether a batch was full, which is when the update moves its progress position.
-bool IsFullBatch(QuoteSource source, const QuoteBatch& batch);
+bool IsFullBatch(QuoteServer source, const QuoteBatch& batch);
 
 // The request target of a batch, sent unchanged.
-std::string QuoteRequestPath(QuoteSource source, const QuoteBatch& batch);
+std::string QuoteRequestPath(QuoteServer source, const QuoteBatch& batch);
 
 // The batch's symbols, taken back from the list.
 std::vector<std::string> BatchSymbols(const QuoteBatch& batch,

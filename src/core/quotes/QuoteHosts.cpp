@@ -2,13 +2,13 @@
 
 #include "core/settings/Settings.h"
 
-std::string QuoteHosts::For(QuoteSource source) const {
+std::string QuoteHosts::For(QuoteServer source) const {
     switch (source) {
-        case QuoteSource::kAmex:
+        case QuoteServer::kAmex:
             return amex;
-        case QuoteSource::kYahoo:
+        case QuoteServer::kYahoo:
             return yahoo;
-        case QuoteSource::kNasdaq:
+        case QuoteServer::kNasdaq:
             return nasdaq;
         default:
             return {};

@@ -18,7 +18,7 @@ struct QuoteHosts {
     std::string nasdaq = "quotes.nasdaq.com";
 
     // The host of a `Settings::quoteSource` value; empty for a value that names no source.
-    std::string For(QuoteSource source) const;
+    std::string For(QuoteServer source) const;
 };
 
 // The host a fetch goes to: the given one, or the default quote host when it is empty.

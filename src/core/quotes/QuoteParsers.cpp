@@ -130,15 +130,15 @@ QuoteResult ParseNasdaq(std::string_view page, const std::string& symbol) {
 
 }  // namespace
 
-std::optional<QuoteParser> ParserFor(QuoteSource source, QuoteCaller caller) {
+std::optional<QuoteParser> ParserFor(QuoteServer source, QuoteCaller caller) {
     switch (source) {
-        case QuoteSource::kAmex:
+        case QuoteServer::kAmex:
             return caller == QuoteCaller::kDialog ? std::optional(QuoteParser::kAmex)
                                                   : std::nullopt;
-        case QuoteSource::kYahoo:
+        case QuoteServer::kYahoo:
             return caller == QuoteCaller::kDialog ? QuoteParser::kYahooDialog
                                                   : QuoteParser::kYahooWorker;
-        case QuoteSource::kNasdaq:
+        case QuoteServer::kNasdaq:
             return QuoteParser::kNasdaq;
         default:
             return std::nullopt;

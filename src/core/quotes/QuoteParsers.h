@@ -40,7 +40,7 @@ enum class QuoteCaller { kDialog, kWorker };
 
 // The reader a caller uses for a `Settings::quoteSource` value; none where that caller
 // fetches nothing (the automatic update never asks the American Stock Exchange).
-std::optional<QuoteParser> ParserFor(QuoteSource source, QuoteCaller caller);
+std::optional<QuoteParser> ParserFor(QuoteServer source, QuoteCaller caller);
 
 // Reads one symbol from a page. Plain substring searches at fixed offsets; every offset is
 // checked against the page, so a hostile or cut-off page finds nothing rather than reading

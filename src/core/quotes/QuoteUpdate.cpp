@@ -83,7 +83,7 @@ void StoreQuote(CKx7Doc& doc, const std::vector<CPurchase*>& lots, const QuoteRe
 
 }  // namespace
 
-bool FetchQuoteBatches(PageFetcher& fetcher, const QuoteHosts& hosts, QuoteSource source,
+bool FetchQuoteBatches(PageFetcher& fetcher, const QuoteHosts& hosts, QuoteServer source,
                        QuoteCaller caller, const std::vector<std::string>& symbols,
                        const QuoteBatchHandler& onBatch, const QuoteProgress& progress) {
     const std::optional<QuoteParser> parser = ParserFor(source, caller);
@@ -112,7 +112,7 @@ bool FetchQuoteBatches(PageFetcher& fetcher, const QuoteHosts& hosts, QuoteSourc
 }
 
 std::vector<QuoteResult> FetchQuotes(PageFetcher& fetcher, const QuoteHosts& hosts,
-                                     QuoteSource source, QuoteCaller caller,
+                                     QuoteServer source, QuoteCaller caller,
                                      const std::vector<std::string>& symbols,
                                      const std::function<bool()>& keepGoing) {
     std::vector<QuoteResult> all;
@@ -168,7 +168,7 @@ void FinishQuoteUpdate(CKx7Doc& doc) {
 }
 
 std::vector<std::string> RunQuoteUpdate(CKx7Doc& doc, PageFetcher& fetcher, const QuoteHosts& hosts,
-                                        QuoteSource source, QuoteCaller caller,
+                                        QuoteServer source, QuoteCaller caller,
                                         const QuoteProgress& progress, QuoteTally* tally) {
     const std::vector<std::string> symbols = doc.SymbolNames(SymbolFilter::kHeldLots);
     // Every batch's prices are one step to undo.

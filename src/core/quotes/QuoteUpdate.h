@@ -23,14 +23,14 @@ using QuoteProgress = std::function<void(int position)>;
 // A page that did not arrive gives every symbol of its batch the fetcher's reason.
 // A source the caller does not use fetches nothing. Touches no document, so it may run on
 // any thread. Returns false when the handler stopped the run.
-bool FetchQuoteBatches(PageFetcher& fetcher, const QuoteHosts& hosts, QuoteSource source,
+bool FetchQuoteBatches(PageFetcher& fetcher, const QuoteHosts& hosts, QuoteServer source,
                        QuoteCaller caller, const std::vector<std::string>& symbols,
                        const QuoteBatchHandler& onBatch, const QuoteProgress& progress = {});
 
 // The same, gathered into one list for a thread that hands it to the document's owner.
 // `keepGoing` is asked after every batch.
 std::vector<QuoteResult> FetchQuotes(PageFetcher& fetcher, const QuoteHosts& hosts,
-                                     QuoteSource source, QuoteCaller caller,
+                                     QuoteServer source, QuoteCaller caller,
                                      const std::vector<std::string>& symbols,
                                      const std::function<bool()>& keepGoing = {});
 
@@ -57,6 +57,6 @@ void FinishQuoteUpdate(CKx7Doc& doc);
 // fetched, read and stored, the progress reported, and the run finished. Returns the
 // update list's lines in the order they arose.
 std::vector<std::string> RunQuoteUpdate(CKx7Doc& doc, PageFetcher& fetcher, const QuoteHosts& hosts,
-                                        QuoteSource source, QuoteCaller caller,
+                                        QuoteServer source, QuoteCaller caller,
                                         const QuoteProgress& progress = {},
                                         QuoteTally* tally = nullptr);

@@ -10,6 +10,7 @@
 
 #include "core/quotes/FetchNotifier.h"
 #include "core/quotes/QuoteHosts.h"
+#include "core/quotes/SourceRequest.h"
 #include "core/quotes/SystemProxy.h"
 #include "core/settings/Version.h"
 
@@ -27,6 +28,11 @@ std::string SizeText(std::size_t bytes) {
     }
     return std::to_string(bytes) + " bytes";
 }
+
+struct HeaderListDeleter {
+    void operator()(curl_slist* list) const { curl_slist_free_all(list); }
+};
+using HeaderList = std::unique_ptr<curl_slist, HeaderListDeleter>;
 
 struct CurlDeleter {
     void operator()(CURL* handle) const { curl_easy_cleanup(handle); }
@@ -348,6 +354,84 @@ bool CWeb::TryFetch(const std::string& host, const std::string& path, const std:
         }
         url = location;
     }
+}
+
+std::string CWeb::GetUrl(const std::string& url, const std::vector<std::string>& headers) {
+    m_failure.clear();
+    m_text.clear();
+    const std::string host = UrlHost(url);
+    if (!KeepGoing()) {
+        m_failure = "the update was stopped, or ran out of time, before the answer arrived";
+        return {};
+    }
+    const CurlHandle handle(CurlReady() ? curl_easy_init() : nullptr);
+    Transfer transfer{m_limits, m_onChunk, m_keepGoing, {}, false, false, false, false};
+    const bool secure = url.starts_with("https://");
+    if (!handle || !Configure(handle.get(), transfer, {}, secure ? "" : SystemProxyFor(host))) {
+        m_failure = "no internet session could be opened";
+        return {};
+    }
+    if (!IsRequestTarget(url)) {
+        m_failure = "the address holds a space or a control character";
+        return {};
+    }
+    HeaderList list;
+    for (const std::string& header : headers) {
+        curl_slist* longer = curl_slist_append(list.get(), header.c_str());
+        if (longer == nullptr) {
+            m_failure = "no internet session could be opened";
+            return {};
+        }
+        static_cast<void>(list.release());
+        list.reset(longer);
+    }
+    CURL* easy = handle.get();
+    // An https address goes through the proxy the environment names for https, as libcurl
+    // reads it, rather than the plain HTTP one.
+    const bool configured =
+        (!secure || curl_easy_setopt(easy, CURLOPT_PROXY, nullptr) == CURLE_OK) &&
+        curl_easy_setopt(easy, CURLOPT_URL, url.c_str()) == CURLE_OK &&
+        curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 1L) == CURLE_OK &&
+        curl_easy_setopt(easy, CURLOPT_MAXREDIRS, static_cast<long>(m_limits.maxRedirects)) ==
+            CURLE_OK &&
+        curl_easy_setopt(easy, CURLOPT_REDIR_PROTOCOLS_STR, "http,https") == CURLE_OK &&
+        curl_easy_setopt(easy, CURLOPT_HTTPHEADER, list.get()) == CURLE_OK &&
+        curl_easy_setopt(easy, CURLOPT_TIMEOUT_MS,
+                         static_cast<long>(m_limits.transferTimeout.count())) == CURLE_OK;
+    const CURLcode code = configured ? Perform(easy, transfer) : CURLE_URL_MALFORMAT;
+    if (transfer.abandoned) {
+        m_failure = "the update was stopped, or ran out of time, before the answer arrived";
+        return {};
+    }
+    if (transfer.refused || code == CURLE_FILESIZE_EXCEEDED) {
+        m_failure = "the answer is larger than " + SizeText(m_limits.maxBodyBytes);
+        return {};
+    }
+    if (code == CURLE_URL_MALFORMAT || code == CURLE_UNSUPPORTED_PROTOCOL) {
+        m_failure = std::string(kSchemeRefused);
+        return {};
+    }
+    if (code == CURLE_OPERATION_TIMEDOUT) {
+        m_failure = host + " did not answer in time";
+        return {};
+    }
+    if (code != CURLE_OK) {
+        m_failure = (transfer.connected ? host + " broke off the answer ("
+                                        : "could not reach " + host + " (") +
+                    curl_easy_strerror(code) + ")";
+        return {};
+    }
+    long status = 0;
+    curl_easy_getinfo(easy, CURLINFO_RESPONSE_CODE, &status);
+    if (status >= 400) {
+        m_failure = host + " answered with HTTP status " + std::to_string(status);
+        return {};
+    }
+    m_text.assign(transfer.body.begin(), transfer.body.end());
+    if (m_text.empty()) {
+        m_failure = host + " sent an empty answer";
+    }
+    return m_text;
 }
 
 void CWeb::Warn(std::string text) {

@@ -43,6 +43,11 @@ public:
     // The page text, cut at the first NUL byte; empty after a failed fetch.
     std::string GetPage(std::string host, std::string path) override;
 
+    // One attempt at a whole address, as the defined quote sources ask: no message is
+    // shown and no attempt repeated (a second request would count against the service's
+    // rate limit); why it failed is in LastFailure. The body comes back whole.
+    std::string GetUrl(const std::string& url, const std::vector<std::string>& headers) override;
+
     // Up to three attempts with no pause between them; after three failures the final
     // error is shown and nothing is returned. The bytes stay owned by this object.
     const std::vector<char>* Fetch(const std::string& host, const std::string& path);

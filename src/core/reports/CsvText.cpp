@@ -31,6 +31,52 @@ void AppendCsvRow(std::string& out, std::initializer_list<std::string_view> fiel
     out += "\r\n";
 }
 
+std::vector<std::vector<std::string>> ReadCsvRows(std::string_view text, char separator) {
+    std::vector<std::vector<std::string>> rows;
+    std::vector<std::string> row;
+    std::string field;
+    bool quoted = false;
+    bool rowHasText = false;
+    const auto endRow = [&] {
+        if (rowHasText || !row.empty()) {
+            row.push_back(std::move(field));
+            rows.push_back(std::move(row));
+        }
+        row.clear();
+        field.clear();
+        rowHasText = false;
+    };
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        const char c = text[at];
+        if (quoted) {
+            if (c != '"') {
+                field += c;
+            } else if (at + 1 < text.size() && text[at + 1] == '"') {
+                field += '"';
+                ++at;
+            } else {
+                quoted = false;
+            }
+            continue;
+        }
+        if (c == '"') {
+            quoted = true;
+            rowHasText = true;
+        } else if (c == separator) {
+            row.push_back(std::move(field));
+            field.clear();
+            rowHasText = true;
+        } else if (c == '\n') {
+            endRow();
+        } else if (c != '\r' || at + 1 >= text.size() || text[at + 1] != '\n') {
+            field += c;
+            rowHasText = true;
+        }
+    }
+    endRow();
+    return rows;
+}
+
 std::string IsoDate(std::int64_t time) {
     const LocalDate date = ToLocalDate(time);
     char text[32];

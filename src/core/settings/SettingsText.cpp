@@ -82,7 +82,7 @@ Settings ReadSettings(const SettingsLookup& lookup) {
     settings.ungroupOptions = text(kSettings, "SeperateO") != std::optional<std::string>("FALSE");
 
     // The stored source is never read back: every run starts with Yahoo!.
-    settings.quoteSource = QuoteSource::kYahoo;
+    settings.quoteSource = QuoteServer::kYahoo;
 
     settings.autoUpdate = text(kAutoUpdate, "Enabled") == std::optional<std::string>("TRUE");
 

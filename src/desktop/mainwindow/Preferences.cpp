@@ -176,7 +176,7 @@ void CPreferencesDlg::accept() {
     }
     m_dateMonthFirst = m_usDates->isChecked();
     m_showBy = static_cast<PieGrouping>(m_showByBox->currentIndex());
-    m_quoteSource = static_cast<QuoteSource>(m_quoteServerBox->currentIndex());
+    m_quoteSource = static_cast<QuoteServer>(m_quoteServerBox->currentIndex());
     m_ungroup = m_ungroupBox->isChecked();
     QDialog::accept();
 }

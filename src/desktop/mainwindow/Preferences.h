@@ -27,7 +27,7 @@ public:
     int RefreshIndex() const { return m_refreshIndex; }
     bool DateMonthFirst() const { return m_dateMonthFirst; }
     PieGrouping ShowBy() const { return m_showBy; }
-    QuoteSource Source() const { return m_quoteSource; }
+    QuoteServer Source() const { return m_quoteSource; }
     void CopyTo(Settings& settings) const;
 
     // One click of the spin: +1 up, -1 down.
@@ -57,5 +57,5 @@ private:
     int m_refreshIndex = -1;
     bool m_dateMonthFirst = true;
     PieGrouping m_showBy = PieGrouping::kByPercent;
-    QuoteSource m_quoteSource = QuoteSource::kAmex;
+    QuoteServer m_quoteSource = QuoteServer::kAmex;
 };

@@ -36,7 +36,7 @@ private:
 
 }  // namespace
 
-CQuoteUpdateDlg::CQuoteUpdateDlg(CKx7Doc& document, QuoteSource source, QuoteHosts hosts,
+CQuoteUpdateDlg::CQuoteUpdateDlg(CKx7Doc& document, QuoteServer source, QuoteHosts hosts,
                                  QWidget* parent)
     : QDialog(parent),
       m_document(document),

@@ -21,7 +21,7 @@ class CQuoteUpdateDlg final : public QDialog {
     Q_DISABLE_COPY_MOVE(CQuoteUpdateDlg)
 
 public:
-    CQuoteUpdateDlg(CKx7Doc& document, QuoteSource source, QuoteHosts hosts,
+    CQuoteUpdateDlg(CKx7Doc& document, QuoteServer source, QuoteHosts hosts,
                     QWidget* parent = nullptr);
 
     // Tests shorten the fetch time-outs.
@@ -39,7 +39,7 @@ private:
     void AddLines(const std::vector<std::string>& lines);
 
     CKx7Doc& m_document;
-    const QuoteSource m_source;
+    const QuoteServer m_source;
     const QuoteHosts m_hosts;
     FetchLimits m_limits;
     QListWidget* m_list;

@@ -21,7 +21,7 @@ namespace {
 // What the user-interface thread tells the worker at the start of a cycle.
 struct CyclePlan {
     bool fetch = false;
-    QuoteSource source = QuoteSource::kYahoo;
+    QuoteServer source = QuoteServer::kYahoo;
     std::vector<std::string> symbols;
     std::chrono::milliseconds pause{0};
     std::chrono::seconds deadline{60};  // how long one cycle's fetching may take

@@ -153,7 +153,7 @@ TEST(QuoteParserTest, PageMissingOneSymbolStillReadsTheOthers) {
 
 struct ParserForCase {
     const char* name;
-    QuoteSource source;
+    QuoteServer source;
     QuoteCaller caller;
     std::optional<QuoteParser> expected;
 };
@@ -166,21 +166,21 @@ TEST_P(ParserForTest, PicksTheCallersReader) {
 
 INSTANTIATE_TEST_SUITE_P(
     Sources, ParserForTest,
-    ::testing::Values(ParserForCase{"DialogAmex", QuoteSource::kAmex, QuoteCaller::kDialog,
+    ::testing::Values(ParserForCase{"DialogAmex", QuoteServer::kAmex, QuoteCaller::kDialog,
                                     QuoteParser::kAmex},
-                      ParserForCase{"DialogYahoo", QuoteSource::kYahoo, QuoteCaller::kDialog,
+                      ParserForCase{"DialogYahoo", QuoteServer::kYahoo, QuoteCaller::kDialog,
                                     QuoteParser::kYahooDialog},
-                      ParserForCase{"DialogNasdaq", QuoteSource::kNasdaq, QuoteCaller::kDialog,
+                      ParserForCase{"DialogNasdaq", QuoteServer::kNasdaq, QuoteCaller::kDialog,
                                     QuoteParser::kNasdaq},
-                      ParserForCase{"WorkerAmexFetchesNothing", QuoteSource::kAmex,
+                      ParserForCase{"WorkerAmexFetchesNothing", QuoteServer::kAmex,
                                     QuoteCaller::kWorker, std::nullopt},
-                      ParserForCase{"WorkerYahoo", QuoteSource::kYahoo, QuoteCaller::kWorker,
+                      ParserForCase{"WorkerYahoo", QuoteServer::kYahoo, QuoteCaller::kWorker,
                                     QuoteParser::kYahooWorker},
-                      ParserForCase{"WorkerNasdaq", QuoteSource::kNasdaq, QuoteCaller::kWorker,
+                      ParserForCase{"WorkerNasdaq", QuoteServer::kNasdaq, QuoteCaller::kWorker,
                                     QuoteParser::kNasdaq},
-                      ParserForCase{"UnknownSource", static_cast<QuoteSource>(3),
+                      ParserForCase{"UnknownSource", static_cast<QuoteServer>(3),
                                     QuoteCaller::kDialog, std::nullopt},
-                      ParserForCase{"NegativeSource", static_cast<QuoteSource>(-1),
+                      ParserForCase{"NegativeSource", static_cast<QuoteServer>(-1),
                                     QuoteCaller::kWorker, std::nullopt}),
     CaseName());
 

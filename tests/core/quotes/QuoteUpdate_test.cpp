@@ -36,13 +36,13 @@ std::string SymbolName(int index) {
 // The requests a held-symbol list of `count` symbols must produce, built the plain way:
 // groups of five joined by "+" for Yahoo!, groups of ten "&symbol=" entries otherwise,
 // the last group padded with empty entries.
-std::vector<std::string> ExpectedPaths(QuoteSource source, int count) {
-    const int size = source == QuoteSource::kYahoo ? 5 : 10;
+std::vector<std::string> ExpectedPaths(QuoteServer source, int count) {
+    const int size = source == QuoteServer::kYahoo ? 5 : 10;
     std::vector<std::string> paths;
     for (int first = 0; first < count; first += size) {
         std::string query;
         for (int i = first; i < first + size; ++i) {
-            if (source == QuoteSource::kYahoo) {
+            if (source == QuoteServer::kYahoo) {
                 if (i < count) {
                     query += (i == first ? "" : "+") + SymbolName(i);
                 }
@@ -51,10 +51,10 @@ std::vector<std::string> ExpectedPaths(QuoteSource source, int count) {
             }
         }
         switch (source) {
-            case QuoteSource::kAmex:
+            case QuoteServer::kAmex:
                 paths.push_back("quote.dll?mode=stock&page=quick" + query);
                 break;
-            case QuoteSource::kYahoo:
+            case QuoteServer::kYahoo:
                 paths.push_back("/d?s=" + query + "&f=1lc");
                 break;
             default:
@@ -89,7 +89,7 @@ protected:
 
 struct BatchCase {
     const char* name;
-    QuoteSource source;
+    QuoteServer source;
     int count;
     std::vector<int> progress;
 };
@@ -122,27 +122,27 @@ TEST_P(QuoteBatchingTest, SendsEachBatchOnceAndReportsProgress) {
 
 INSTANTIATE_TEST_SUITE_P(
     Sources, QuoteBatchingTest,
-    ::testing::Values(BatchCase{"Amex0", QuoteSource::kAmex, 0, {0}},
-                      BatchCase{"Amex1", QuoteSource::kAmex, 1, {1}},
-                      BatchCase{"Amex5", QuoteSource::kAmex, 5, {5}},
-                      BatchCase{"Amex6", QuoteSource::kAmex, 6, {6}},
-                      BatchCase{"Amex10", QuoteSource::kAmex, 10, {9, 10}},
-                      BatchCase{"Amex11", QuoteSource::kAmex, 11, {9, 11}},
-                      BatchCase{"Amex23", QuoteSource::kAmex, 23, {9, 19, 23}},
-                      BatchCase{"Yahoo0", QuoteSource::kYahoo, 0, {0}},
-                      BatchCase{"Yahoo1", QuoteSource::kYahoo, 1, {1}},
-                      BatchCase{"Yahoo5", QuoteSource::kYahoo, 5, {4, 5}},
-                      BatchCase{"Yahoo6", QuoteSource::kYahoo, 6, {4, 6}},
-                      BatchCase{"Yahoo10", QuoteSource::kYahoo, 10, {4, 9, 10}},
-                      BatchCase{"Yahoo11", QuoteSource::kYahoo, 11, {4, 9, 11}},
-                      BatchCase{"Yahoo23", QuoteSource::kYahoo, 23, {4, 9, 14, 19, 23}},
-                      BatchCase{"Nasdaq0", QuoteSource::kNasdaq, 0, {0}},
-                      BatchCase{"Nasdaq1", QuoteSource::kNasdaq, 1, {1}},
-                      BatchCase{"Nasdaq5", QuoteSource::kNasdaq, 5, {5}},
-                      BatchCase{"Nasdaq6", QuoteSource::kNasdaq, 6, {6}},
-                      BatchCase{"Nasdaq10", QuoteSource::kNasdaq, 10, {9, 10}},
-                      BatchCase{"Nasdaq11", QuoteSource::kNasdaq, 11, {9, 11}},
-                      BatchCase{"Nasdaq23", QuoteSource::kNasdaq, 23, {9, 19, 23}}),
+    ::testing::Values(BatchCase{"Amex0", QuoteServer::kAmex, 0, {0}},
+                      BatchCase{"Amex1", QuoteServer::kAmex, 1, {1}},
+                      BatchCase{"Amex5", QuoteServer::kAmex, 5, {5}},
+                      BatchCase{"Amex6", QuoteServer::kAmex, 6, {6}},
+                      BatchCase{"Amex10", QuoteServer::kAmex, 10, {9, 10}},
+                      BatchCase{"Amex11", QuoteServer::kAmex, 11, {9, 11}},
+                      BatchCase{"Amex23", QuoteServer::kAmex, 23, {9, 19, 23}},
+                      BatchCase{"Yahoo0", QuoteServer::kYahoo, 0, {0}},
+                      BatchCase{"Yahoo1", QuoteServer::kYahoo, 1, {1}},
+                      BatchCase{"Yahoo5", QuoteServer::kYahoo, 5, {4, 5}},
+                      BatchCase{"Yahoo6", QuoteServer::kYahoo, 6, {4, 6}},
+                      BatchCase{"Yahoo10", QuoteServer::kYahoo, 10, {4, 9, 10}},
+                      BatchCase{"Yahoo11", QuoteServer::kYahoo, 11, {4, 9, 11}},
+                      BatchCase{"Yahoo23", QuoteServer::kYahoo, 23, {4, 9, 14, 19, 23}},
+                      BatchCase{"Nasdaq0", QuoteServer::kNasdaq, 0, {0}},
+                      BatchCase{"Nasdaq1", QuoteServer::kNasdaq, 1, {1}},
+                      BatchCase{"Nasdaq5", QuoteServer::kNasdaq, 5, {5}},
+                      BatchCase{"Nasdaq6", QuoteServer::kNasdaq, 6, {6}},
+                      BatchCase{"Nasdaq10", QuoteServer::kNasdaq, 10, {9, 10}},
+                      BatchCase{"Nasdaq11", QuoteServer::kNasdaq, 11, {9, 11}},
+                      BatchCase{"Nasdaq23", QuoteServer::kNasdaq, 23, {9, 19, 23}}),
     CaseName());
 
 // The two request shapes spelled out, so that the plain builder above is checked as well.
@@ -152,8 +152,8 @@ TEST_F(QuoteUpdateTest, ShortBatchesArePaddedOrJoinedExactly) {
     }
     LoopbackHttpServer server([](const std::string&) { return CannedReply::Page(""); });
 
-    RunQuoteUpdate(doc, web, AllAt(server.Host()), QuoteSource::kNasdaq, QuoteCaller::kDialog);
-    RunQuoteUpdate(doc, web, AllAt(server.Host()), QuoteSource::kYahoo, QuoteCaller::kDialog);
+    RunQuoteUpdate(doc, web, AllAt(server.Host()), QuoteServer::kNasdaq, QuoteCaller::kDialog);
+    RunQuoteUpdate(doc, web, AllAt(server.Host()), QuoteServer::kYahoo, QuoteCaller::kDialog);
 
     const std::vector<std::string> targets = server.Targets();
     ASSERT_EQ(targets.size(), 5u);
@@ -166,7 +166,7 @@ TEST_F(QuoteUpdateTest, ShortBatchesArePaddedOrJoinedExactly) {
 
 struct SourcePageCase {
     const char* name;
-    QuoteSource source;
+    QuoteServer source;
     QuoteCaller caller;
     std::string page;  // carries AB, lacks CD, has EF's marker without its price
     std::vector<std::string> lines;
@@ -202,7 +202,7 @@ TEST_P(QuoteSourcePageTest, StoresWhatThePageCarriesAndListsTheRest) {
 INSTANTIATE_TEST_SUITE_P(
     Sources, QuoteSourcePageTest,
     ::testing::Values(SourcePageCase{"Amex",
-                                     QuoteSource::kAmex,
+                                     QuoteServer::kAmex,
                                      QuoteCaller::kDialog,
                                      AmexRow("AB", "12.5") + "<a>EF</a></td></tr>",
                                      {"AB\t$10.0000 \t$12.5000", "CD\t$10.0000 \tNo Data"},
@@ -210,7 +210,7 @@ INSTANTIATE_TEST_SUITE_P(
                                      0,
                                      0.0f},
                       SourcePageCase{"YahooDialog",
-                                     QuoteSource::kYahoo,
+                                     QuoteServer::kYahoo,
                                      QuoteCaller::kDialog,
                                      "AB <b>12.5</b>\nEF 7.25\n",
                                      {"AB\t$10.0000 \t$12.5000", "CD\t$10.0000 \tNo Data"},
@@ -219,7 +219,7 @@ INSTANTIATE_TEST_SUITE_P(
                                      0.0f},
                       SourcePageCase{
                           "Nasdaq",
-                          QuoteSource::kNasdaq,
+                          QuoteServer::kNasdaq,
                           QuoteCaller::kDialog,
                           NasdaqRow("AB", "12.5", NasdaqTail("down", "0.75")) + "EF</font> n/a",
                           {"AB\t$10.0000 \t$12.5000", "CD\t$10.0000 \tNo Data",
@@ -228,7 +228,7 @@ INSTANTIATE_TEST_SUITE_P(
                           -1,
                           0.75f},
                       SourcePageCase{"YahooWorker",
-                                     QuoteSource::kYahoo,
+                                     QuoteServer::kYahoo,
                                      QuoteCaller::kWorker,
                                      "AB <b>12.5</b>, 12.0 - 0.5\nEF 7.25\n",
                                      {"AB\t$10.0000 \t$12.5000", "CD\t$10.0000 \tNo Data"},
@@ -245,7 +245,7 @@ TEST_F(QuoteUpdateTest, OptionPseudoSymbolIsSentButNeverStored) {
         [](const std::string&) { return CannedReply::Page("XYZ <b>5.00</b>\n"); });
 
     const std::vector<std::string> lines =
-        RunQuoteUpdate(doc, web, AllAt(server.Host()), QuoteSource::kYahoo, QuoteCaller::kDialog);
+        RunQuoteUpdate(doc, web, AllAt(server.Host()), QuoteServer::kYahoo, QuoteCaller::kDialog);
 
     EXPECT_EQ(server.Targets(), std::vector<std::string>{"/d?s=XYZ+XYZ-O&f=1lc"});
     EXPECT_EQ(lines,
@@ -259,7 +259,7 @@ TEST_F(QuoteUpdateTest, FailedFetchWarnsPerBatchAndStillFinishesTheRun) {
     const std::string host = "127.0.0.1:" + std::to_string(LoopbackHttpServer::ClosedPort());
 
     const std::vector<std::string> lines =
-        RunQuoteUpdate(doc, web, AllAt(host), QuoteSource::kYahoo, QuoteCaller::kDialog);
+        RunQuoteUpdate(doc, web, AllAt(host), QuoteServer::kYahoo, QuoteCaller::kDialog);
 
     // Two batches, each with three warnings and the final error.
     ASSERT_EQ(notifier.messages.size(), 8u);
@@ -283,7 +283,7 @@ TEST_F(QuoteUpdateTest, ErrorPageEchoingTheRequestStoresNothing) {
     });
     QuoteTally tally;
     const std::vector<std::string> lines = RunQuoteUpdate(
-        doc, web, AllAt(server.Host()), QuoteSource::kYahoo, QuoteCaller::kDialog, {}, &tally);
+        doc, web, AllAt(server.Host()), QuoteServer::kYahoo, QuoteCaller::kDialog, {}, &tally);
     const std::string reason = server.Host() + " answered with HTTP status 503";
     EXPECT_EQ(lines, (std::vector<std::string>{"AB\t$3.0000 \tNo Data (" + reason + ")",
                                                "CD\t$4.0000 \tNo Data (" + reason + ")"}));
@@ -313,7 +313,7 @@ TEST_P(QuoteAnswerTest, OnlyASanePriceOnAGoodPageIsStored) {
     QuoteTally tally;
 
     const std::vector<std::string> lines = RunQuoteUpdate(
-        doc, web, AllAt(server.Host()), QuoteSource::kYahoo, QuoteCaller::kDialog, {}, &tally);
+        doc, web, AllAt(server.Host()), QuoteServer::kYahoo, QuoteCaller::kDialog, {}, &tally);
 
     std::string expected = c.line;
     if (const std::size_t host = expected.find("HOST"); host != std::string::npos) {
@@ -361,7 +361,7 @@ TEST_F(QuoteUpdateTest, SilentServerHoldsAWholeUpdateNoLongerThanItsDeadline) {
     patient.SetProgressCallback([deadline] { return std::chrono::steady_clock::now() < deadline; });
     QuoteTally tally;
     const std::vector<std::string> lines = RunQuoteUpdate(
-        doc, patient, AllAt(server.Host()), QuoteSource::kYahoo, QuoteCaller::kDialog, {}, &tally);
+        doc, patient, AllAt(server.Host()), QuoteServer::kYahoo, QuoteCaller::kDialog, {}, &tally);
     EXPECT_LT(std::chrono::steady_clock::now() - start, 3s);
     EXPECT_EQ(lines.size(), 11u);
     EXPECT_EQ(tally.prices, 0);
@@ -372,7 +372,7 @@ TEST_F(QuoteUpdateTest, SilentServerHoldsAWholeUpdateNoLongerThanItsDeadline) {
 
 struct NothingCase {
     const char* name;
-    QuoteSource source;
+    QuoteServer source;
     QuoteCaller caller;
 };
 
@@ -396,9 +396,9 @@ TEST_P(QuoteNothingFetchedTest, TouchesTheDocumentWithoutARequest) {
 INSTANTIATE_TEST_SUITE_P(
     Sources, QuoteNothingFetchedTest,
     ::testing::Values(
-        NothingCase{"WorkerNeverAsksAmex", QuoteSource::kAmex, QuoteCaller::kWorker},
-        NothingCase{"UnknownSource", static_cast<QuoteSource>(5), QuoteCaller::kDialog},
-        NothingCase{"NegativeSource", static_cast<QuoteSource>(-1), QuoteCaller::kWorker}),
+        NothingCase{"WorkerNeverAsksAmex", QuoteServer::kAmex, QuoteCaller::kWorker},
+        NothingCase{"UnknownSource", static_cast<QuoteServer>(5), QuoteCaller::kDialog},
+        NothingCase{"NegativeSource", static_cast<QuoteServer>(-1), QuoteCaller::kWorker}),
     CaseName());
 
 // The worker's half: fetching fills a list and leaves the document alone until it is applied.
@@ -414,7 +414,7 @@ TEST_F(QuoteUpdateTest, FetchedResultsReachTheDocumentOnlyWhenApplied) {
     int batches = 0;
 
     const std::vector<QuoteResult> results =
-        FetchQuotes(web, AllAt(server.Host()), QuoteSource::kYahoo, QuoteCaller::kWorker, symbols,
+        FetchQuotes(web, AllAt(server.Host()), QuoteServer::kYahoo, QuoteCaller::kWorker, symbols,
                     [&] { return ++batches < 2; });
 
     ASSERT_EQ(results.size(), 7u);
@@ -437,7 +437,7 @@ TEST_F(QuoteUpdateTest, StopAfterABatchSendsNoFurtherRequest) {
     LoopbackHttpServer server([](const std::string&) { return CannedReply::Page(""); });
 
     const std::vector<QuoteResult> results =
-        FetchQuotes(web, AllAt(server.Host()), QuoteSource::kYahoo, QuoteCaller::kWorker, symbols,
+        FetchQuotes(web, AllAt(server.Host()), QuoteServer::kYahoo, QuoteCaller::kWorker, symbols,
                     [] { return false; });
 
     EXPECT_EQ(results.size(), 5u);

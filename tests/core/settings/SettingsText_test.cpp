@@ -28,7 +28,7 @@ TEST(SettingsTextTest, FirstRunGivesTheDefaultsAndWritesThemInOrder) {
     EXPECT_EQ(settings.pieRecordCount, 20);
     EXPECT_EQ(settings.pieGrouping, PieGrouping::kByPercent);
     EXPECT_TRUE(settings.ungroupOptions);
-    EXPECT_EQ(settings.quoteSource, QuoteSource::kYahoo);
+    EXPECT_EQ(settings.quoteSource, QuoteServer::kYahoo);
     EXPECT_FALSE(settings.autoUpdate);
     EXPECT_EQ(settings.updateInterval, 3);
     EXPECT_TRUE(settings.chartShown);
@@ -101,7 +101,7 @@ INSTANTIATE_TEST_SUITE_P(
         TextRuleCase{"SeperateO false is on", "Settings", "SeperateO", "false",
                      [](const Settings& s) { return s.ungroupOptions; }},
         TextRuleCase{"WebSource 2 is ignored", "Settings", "WebSource", "2",
-                     [](const Settings& s) { return s.quoteSource == QuoteSource::kYahoo; }},
+                     [](const Settings& s) { return s.quoteSource == QuoteServer::kYahoo; }},
         TextRuleCase{"Enabled TRUE", "AutoUpdate", "Enabled", "TRUE",
                      [](const Settings& s) { return s.autoUpdate; }},
         TextRuleCase{"Enabled true is off", "AutoUpdate", "Enabled", "true",
@@ -127,7 +127,7 @@ TEST(SettingsTextTest, WrittenTextsReadBackToTheSameValues) {
     changed.pieRecordCount = 7;
     changed.pieGrouping = PieGrouping::kBySymbol;
     changed.ungroupOptions = false;
-    changed.quoteSource = QuoteSource::kNasdaq;
+    changed.quoteSource = QuoteServer::kNasdaq;
     changed.autoUpdate = true;
     changed.updateInterval = 5;
     Stored stored;
@@ -141,7 +141,7 @@ TEST(SettingsTextTest, WrittenTextsReadBackToTheSameValues) {
     EXPECT_EQ(read.pieRecordCount, 7);
     EXPECT_EQ(read.pieGrouping, PieGrouping::kBySymbol);
     EXPECT_FALSE(read.ungroupOptions);
-    EXPECT_EQ(read.quoteSource, QuoteSource::kYahoo);
+    EXPECT_EQ(read.quoteSource, QuoteServer::kYahoo);
     EXPECT_TRUE(read.autoUpdate);
     EXPECT_EQ(read.updateInterval, 5);
 }

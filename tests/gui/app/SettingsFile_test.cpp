@@ -43,7 +43,7 @@ private slots:
         QCOMPARE(settings.pieRecordCount, 12);
         QCOMPARE(settings.pieGrouping, PieGrouping::kBySymbol);
         QVERIFY(!settings.ungroupOptions);
-        QCOMPARE(settings.quoteSource, QuoteSource::kYahoo);
+        QCOMPARE(settings.quoteSource, QuoteServer::kYahoo);
         QVERIFY(settings.autoUpdate);
         QCOMPARE(settings.updateInterval, 1);
     }

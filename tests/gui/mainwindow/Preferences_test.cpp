@@ -108,7 +108,7 @@ private slots:
         QCOMPARE(back.ungroupOptions, !settings.ungroupOptions);
         QVERIFY(back.autoUpdate);
         QCOMPARE(back.updateInterval, 0);
-        QCOMPARE(back.quoteSource, QuoteSource::kYahoo);
+        QCOMPARE(back.quoteSource, QuoteServer::kYahoo);
     }
 
     void aBadCountKeepsTheDialogOpen_data() {

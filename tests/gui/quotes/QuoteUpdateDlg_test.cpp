@@ -65,7 +65,7 @@ private slots:
         AddLot(*m_doc, "CD", 10, 5).marketPrice = 7.25f;
         AddLot(*m_doc, "AB", 10, 5).marketPrice = 12.5f;
         AddLot(*m_doc, "EF", 0, 5).marketPrice = 1.0f;  // nothing held: not listed
-        CQuoteUpdateDlg dialog(*m_doc, QuoteSource::kYahoo, AllAt("127.0.0.1:1"));
+        CQuoteUpdateDlg dialog(*m_doc, QuoteServer::kYahoo, AllAt("127.0.0.1:1"));
 
         QCOMPARE(dialog.windowTitle(), QStringLiteral("Quote Price"));
         QStringList labels;
@@ -96,10 +96,10 @@ private slots:
         QTest::addColumn<int>("direction");
         const QStringList found{QStringLiteral("AB\t$10.0000 \t$12.5000"),
                                 QStringLiteral("CD\t$10.0000 \tNo Data")};
-        QTest::newRow("Yahoo!") << static_cast<int>(QuoteSource::kYahoo)
+        QTest::newRow("Yahoo!") << static_cast<int>(QuoteServer::kYahoo)
                                 << QStringLiteral("AB <b>12.5</b>\n")
                                 << QStringLiteral("/d?s=AB+CD&f=1lc") << found << 0;
-        QTest::newRow("NASDAQ") << static_cast<int>(QuoteSource::kNasdaq)
+        QTest::newRow("NASDAQ") << static_cast<int>(QuoteServer::kNasdaq)
                                 << QString::fromStdString(
                                        NasdaqRow("AB", "12.5", NasdaqTail("up", "0.75")))
                                 << QStringLiteral("/quote.dll?mode=stock&symbol=AB&symbol=CD") +
@@ -107,7 +107,7 @@ private slots:
                                        QStringLiteral("&multi.x=5&multi.y=13")
                                 << found << 1;
         QTest::newRow("American Stock Exchange")
-            << static_cast<int>(QuoteSource::kAmex) << QString::fromStdString(AmexRow("AB", "12.5"))
+            << static_cast<int>(QuoteServer::kAmex) << QString::fromStdString(AmexRow("AB", "12.5"))
             << QStringLiteral("quote.dll?mode=stock&page=quick&symbol=AB&symbol=CD") +
                    QStringLiteral("&symbol=").repeated(8)
             << found << 0;
@@ -123,7 +123,7 @@ private slots:
         AddLot(*m_doc, "CD", 10, 5).marketPrice = 10.0f;
         LoopbackHttpServer server(
             [&page](const std::string&) { return CannedReply::Page(page.toStdString()); });
-        CQuoteUpdateDlg dialog(*m_doc, static_cast<QuoteSource>(source), AllAt(server.Host()));
+        CQuoteUpdateDlg dialog(*m_doc, static_cast<QuoteServer>(source), AllAt(server.Host()));
         QCOMPARE(dialog.Lines(),
                  (QStringList{QStringLiteral("AB\t$10.000000"), QStringLiteral("CD\t$10.000000")}));
 
@@ -143,14 +143,14 @@ private slots:
         QTest::addColumn<int>("symbols");
         QTest::addColumn<QList<int>>("positions");
         QTest::addColumn<int>("requests");
-        QTest::newRow("AMEX 23") << static_cast<int>(QuoteSource::kAmex) << 23
+        QTest::newRow("AMEX 23") << static_cast<int>(QuoteServer::kAmex) << 23
                                  << QList<int>{1, 9, 19, 23} << 3;
-        QTest::newRow("Yahoo 6") << static_cast<int>(QuoteSource::kYahoo) << 6
+        QTest::newRow("Yahoo 6") << static_cast<int>(QuoteServer::kYahoo) << 6
                                  << QList<int>{1, 4, 6} << 2;
         QTest::newRow("NASDAQ 10")
-            << static_cast<int>(QuoteSource::kNasdaq) << 10 << QList<int>{1, 9, 10} << 1;
+            << static_cast<int>(QuoteServer::kNasdaq) << 10 << QList<int>{1, 9, 10} << 1;
         QTest::newRow("no symbols")
-            << static_cast<int>(QuoteSource::kYahoo) << 0 << QList<int>{} << 0;
+            << static_cast<int>(QuoteServer::kYahoo) << 0 << QList<int>{} << 0;
         QTest::newRow("no source") << 7 << 3 << QList<int>{1, 3} << 0;
     }
 
@@ -163,7 +163,7 @@ private slots:
             AddLot(*m_doc, SymbolName(i).toStdString(), 1, 1);
         }
         LoopbackHttpServer server([](const std::string&) { return CannedReply::Page(""); });
-        CQuoteUpdateDlg dialog(*m_doc, static_cast<QuoteSource>(source), AllAt(server.Host()));
+        CQuoteUpdateDlg dialog(*m_doc, static_cast<QuoteServer>(source), AllAt(server.Host()));
         auto* progress = dialog.findChild<QProgressBar*>(QStringLiteral("progress"));
         QList<int> seen;
         connect(progress, &QProgressBar::valueChanged, [&seen](int value) { seen << value; });
@@ -184,7 +184,7 @@ private slots:
         m_doc->SetLastUpdateTime(0);
         LoopbackHttpServer server(
             [](const std::string&) { return CannedReply::Page("AB <b>20</b>\n"); });
-        CQuoteUpdateDlg dialog(*m_doc, QuoteSource::kYahoo, AllAt(server.Host()));
+        CQuoteUpdateDlg dialog(*m_doc, QuoteServer::kYahoo, AllAt(server.Host()));
         const int samples = m_doc->TimelineCount();
 
         ClickUpdate(dialog);
@@ -208,7 +208,7 @@ private slots:
         }
         const QString host = QStringLiteral("127.0.0.1:%1").arg(LoopbackHttpServer::ClosedPort());
         QWidget owner;
-        CQuoteUpdateDlg dialog(*m_doc, QuoteSource::kYahoo, AllAt(host.toStdString()), &owner);
+        CQuoteUpdateDlg dialog(*m_doc, QuoteServer::kYahoo, AllAt(host.toStdString()), &owner);
         MessageBoxRecorder boxes;
 
         ClickUpdate(dialog);
@@ -248,7 +248,7 @@ private slots:
             silent.kind = CannedReply::Kind::kStall;
             return silent;
         });
-        CQuoteUpdateDlg dialog(*m_doc, QuoteSource::kYahoo, AllAt(server.Host()));
+        CQuoteUpdateDlg dialog(*m_doc, QuoteServer::kYahoo, AllAt(server.Host()));
         FetchLimits limits;
         limits.transferTimeout = 60s;
         dialog.SetFetchLimits(limits);
@@ -283,7 +283,7 @@ private slots:
             AddLot(*m_doc, SymbolName(i).toStdString(), 1, 1).marketPrice = 3.0f;
         }
         const QString host = QStringLiteral("127.0.0.1:%1").arg(LoopbackHttpServer::ClosedPort());
-        CQuoteUpdateDlg dialog(*m_doc, QuoteSource::kYahoo, AllAt(host.toStdString()));
+        CQuoteUpdateDlg dialog(*m_doc, QuoteServer::kYahoo, AllAt(host.toStdString()));
         dialog.show();
         MessageBoxRecorder boxes(100ms, [&dialog] {
             dialog.findChild<QPushButton*>(QStringLiteral("closeButton"))->click();
@@ -309,7 +309,7 @@ private slots:
             return silent;
         });
         m_settings->quoteDeadlineSeconds = 1;
-        CQuoteUpdateDlg dialog(*m_doc, QuoteSource::kYahoo, AllAt(server.Host()));
+        CQuoteUpdateDlg dialog(*m_doc, QuoteServer::kYahoo, AllAt(server.Host()));
         FetchLimits limits;
         limits.transferTimeout = 60s;
         dialog.SetFetchLimits(limits);
