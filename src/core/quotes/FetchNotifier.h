@@ -13,8 +13,9 @@ struct FetchMessage {
     friend bool operator==(const FetchMessage&, const FetchMessage&) = default;
 };
 
-inline constexpr std::string_view kFetchWarningCaption = "Zuvor Ozudo";
-inline constexpr std::string_view kHttpErrorCaption = "Http";
+// Captioned with the program's name, which is what the user knows it by.
+inline constexpr std::string_view kFetchWarningCaption = "Velmora";
+inline constexpr std::string_view kHttpErrorCaption = "Velmora";
 inline constexpr std::string_view kHttpErrorText = "Error Occurs on HTTP!";
 
 // Where the fetch warnings go: the core never opens a window itself.

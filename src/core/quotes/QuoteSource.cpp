@@ -180,9 +180,22 @@ std::string QuoteSourceProblem(const QuoteSource& source, const std::vector<std:
         return source.format == SourceFormat::kRegex ? "The source needs a pattern."
                                                      : "The source needs the place of the price.";
     }
-    if (many && source.format != SourceFormat::kRegex && source.fields.symbol.empty() &&
-        source.results.empty()) {
+    if (source.format == SourceFormat::kJson && !source.results.empty() &&
+        source.fields.symbol.empty()) {
+        return "A results array needs the place of the symbol in each result.";
+    }
+    // An answer about several symbols must say which figure is whose; otherwise every
+    // symbol of a request would take the first symbol's price.
+    if (many && source.format == SourceFormat::kCsv && source.fields.symbol.empty()) {
         return "Several symbols a request need the place of the symbol in the answer.";
+    }
+    if (many && source.format == SourceFormat::kJson && source.results.empty() &&
+        !Holds(source.fields.price, "{symbol}")) {
+        return "Several symbols a request need the place of the symbol in the answer, or "
+               "{symbol} in the place of the price.";
+    }
+    if (many && source.format == SourceFormat::kRegex && !Holds(source.pattern, "{symbol}")) {
+        return "Several symbols a request need {symbol} in the pattern.";
     }
     if (!source.history.url.empty() &&
         (!Holds(source.history.url, "{symbol}") || source.history.date.empty() ||

@@ -1,11 +1,13 @@
 #include "core/quotes/QuoteUpdate.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <string_view>
 #include <utility>
 
 #include "core/model/Kx7Doc.h"
+#include "core/model/LocalTime.h"
 #include "core/model/OptionSuffix.h"
 #include "core/model/SymbolMap.h"
 #include "core/quotes/PageFetcher.h"
@@ -165,6 +167,32 @@ void FinishQuoteUpdate(CKx7Doc& doc) {
     const CKx7Doc::ChangeBatch batch(doc);
     doc.TouchLastUpdate();
     doc.RecordTimelineSample();
+}
+
+std::string UpdateFailedText(std::int64_t now, std::int64_t lastUpdate, const std::string& reason) {
+    std::string text = "Prices not updated at " + FormatLocalTime(now, "%H:%M") + ": " +
+                       (reason.empty() ? std::string(kNoPriceOnPage) : reason);
+    if (lastUpdate <= 0) {
+        return text + " (no prices yet)";
+    }
+    const bool today = ToLocalDate(lastUpdate) == ToLocalDate(now);
+    return text + " (last update at " +
+           FormatLocalTime(lastUpdate, today ? "%H:%M" : "%Y-%m-%d %H:%M") + ")";
+}
+
+std::string FirstFailure(const std::vector<QuoteResult>& results) {
+    for (const QuoteResult& result : results) {
+        if (result.outcome != QuoteOutcome::kFound && !result.reason.empty()) {
+            return result.reason;
+        }
+    }
+    return results.empty() ? "no symbol is held" : std::string(kNoPriceOnPage);
+}
+
+bool AnyPrice(const std::vector<QuoteResult>& results) {
+    return std::any_of(results.begin(), results.end(), [](const QuoteResult& result) {
+        return result.outcome == QuoteOutcome::kFound;
+    });
 }
 
 std::vector<std::string> RunQuoteUpdate(CKx7Doc& doc, PageFetcher& fetcher, const QuoteHosts& hosts,

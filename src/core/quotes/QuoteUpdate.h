@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -52,6 +53,16 @@ std::vector<std::string> ApplyQuoteResults(CKx7Doc& doc, const std::vector<Quote
 // Ends every update run, even one that fetched nothing: the last update time and a new
 // sample of the day's value.
 void FinishQuoteUpdate(CKx7Doc& doc);
+
+// The status line of an automatic update that stored no price: when it tried, why, and when
+// prices last came ("Prices not updated at 10:31: ... (last update at 09:58)").
+std::string UpdateFailedText(std::int64_t now, std::int64_t lastUpdate, const std::string& reason);
+
+// Why a run that stored no price got none: the first reason its results give.
+std::string FirstFailure(const std::vector<QuoteResult>& results);
+
+// Whether any result has a price.
+bool AnyPrice(const std::vector<QuoteResult>& results);
 
 // One whole update on the document's own thread: every batch of the held symbols is
 // fetched, read and stored, the progress reported, and the run finished. Returns the

@@ -6,6 +6,7 @@
 #include <cctype>
 #include <charconv>
 #include <cmath>
+#include <limits>
 #include <nlohmann/json.hpp>
 
 #include "core/quotes/QuoteNumber.h"
@@ -50,6 +51,19 @@ std::optional<double> Number(std::string_view text) {
         return std::nullopt;
     }
     return value;
+}
+
+// A double as a float. A double beyond a float's range has no float value (the cast would
+// be undefined), so it becomes an infinity, which no check takes for a price.
+float Narrowed(double value) {
+    constexpr double kLargest = std::numeric_limits<float>::max();
+    if (value > kLargest) {
+        return std::numeric_limits<float>::infinity();
+    }
+    if (value < -kLargest) {
+        return -std::numeric_limits<float>::infinity();
+    }
+    return static_cast<float>(value);
 }
 
 std::string Cut(std::string_view text) {
@@ -137,21 +151,21 @@ SourceQuote Finish(const std::string& held, const std::string& pricePlace, const
             "the price at " + pricePlace + " is \"" + Cut(*texts.price) + "\", which is no number";
         return quote;
     }
-    if (!IsQuotePrice(static_cast<float>(*price))) {
+    if (!IsQuotePrice(Narrowed(*price))) {
         quote.reason = "the price at " + pricePlace + " is " + Cut(*texts.price) +
                        ", which is no price (it must be above 0 and below 1000000000)";
         return quote;
     }
     quote.found = true;
-    quote.price = static_cast<float>(*price);
+    quote.price = Narrowed(*price);
     if (texts.change) {
         if (const std::optional<double> change = number(*texts.change)) {
-            quote.change = SaneQuoteFigure(static_cast<float>(*change));
+            quote.change = SaneQuoteFigure(Narrowed(*change));
         }
     } else if (texts.previousClose) {
         if (const std::optional<double> previous = number(*texts.previousClose);
-            previous && IsQuotePrice(static_cast<float>(*previous))) {
-            quote.change = SaneQuoteFigure(static_cast<float>(*price - *previous));
+            previous && IsQuotePrice(Narrowed(*previous))) {
+            quote.change = SaneQuoteFigure(Narrowed(*price - *previous));
         }
     }
     if (texts.time) {
@@ -315,6 +329,9 @@ std::optional<Json> ParsedJson(std::string_view body, std::string& problem) {
         return Json::parse(body);
     } catch (const Json::parse_error& error) {
         problem = "the answer is no JSON (at byte " + std::to_string(error.byte) + ")";
+    } catch (const Json::out_of_range&) {
+        // The parser refuses a number beyond a double, such as 1e999, anywhere in the text.
+        problem = "the answer holds a number too large to read";
     } catch (const Json::exception&) {
         problem = "the answer is no JSON";
     }
@@ -507,8 +524,8 @@ SourceCloses ReadSourceHistory(const QuoteSource& source, std::string_view body)
     const auto add = [&](const std::string& when, const std::string& close) {
         const std::optional<double> price = Number(close);
         const std::int64_t time = TimeOf(when);
-        if (price && IsQuotePrice(static_cast<float>(*price)) && time > 0) {
-            read.closes.emplace_back(time, static_cast<float>(*price));
+        if (price && IsQuotePrice(Narrowed(*price)) && time > 0) {
+            read.closes.emplace_back(time, Narrowed(*price));
         }
     };
     if (history.format == SourceFormat::kCsv) {

@@ -2,12 +2,15 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <map>
+#include <set>
 
 #include "core/model/Kx7Doc.h"
 #include "core/model/OptionSuffix.h"
 #include "core/quotes/HostPacer.h"
 #include "core/quotes/PageFetcher.h"
+#include "core/quotes/QuoteNumber.h"
 #include "core/quotes/QuoteSource.h"
 #include "core/quotes/SourceAnswer.h"
 #include "core/quotes/SourceRequest.h"
@@ -39,11 +42,15 @@ QuoteResult NoPrice(const std::string& symbol, std::string reason) {
 }
 
 // Why a price read from a defined source is not taken: it moved too far from the last.
+// A last price that is no price (none yet, or one a damaged file left) checks nothing, or
+// no new price could ever replace it.
 std::string Implausible(float price, float last) {
-    if (last <= 0.0f || (price <= last * kLargestPriceMove && price * kLargestPriceMove >= last)) {
+    if (!IsQuotePrice(last) ||
+        (price <= last * kLargestPriceMove && price * kLargestPriceMove >= last)) {
         return {};
     }
-    char text[160];
+    // Wide enough for the largest float either side, so the message is never cut.
+    char text[256];
     std::snprintf(text, sizeof text,
                   "the price %.4f is more than ten times away from the last price %.4f, so it "
                   "was not stored (type it in if it is right)",
@@ -65,20 +72,33 @@ QuoteResult Found(const SourceQuote& quote) {
 }
 
 // One of the three described servers, as a link of a longer chain: what it prices is
-// handed on, the rest is left open.
+// handed on, the rest is left open. A symbol is settled only by a price: a server that
+// reads no page for this caller, or a page that names no result for a symbol, leaves it
+// to the next source rather than dropping it from the update unlisted.
 bool AskServer(PageFetcher& fetcher, const QuoteHosts& hosts, QuoteCaller caller,
                const QuoteSource& source, std::vector<Open>& open,
                const QuoteBatchHandler& onBatch) {
+    if (!ParserFor(*source.server, caller)) {
+        for (Open& entry : open) {
+            entry.reasons.push_back(source.name + ": " +
+                                    (caller == QuoteCaller::kWorker
+                                         ? "the automatic update does not ask this server"
+                                         : "this server is not asked"));
+        }
+        return true;
+    }
     std::vector<std::string> names;
     for (const Open& entry : open) {
         names.push_back(entry.symbol.held);
     }
+    std::set<std::string> priced;
     std::map<std::string, std::string> missed;
     const bool going = FetchQuoteBatches(
         fetcher, hosts, *source.server, caller, names, [&](std::vector<QuoteResult> results) {
             std::vector<QuoteResult> found;
             for (QuoteResult& result : results) {
                 if (result.outcome == QuoteOutcome::kFound) {
+                    priced.insert(result.symbol);
                     found.push_back(std::move(result));
                 } else {
                     missed[result.symbol] = result.reason.empty() ? kNoPriceOnPage : result.reason;
@@ -87,11 +107,12 @@ bool AskServer(PageFetcher& fetcher, const QuoteHosts& hosts, QuoteCaller caller
             return found.empty() || onBatch(std::move(found));
         });
     std::erase_if(open, [&](Open& entry) {
-        const auto reason = missed.find(entry.symbol.held);
-        if (reason == missed.end()) {
+        if (priced.contains(entry.symbol.held)) {
             return true;
         }
-        entry.reasons.push_back(source.name + ": " + reason->second);
+        const auto reason = missed.find(entry.symbol.held);
+        entry.reasons.push_back(source.name + ": " +
+                                (reason == missed.end() ? kNoPriceOnPage : reason->second));
         return false;
     });
     return going;
@@ -177,12 +198,8 @@ bool FetchFromChain(PageFetcher& fetcher, const QuoteHosts& hosts, QuoteCaller c
         for (const ChainSymbol& symbol : symbols) {
             names.push_back(symbol.held);
         }
-        return FetchQuoteBatches(
-            fetcher, hosts, *chain.front().server, caller, names,
-            [&](std::vector<QuoteResult> results) {
-                return onBatch(std::move(results)) && (!keepGoing || keepGoing());
-            },
-            progress);
+        return FetchQuoteBatches(fetcher, hosts, *chain.front().server, caller, names, onBatch,
+                                 progress);
     }
     std::vector<Open> open;
     for (const ChainSymbol& symbol : symbols) {

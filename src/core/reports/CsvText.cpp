@@ -68,7 +68,9 @@ std::vector<std::vector<std::string>> ReadCsvRows(std::string_view text, char se
             rowHasText = true;
         } else if (c == '\n') {
             endRow();
-        } else if (c != '\r' || at + 1 >= text.size() || text[at + 1] != '\n') {
+        } else if (c != '\r' || (at + 1 < text.size() && text[at + 1] != '\n')) {
+            // A CR is part of the line end before an LF, and at the very end of the text,
+            // where it is all that came of one; elsewhere it is text.
             field += c;
             rowHasText = true;
         }

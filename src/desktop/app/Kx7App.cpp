@@ -23,9 +23,17 @@
 // then the document and the main window exist.
 CKx7App::CKx7App()
     : CKx7App(std::make_unique<Kx7FileStorage>(), std::make_unique<CUpdateWorker>([this] {
-                  return CUpdateWorker::Target{*m_document, m_settings,
+                  CUpdateWorker::Target target{*m_document, m_settings,
                                                LoadQuoteHosts(m_settingsPath),
                                                [this] { m_mainFrame->Repaint(); }};
+                  target.pricesStored = [this](const std::vector<QuoteResult>& results) {
+                      m_mainFrame->KeepPrices(results);
+                  };
+                  target.status = [this](const std::string& text) {
+                      m_mainFrame->ShowUpdateStatus(QString::fromStdString(text));
+                  };
+                  target.pacer = &m_mainFrame->Pacer();
+                  return target;
               })) {}
 
 CKx7App::CKx7App(std::unique_ptr<DocumentStorage> storage,
@@ -109,7 +117,15 @@ bool CKx7App::InitInstance(const QStringList& arguments) {
                                                 "and leaves the file as it is."));
     }
     m_recentFiles.Load(m_settingsPath);
-    m_settings = LoadSettingsFile(m_settingsPath);
+    std::vector<std::string> sourceProblems;
+    m_settings = LoadSettingsFile(m_settingsPath, &sourceProblems);
+    if (!sourceProblems.empty()) {
+        QString text = QStringLiteral("Some quote sources could not be read and are left out:\n");
+        for (const std::string& problem : sourceProblems) {
+            text += QStringLiteral("\n") + QString::fromStdString(problem);
+        }
+        QMessageBox::warning(nullptr, QString::fromLatin1(kProductName), text);
+    }
     m_document = std::make_unique<CKx7Doc>(m_settings);
     m_document->NewDocument();
     m_mainFrame =

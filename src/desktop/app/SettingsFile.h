@@ -3,6 +3,7 @@
 #include <QString>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "core/quotes/QuoteHosts.h"
 #include "core/settings/Settings.h"
@@ -18,10 +19,17 @@ inline constexpr std::uint64_t kSettingsSizeLimit = std::uint64_t{1} << 20;
 // is neither read nor written: the program runs on the defaults and leaves it as it is.
 std::string SettingsFileRefusal(const QString& path);
 
-// A missing, damaged, unreadable or refused file gives the defaults.
-Settings LoadSettingsFile(const QString& path);
+// The file of the user's quote sources and chain, beside the settings file.
+QString QuoteSourcesFilePath(const QString& settingsPath);
 
-// Writes the values in their fixed order; false when the file could not be written or is
+// A missing, damaged, unreadable or refused file gives the defaults. The quote sources come
+// from their own file; without one, the chain is the ready-made sources. What could not be
+// read of that file is added to `problems`.
+Settings LoadSettingsFile(const QString& path, std::vector<std::string>* problems = nullptr);
+
+// Writes the values in their fixed order, and the quote sources to their file when the
+// user has any or has changed the chain; both files are readable by their owner alone, as
+// a source's headers may hold an API key. False when a file could not be written or is
 // refused.
 bool SaveSettingsFile(const QString& path, const Settings& settings);
 

@@ -19,7 +19,11 @@
 #include <QTimer>
 
 #include "core/model/DocumentStorage.h"
+#include "core/model/Clock.h"
 #include "core/model/Kx7Doc.h"
+#include "core/model/OptionSuffix.h"
+#include "core/quotes/QuoteSource.h"
+#include "core/quotes/SourceChain.h"
 #include "core/settings/Settings.h"
 #include "core/settings/Version.h"
 #include "desktop/app/AboutDlg.h"
@@ -371,6 +375,7 @@ bool CMainFrame::NewPortfolio() {
     m_lock.Release();
     m_readOnly = false;
     m_document.NewDocument();
+    m_prices.Clear();
     AfterDocumentChanged();
     return true;
 }
@@ -425,6 +430,7 @@ bool CMainFrame::OpenPortfolio(const QString& path) {
     m_document.SetLastUpdateTime(0);
     m_fileStamp = outcome.stamp;
     m_recentFiles.Add(path);
+    SayPriceHistoryProblems(m_prices.Open(m_document.PathName()));
     if (!outcome.warning.empty()) {
         // Saved back, the file would lose what could not be read.
         m_document.SetIncomplete(true);
@@ -465,6 +471,11 @@ StorageOutcome CMainFrame::RestoreRecoveryCopy(const QString& copyPath,
         m_fileStamp = ReadFileStamp(AbsolutePath(originalPath));
     }
     m_document.SetPathName(originalPath.isEmpty() ? std::string() : AbsolutePath(originalPath));
+    if (originalPath.isEmpty()) {
+        m_prices.Clear();
+    } else {
+        SayPriceHistoryProblems(m_prices.Open(m_document.PathName()));
+    }
     m_document.SetModified(true);
     m_document.SetLastUpdateTime(0);
     AfterDocumentChanged();
@@ -540,6 +551,7 @@ bool CMainFrame::SavePortfolio(const QString& path) {
     m_document.SetModified(false);
     m_document.SetLastUpdateTime(0);
     m_recentFiles.Add(target);
+    SayPriceHistoryProblems({m_prices.SavedAs(m_document.PathName())});
     UpdateTitle();
     RebuildRecentFiles();
     Repaint();
@@ -800,14 +812,54 @@ void CMainFrame::OnSymbolSummary(const QString& symbol) {
 }
 
 void CMainFrame::OnManualUpdate() {
+    // Each price typed in is kept in the history as well, as the close so far of today.
+    const std::vector<ChainSymbol> before = ChainSymbols(m_document);
     FormCommands::ManualUpdate(this, m_document);
+    std::vector<QuoteResult> typed;
+    for (const ChainSymbol& symbol : before) {
+        const float now = m_document.MarketPrice(symbol.held);
+        if (now != symbol.last) {
+            typed.push_back({.symbol = StripOptionSuffix(symbol.held),
+                             .outcome = QuoteOutcome::kFound,
+                             .fullQuote = false,
+                             .price = now,
+                             .direction = 0,
+                             .change = 0.0f,
+                             .extra = 0.0f,
+                             .reason = {}});
+        }
+    }
+    KeepPrices(typed);
 }
 
 void CMainFrame::OnWebUpdate() {
     // The hosts are read afresh, so a changed "QuoteHosts" section counts at once.
-    CQuoteUpdateDlg dialog(m_document, m_settings.quoteSource, LoadQuoteHosts(SettingsFilePath()),
-                           this);
+    CQuoteUpdateDlg dialog(
+        m_document,
+        ResolveQuoteChain(EffectiveQuoteChain(m_settings.quoteChain, m_settings.quoteSource),
+                          m_settings.quoteSources),
+        LoadQuoteHosts(SettingsFilePath()), &m_pacer, this);
+    dialog.SetPriceHistory(&m_prices);
     dialog.exec();
+}
+
+void CMainFrame::KeepPrices(const std::vector<QuoteResult>& results) {
+    SayPriceHistoryProblems({m_prices.Record(results, Clock::Now())});
+}
+
+void CMainFrame::ShowUpdateStatus(const QString& text) {
+    statusBar()->showMessage(text);
+}
+
+void CMainFrame::SayPriceHistoryProblems(const std::vector<std::string>& problems) {
+    for (const std::string& problem : problems) {
+        if (!problem.empty()) {
+            statusBar()->showMessage(QStringLiteral("Price history: ") +
+                                         QString::fromStdString(problem),
+                                     kStatusMessageMs);
+            return;
+        }
+    }
 }
 
 // --- Reports: the two display toggles ----------------------------------------------

@@ -5,9 +5,13 @@
 #include <QPrinter>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "core/model/DocumentStorage.h"
 #include "core/model/PortfolioLock.h"
+#include "core/quotes/HostPacer.h"
+#include "core/quotes/PriceHistoryKeeper.h"
+#include "core/quotes/QuoteParsers.h"
 
 class CKx7Doc;
 class CKx7View;
@@ -103,6 +107,15 @@ public:
     // Prints to the printer without a dialog.
     void PrintTo(QPrinter& printer);
 
+    // The open portfolio's daily prices, and the pause each quote host asks for, which the
+    // automatic update shares.
+    PriceHistoryKeeper& Prices() { return m_prices; }
+    HostPacer& Pacer() { return m_pacer; }
+    // Prices the automatic update stored go into the history as well.
+    void KeepPrices(const std::vector<QuoteResult>& results);
+    // The line of an automatic update that stored nothing; it stays until the next.
+    void ShowUpdateStatus(const QString& text);
+
     QAction* CommandAction(int id) const;
     CKx7View& View() { return *m_view; }
     QPrinter& Printer() { return m_printer; }
@@ -164,6 +177,8 @@ private:
     void OnWebUpdate();
     // Help
     void OnAppAbout();
+    // The first problem of the price history beside the portfolio, in the status bar.
+    void SayPriceHistoryProblems(const std::vector<std::string>& problems);
     // A click on a holdings row.
     void OnSymbolSummary(const QString& symbol);
 
@@ -183,6 +198,8 @@ private:
     QLabel* m_numPane;
     QPrinter m_printer;
     PortfolioLock m_lock;
+    HostPacer m_pacer;
+    PriceHistoryKeeper m_prices;
     bool m_readOnly = false;
     FileStamp m_fileStamp;  // the open file as it was read or last saved
 

@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QTabWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -16,6 +17,7 @@
 #include "core/figures/FormNumbers.h"
 #include "core/settings/Settings.h"
 #include "desktop/forms/FormFields.h"
+#include "desktop/quotes/QuoteSourcesPage.h"
 
 namespace {
 
@@ -44,7 +46,8 @@ CPreferencesDlg::CPreferencesDlg(const Settings& settings, QWidget* parent)
       m_quoteSource(settings.quoteSource) {
     setWindowTitle(QStringLiteral("Edit Preferences"));
 
-    auto* display = new QGroupBox(QStringLiteral("Main Window Display"), this);
+    auto* general = new QWidget(this);
+    auto* display = new QGroupBox(QStringLiteral("Main Window Display"), general);
     m_countEdit = new QLineEdit(display);
     m_countEdit->setMaximumWidth(48);
     auto* up = SpinArrow(Qt::UpArrow, display);
@@ -70,14 +73,14 @@ CPreferencesDlg::CPreferencesDlg(const Settings& settings, QWidget* parent)
     displayLayout->addWidget(LabelFor(QStringLiteral("Show by:"), m_showByBox, display), 1, 0);
     displayLayout->addWidget(m_showByBox, 1, 1);
 
-    auto* dates = new QGroupBox(QStringLiteral("Date Format"), this);
+    auto* dates = new QGroupBox(QStringLiteral("Date Format"), general);
     m_usDates = new QRadioButton(QStringLiteral("Month/Day/Year (US)"), dates);
     m_otherDates = new QRadioButton(QStringLiteral("Day/Month/Year"), dates);
     auto* datesLayout = new QVBoxLayout(dates);
     datesLayout->addWidget(m_usDates);
     datesLayout->addWidget(m_otherDates);
 
-    auto* server = new QGroupBox(QStringLiteral("Web Update Server"), this);
+    auto* server = new QGroupBox(QStringLiteral("Web Update Server"), general);
     m_quoteServerBox = new QComboBox(server);
     m_quoteServerBox->addItems({QStringLiteral("American Stock Exchange"), QStringLiteral("Yahoo!"),
                                 QStringLiteral("NASDAQ")});
@@ -86,7 +89,7 @@ CPreferencesDlg::CPreferencesDlg(const Settings& settings, QWidget* parent)
     serverLayout->addWidget(LabelFor(QStringLiteral("Quote Server:"), m_quoteServerBox, server));
     serverLayout->addWidget(m_quoteServerBox, 1);
 
-    auto* automatic = new QGroupBox(QStringLiteral("Auto Web Update"), this);
+    auto* automatic = new QGroupBox(QStringLiteral("Auto Web Update"), general);
     m_enableBox = new QCheckBox(QStringLiteral("Enable"), automatic);
     m_refreshBox = new QComboBox(automatic);
     m_refreshBox->addItems({QStringLiteral("1 Minute"), QStringLiteral("3 Minutes"),
@@ -98,14 +101,23 @@ CPreferencesDlg::CPreferencesDlg(const Settings& settings, QWidget* parent)
                                1, 0);
     automaticLayout->addWidget(m_refreshBox, 1, 1);
 
-    m_ungroupBox = new QCheckBox(QStringLiteral("Ungroup Options and Stock"), this);
+    m_ungroupBox = new QCheckBox(QStringLiteral("Ungroup Options and Stock"), general);
+
+    auto* generalLayout = new QVBoxLayout(general);
+    generalLayout->addWidget(display);
+    generalLayout->addWidget(dates);
+    generalLayout->addWidget(server);
+    generalLayout->addWidget(automatic);
+    generalLayout->addWidget(m_ungroupBox);
+    generalLayout->addStretch(1);
+
+    m_sourcesPage = new CQuoteSourcesPage(settings, this);
+    m_tabs = new QTabWidget(this);
+    m_tabs->addTab(general, QStringLiteral("General"));
+    m_tabs->addTab(m_sourcesPage, QStringLiteral("Quote Sources"));
 
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(display);
-    layout->addWidget(dates);
-    layout->addWidget(server);
-    layout->addWidget(automatic);
-    layout->addWidget(m_ungroupBox);
+    layout->addWidget(m_tabs);
     layout->addWidget(MakeOkCancel(this));
     SetTabOrder({m_countEdit, m_showByBox, m_usDates, m_otherDates, m_quoteServerBox, m_enableBox,
                  m_refreshBox, m_ungroupBox});
@@ -131,6 +143,8 @@ void CPreferencesDlg::CopyTo(Settings& settings) const {
     settings.dateMonthFirst = m_dateMonthFirst;
     settings.pieGrouping = m_showBy;
     settings.quoteSource = m_quoteSource;
+    settings.quoteSources = m_sourcesPage->UserSources();
+    settings.quoteChain = m_sourcesPage->ChainToKeep();
 }
 
 void CPreferencesDlg::StepCount(int step) {
@@ -178,5 +192,17 @@ void CPreferencesDlg::accept() {
     m_showBy = static_cast<PieGrouping>(m_showByBox->currentIndex());
     m_quoteSource = static_cast<QuoteServer>(m_quoteServerBox->currentIndex());
     m_ungroup = m_ungroupBox->isChecked();
+    QString why;
+    if (!m_sourcesPage->Check(why)) {
+        m_tabs->setCurrentWidget(m_sourcesPage);
+        ShowFormMessage(this, why);
+        m_sourcesPage->FocusChain();
+        return;
+    }
     QDialog::accept();
+}
+
+void CPreferencesDlg::done(int result) {
+    m_sourcesPage->StopTest();
+    QDialog::done(result);
 }

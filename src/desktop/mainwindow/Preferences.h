@@ -5,13 +5,16 @@
 #include "core/settings/Settings.h"
 
 struct Settings;
+class CQuoteSourcesPage;
 class QCheckBox;
 class QComboBox;
 class QLineEdit;
 class QRadioButton;
+class QTabWidget;
 
-// "Edit Preferences": the seven settings of the main window, the dates and the automatic
-// update. Filled from the settings; the caller copies the values back on OK.
+// "Edit Preferences": on "General" the seven settings of the main window, the dates and
+// the automatic update; on "Quote Sources" the user's own sources and the order in which
+// sources are asked. Filled from the settings; the caller copies the values back on OK.
 class CPreferencesDlg final : public QDialog {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(CPreferencesDlg)
@@ -30,10 +33,15 @@ public:
     QuoteServer Source() const { return m_quoteSource; }
     void CopyTo(Settings& settings) const;
 
+    // The caller gives it the hosts of the described servers.
+    CQuoteSourcesPage& SourcesPage() { return *m_sourcesPage; }
+
     // One click of the spin: +1 up, -1 down.
     void StepCount(int step);
 
     void accept() override;
+    // However the dialog closes, a running test of a source stops.
+    void done(int result) override;
 
 private:
     // The bound values into their controls.
@@ -42,6 +50,8 @@ private:
     bool TakeMembers();
     void OnEnableClicked();
 
+    QTabWidget* m_tabs = nullptr;
+    CQuoteSourcesPage* m_sourcesPage = nullptr;
     QLineEdit* m_countEdit = nullptr;
     QComboBox* m_showByBox = nullptr;
     QRadioButton* m_usDates = nullptr;

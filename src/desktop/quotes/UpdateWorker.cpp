@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <exception>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <system_error>
@@ -10,19 +11,22 @@
 
 #include "core/model/Clock.h"
 #include "core/model/Kx7Doc.h"
+#include "core/quotes/FetchNotifier.h"
+#include "core/quotes/HostPacer.h"
+#include "core/quotes/QuoteSource.h"
 #include "core/quotes/QuoteUpdate.h"
+#include "core/quotes/SourceChain.h"
 #include "core/quotes/UpdateSchedule.h"
 #include "core/settings/Settings.h"
 #include "desktop/quotes/UpdateWorkerLink.h"
-#include "desktop/quotes/WorkerFetchNotifier.h"
 
 namespace {
 
 // What the user-interface thread tells the worker at the start of a cycle.
 struct CyclePlan {
     bool fetch = false;
-    QuoteServer source = QuoteServer::kYahoo;
-    std::vector<std::string> symbols;
+    std::vector<QuoteSource> chain;
+    std::vector<ChainSymbol> symbols;
     std::chrono::milliseconds pause{0};
     std::chrono::seconds deadline{60};  // how long one cycle's fetching may take
 };
@@ -36,11 +40,30 @@ CyclePlan PlanCycle(const CKx7Doc& document, Settings& settings) {
     plan.pause = UpdatePause(records, settings.updateInterval);
     plan.fetch = records != 0 && ShouldFetchQuotes(Clock::Now(), document.LastUpdateTime());
     if (plan.fetch) {
-        plan.source = settings.quoteSource;
-        plan.symbols = document.SymbolNames(SymbolFilter::kHeldLots);
+        plan.chain = ResolveQuoteChain(EffectiveQuoteChain(settings.quoteChain, settings.quoteSource),
+                                       settings.quoteSources);
+        plan.symbols = ChainSymbols(document);
         plan.deadline = std::chrono::seconds(settings.quoteDeadlineSeconds);
     }
     return plan;
+}
+
+// Runs on the user-interface thread: the prices go into the document, or, when none came,
+// the status line says so and the last update stays.
+void StoreCycle(const CUpdateWorker::Target& target, const std::vector<QuoteResult>& results) {
+    if (!AnyPrice(results)) {
+        if (target.status) {
+            target.status(UpdateFailedText(Clock::Now(), target.document.LastUpdateTime(),
+                                           FirstFailure(results)));
+        }
+        return;
+    }
+    ApplyQuoteResults(target.document, results);
+    FinishQuoteUpdate(target.document);
+    if (target.pricesStored) {
+        target.pricesStored(results);
+    }
+    target.repaint();
 }
 
 // The worker's thread procedure: one cycle after another until the run is stopped.
@@ -48,6 +71,8 @@ void RunCycles(const std::shared_ptr<UpdateWorkerLink>& link,
                const std::shared_ptr<const CUpdateWorker::Target>& target,
                const CUpdateWorker::PauseFor& pauseFor, const FetchLimits& limits) {
     const QuoteHosts hosts = target->hosts;
+    HostPacer ownPacer;
+    HostPacer& pacer = target->pacer != nullptr ? *target->pacer : ownPacer;
     for (;;) {
         const std::optional<CyclePlan> plan = link->Call<CyclePlan>(
             [target] { return PlanCycle(target->document, target->settings); });
@@ -61,19 +86,22 @@ void RunCycles(const std::shared_ptr<UpdateWorkerLink>& link,
             const auto keepGoing = [&link, deadline] {
                 return !link->Stopped() && std::chrono::steady_clock::now() < deadline;
             };
-            WorkerFetchNotifier notifier(*link);
+            // The reasons of a failed fetch reach the results; no box is opened.
+            SilentFetchNotifier notifier;
             CWeb web(notifier, limits);
             web.SetProgressCallback(keepGoing);
-            std::vector<QuoteResult> results = FetchQuotes(
-                web, hosts, plan->source, QuoteCaller::kWorker, plan->symbols, keepGoing);
+            std::vector<QuoteResult> results;
+            FetchFromChain(
+                web, hosts, QuoteCaller::kWorker, plan->chain, plan->symbols, pacer,
+                [&results, &keepGoing](std::vector<QuoteResult> batch) {
+                    std::move(batch.begin(), batch.end(), std::back_inserter(results));
+                    return keepGoing();
+                },
+                keepGoing);
             if (link->Stopped()) {
                 return;
             }
-            link->Post([target, results = std::move(results)] {
-                ApplyQuoteResults(target->document, results);
-                FinishQuoteUpdate(target->document);
-                target->repaint();
-            });
+            link->Post([target, results = std::move(results)] { StoreCycle(*target, results); });
         }
         if (!link->Pause(pauseFor ? pauseFor(plan->pause) : plan->pause)) {
             return;

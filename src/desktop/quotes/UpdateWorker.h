@@ -4,33 +4,54 @@
 #include <chrono>
 #include <functional>
 #include <memory>
+#include <string>
 #include <thread>
+#include <utility>
+#include <vector>
 
 #include "core/figures/UpdateWorkerSwitch.h"
 #include "core/quotes/QuoteHosts.h"
+#include "core/quotes/QuoteParsers.h"
 #include "core/quotes/Web.h"
 #include "desktop/quotes/UiTaskQueue.h"
 
 class CKx7Doc;
+class HostPacer;
 class UpdateWorkerLink;
 struct Settings;
 
 // The automatic price update: a thread that, while it runs, decides at each cycle whether
-// to fetch, fetches and reads the pages on its own thread, and hands the prices to the
+// to fetch, asks the chosen sources in turn on its own thread, and hands the prices to the
 // user-interface thread, which stores them, touches the last update, records a timeline
-// sample and repaints. The document and the settings are only ever touched on the
+// sample and repaints. It never opens a window: a cycle that stored no price says so in
+// one status line, leaves the last update as it was, and the next cycle tries again. The document and the settings are only ever touched on the
 // user-interface thread: the worker asks that thread for what it needs before it fetches.
 class CUpdateWorker final : public QObject, public UpdateWorkerControl {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(CUpdateWorker)
 
 public:
-    // What a run works on; everything but the hosts belongs to the user-interface thread.
+    // What a run works on; everything but the hosts and the pacer belongs to the
+    // user-interface thread.
     struct Target {
+        Target(CKx7Doc& servedDocument, Settings& servedSettings, QuoteHosts quoteHosts,
+               std::function<void()> repaintView)
+            : document(servedDocument),
+              settings(servedSettings),
+              hosts(std::move(quoteHosts)),
+              repaint(std::move(repaintView)) {}
+
         CKx7Doc& document;
         Settings& settings;
         QuoteHosts hosts;
         std::function<void()> repaint;
+        // Told of the prices a cycle stored, after they are in the document.
+        std::function<void(const std::vector<QuoteResult>&)> pricesStored;
+        // Told the status line of a cycle that stored no price.
+        std::function<void(const std::string&)> status;
+        // Shared with the windows that fetch, so a host's pause holds across them all;
+        // the worker keeps its own when none is given.
+        HostPacer* pacer = nullptr;
     };
     // Asked at every start, on the user-interface thread.
     using TargetSource = std::function<Target()>;

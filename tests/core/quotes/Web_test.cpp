@@ -26,10 +26,10 @@ FetchLimits TestLimits() {
 }
 
 FetchMessage Warning(const std::string& text) {
-    return {text, "Zuvor Ozudo", true};
+    return {text, "Velmora", true};
 }
 
-const FetchMessage kHttpError{"Error Occurs on HTTP!", "Http", false};
+const FetchMessage kHttpError{"Error Occurs on HTTP!", "Velmora", false};
 
 class WebTest : public ::testing::Test {
 protected:

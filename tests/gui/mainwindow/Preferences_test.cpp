@@ -1,6 +1,7 @@
 #include "desktop/mainwindow/Preferences.h"
 
 #include <QCheckBox>
+#include <QTabWidget>
 #include <QToolButton>
 
 #include "core/settings/Settings.h"
@@ -134,6 +135,43 @@ private slots:
         Click(&form, QStringLiteral("OK"));
         QCOMPARE(shown, message);
         QVERIFY(form.isVisible());
+    }
+
+    // The existing settings on "General", the sources on "Quote Sources"; OK hands the
+    // sources and the chain on as they came. A settings file without a chain keeps none,
+    // so the server chosen at start-up still decides.
+    void okKeepsTheQuoteSources_data() {
+        QTest::addColumn<QStringList>("chain");
+        QTest::newRow("no chain") << QStringList{};
+        QTest::newRow("a chain") << QStringList{QStringLiteral("Stooq (CSV)"),
+                                                QStringLiteral("Mine")};
+    }
+
+    void okKeepsTheQuoteSources() {
+        QFETCH(QStringList, chain);
+        Settings settings;
+        QuoteSource mine;
+        mine.name = "Mine";
+        mine.url = "https://example.com/q?s={symbol}";
+        mine.fields.price = "/price";
+        settings.quoteSources = {mine};
+        for (const QString& name : chain) {
+            settings.quoteChain.push_back(name.toStdString());
+        }
+        CPreferencesDlg form(settings, nullptr);
+        form.show();
+        const auto* tabs = form.findChild<QTabWidget*>();
+        QCOMPARE(tabs->count(), 2);
+        QCOMPARE(tabs->tabText(0), QStringLiteral("General"));
+        QCOMPARE(tabs->tabText(1), QStringLiteral("Quote Sources"));
+        QCOMPARE(tabs->currentIndex(), 0);
+        Click(&form, QStringLiteral("OK"));
+        QCOMPARE(form.result(), int(QDialog::Accepted));
+        Settings back;
+        back.quoteChain = {"Yahoo!"};
+        form.CopyTo(back);
+        QCOMPARE(back.quoteSources, settings.quoteSources);
+        QCOMPARE(back.quoteChain, settings.quoteChain);
     }
 
     void portfolioInformation() {

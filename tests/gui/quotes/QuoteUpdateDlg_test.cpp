@@ -1,4 +1,5 @@
 #include "desktop/quotes/QuoteUpdateDlg.h"
+#include "desktop/quotes/TabbedItemDelegate.h"
 
 #include <QElapsedTimer>
 #include <QLabel>
@@ -74,8 +75,10 @@ private slots:
         }
         QCOMPARE(labels, (QStringList{QStringLiteral("Update Status"),
                                       QStringLiteral("Get Current Market Value*"),
-                                      QStringLiteral("Symbol   Old Mktvalue  Current MktValue"),
                                       QStringLiteral("*Quotes are delayed 15 to 20 minutes.")}));
+        const auto* heading = dialog.findChild<CTabbedHeading*>(QStringLiteral("quoteHeading"));
+        QVERIFY(heading != nullptr);
+        QCOMPARE(heading->Text(), QStringLiteral("Symbol\tOld Mktvalue\tCurrent MktValue"));
         QCOMPARE(dialog.Lines(),
                  (QStringList{QStringLiteral("AB\t$12.500000"), QStringLiteral("CD\t$7.250000")}));
         const auto* progress = dialog.findChild<QProgressBar*>(QStringLiteral("progress"));
@@ -214,10 +217,10 @@ private slots:
         ClickUpdate(dialog);
 
         const QString warning = QStringLiteral(
-                                    "!Zuvor Ozudo|Can't connect to %1 server, please "
+                                    "!Velmora|Can't connect to %1 server, please "
                                     "try again later!")
                                     .arg(host);
-        const QString final = QStringLiteral("Http|Error Occurs on HTTP!");
+        const QString final = QStringLiteral("Velmora|Error Occurs on HTTP!");
         const QStringList batch{warning, warning, warning, final};
         QCOMPARE(boxes.messages, batch + batch);
         QVERIFY(boxes.ownerless);
@@ -354,6 +357,27 @@ private slots:
                                       QStringLiteral("AB\t$10.0000 \t$42.5000")}));
         QCOMPARE(fixture.doc.MarketPrice("AB"), 42.5f);
         QCOMPARE(fixture.frame.View().HoldingsList().GetItemText(0, 2), QStringLiteral("42.50"));
+    }
+
+    // Each field of a line starts at the tab stop of its heading: the stops are wider than
+    // any heading and any price, and heading and lines start at the same left edge.
+    void headingsStandOverTheirColumns() {
+        AddLot(*m_doc, "AB", 10, 5).marketPrice = 12.5f;
+        CQuoteUpdateDlg dialog(*m_doc, QuoteServer::kYahoo, AllAt("127.0.0.1:1"));
+        dialog.show();
+        const auto* list = dialog.findChild<QListWidget*>(QStringLiteral("quoteList"));
+        const auto* heading = dialog.findChild<CTabbedHeading*>(QStringLiteral("quoteHeading"));
+        const QFontMetrics metrics(list->font());
+        const qreal stop = QuoteTabDistance(metrics);
+        for (const QString& field :
+             {QStringLiteral("Old Mktvalue"), QStringLiteral("Current MktValue"),
+              QStringLiteral("$1234567.0000 "), QStringLiteral("$1234567.000000")}) {
+            QVERIFY2(metrics.horizontalAdvance(field) < stop, qPrintable(field));
+        }
+        const int headingLeft = heading->mapTo(&dialog, QPoint(heading->TextLeft(), 0)).x();
+        const int listLeft = list->mapTo(&dialog, QPoint(heading->TextLeft(), 0)).x();
+        QCOMPARE(headingLeft, listLeft);
+        QVERIFY(list->viewport()->mapTo(&dialog, QPoint(0, 0)).x() + 3 == listLeft);
     }
 
 private:
