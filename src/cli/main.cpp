@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstdio>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -12,12 +13,19 @@
 #include "OpenPortfolio.h"
 #include "PortfolioJson.h"
 #include "ReportCommands.h"
+#include "core/model/Clock.h"
 #include "core/model/DemoPortfolio.h"
 #include "core/model/Kx7Doc.h"
 #include "core/model/Kx7File.h"
 #include "core/model/PortfolioLock.h"
 #include "core/quotes/FetchNotifier.h"
+#include "core/quotes/HostPacer.h"
+#include "core/quotes/PriceHistoryKeeper.h"
+#include "core/quotes/QuoteSource.h"
+#include "core/quotes/QuoteSourcesFile.h"
 #include "core/quotes/QuoteUpdate.h"
+#include "core/quotes/SourceChain.h"
+#include "core/quotes/SourceTest.h"
 #include "core/quotes/Web.h"
 #include "core/settings/Settings.h"
 #include "core/settings/SettingsText.h"
@@ -40,7 +48,12 @@ Settings LoadSettingsOrSay() {
     if (const std::string refusal = SettingsFileRefusal(path); !refusal.empty()) {
         std::fprintf(stderr, "velmora-cli: %s The default settings are used.\n", refusal.c_str());
     }
-    return LoadSettingsFile(path);
+    std::vector<std::string> problems;
+    Settings settings = LoadSettingsFile(path, &problems);
+    for (const std::string& problem : problems) {
+        std::fprintf(stderr, "velmora-cli: %s\n", problem.c_str());
+    }
+    return settings;
 }
 
 int ShowSettings(const std::vector<std::string>& /*arguments*/) {
@@ -129,24 +142,55 @@ public:
     }
 };
 
-// One price update as the "Quote Price" dialog runs it; its list lines go to stdout in the
-// dialog's (sorted) order and the portfolio is saved.
+// The source a "--source" value names: 0, 1 or 2 for the three described servers, as the
+// command always took them, or the name of any source.
+std::optional<QuoteSource> SourceNamed(const std::string& value, const Settings& settings) {
+    const std::vector<QuoteSource> all = AllQuoteSources(settings.quoteSources);
+    if (value == "0" || value == "1" || value == "2") {
+        return all[static_cast<std::size_t>(value[0] - '0')];
+    }
+    return FindQuoteSource(all, value);
+}
+
+// Takes "NAME VALUE" out of the arguments; false when the name is there without a value.
+bool TakeOption(std::vector<std::string>& arguments, std::string_view name,
+                std::optional<std::string>& value) {
+    const auto found = std::find(arguments.begin(), arguments.end(), name);
+    if (found == arguments.end()) {
+        return true;
+    }
+    if (found + 1 == arguments.end()) {
+        return false;
+    }
+    value = *(found + 1);
+    arguments.erase(found, found + 2);
+    return true;
+}
+
+// One price update as the "Quote Price" dialog runs it, from the chosen chain or the one
+// source named; its list lines go to stdout in the dialog's (sorted) order, the portfolio
+// is saved and the prices are added to its price history.
 int Update(std::vector<std::string> arguments) {
     const bool force = TakeFlag(arguments, "--force");
-    QuoteServer source = QuoteServer::kYahoo;
-    const bool sourceGiven = arguments.size() == 3 && arguments[1] == "--source";
-    bool sourceKnown = true;
-    if (sourceGiven) {
-        const std::string& value = arguments[2];
-        sourceKnown = value == "0" || value == "1" || value == "2";
-        source = static_cast<QuoteServer>(value[0] - '0');
-    }
-    if ((arguments.size() != 1 && !sourceGiven) || !sourceKnown) {
-        std::fprintf(stderr, "Usage: velmora-cli update FILE [--source 0|1|2] [--force]\n");
+    std::optional<std::string> sourceName;
+    if (!TakeOption(arguments, "--source", sourceName) || arguments.size() != 1) {
+        std::fprintf(stderr, "Usage: velmora-cli update FILE [--source NAME] [--force]\n");
         return 2;
     }
     Settings settings = LoadSettingsOrSay();
-    settings.quoteSource = source;
+    std::vector<QuoteSource> chain = ResolveQuoteChain(
+        EffectiveQuoteChain(settings.quoteChain, settings.quoteSource), settings.quoteSources);
+    if (sourceName) {
+        const std::optional<QuoteSource> source = SourceNamed(*sourceName, settings);
+        if (!source) {
+            std::fprintf(stderr,
+                         "velmora-cli: no quote source is named \"%s\"; \"velmora-cli sources\" "
+                         "lists them\n",
+                         sourceName->c_str());
+            return 2;
+        }
+        chain = {*source};
+    }
     CKx7Doc doc(settings);
     PortfolioLock lock;
     std::string path;  // where the updated portfolio is saved
@@ -157,10 +201,24 @@ int Update(std::vector<std::string> arguments) {
     CWeb web(notifier);
     const auto deadline =
         std::chrono::steady_clock::now() + std::chrono::seconds(settings.quoteDeadlineSeconds);
-    web.SetProgressCallback([deadline] { return std::chrono::steady_clock::now() < deadline; });
+    const auto keepGoing = [deadline] { return std::chrono::steady_clock::now() < deadline; };
+    web.SetProgressCallback(keepGoing);
+    HostPacer pacer;
     QuoteTally tally;
-    std::vector<std::string> lines = RunQuoteUpdate(doc, web, LoadQuoteHosts(SettingsFilePath()),
-                                                    source, QuoteCaller::kDialog, {}, &tally);
+    std::vector<std::string> lines;
+    std::vector<QuoteResult> obtained;
+    FetchFromChain(
+        web, LoadQuoteHosts(SettingsFilePath()), QuoteCaller::kDialog, chain, ChainSymbols(doc),
+        pacer,
+        [&](const std::vector<QuoteResult>& results) {
+            for (std::string& line : ApplyQuoteResults(doc, results, &tally)) {
+                lines.push_back(std::move(line));
+            }
+            obtained.insert(obtained.end(), results.begin(), results.end());
+            return true;
+        },
+        keepGoing);
+    FinishQuoteUpdate(doc);
     std::sort(lines.begin(), lines.end());
     for (const std::string& line : lines) {
         std::printf("%s\n", line.c_str());
@@ -173,7 +231,62 @@ int Update(std::vector<std::string> arguments) {
         std::fprintf(stderr, "velmora-cli: no price arrived; %s is not written\n", path.c_str());
         return 1;
     }
-    return SaveOrSay(doc, path);
+    if (const int saved = SaveOrSay(doc, path); saved != 0) {
+        return saved;
+    }
+    PriceHistoryKeeper history;
+    for (const std::string& problem : history.Open(path)) {
+        std::fprintf(stderr, "velmora-cli: price history: %s\n", problem.c_str());
+    }
+    if (const std::string error = history.Record(obtained, Clock::Now()); !error.empty()) {
+        std::fprintf(stderr, "velmora-cli: the prices were not added to the history: %s\n",
+                     error.c_str());
+    }
+    return 0;
+}
+
+// "sources": the list, one source's definition, or a test of one symbol.
+int Sources(const std::vector<std::string>& arguments) {
+    const Settings settings = LoadSettingsOrSay();
+    const std::vector<std::string> chain =
+        EffectiveQuoteChain(settings.quoteChain, settings.quoteSource);
+    if (arguments.empty() || (arguments.size() == 1 && arguments[0] == "list")) {
+        for (const QuoteSource& source : AllQuoteSources(settings.quoteSources)) {
+            const auto place = std::find(chain.begin(), chain.end(), source.name);
+            const std::string mark =
+                place == chain.end() ? "-" : std::to_string(place - chain.begin() + 1);
+            const char* origin = source.origin == SourceOrigin::kDescribed   ? "built in"
+                                 : source.origin == SourceOrigin::kReadyMade ? "ready-made"
+                                                                             : "yours";
+            std::printf("%2s  %s (%s)\n", mark.c_str(), source.name.c_str(), origin);
+        }
+        return 0;
+    }
+    const std::optional<QuoteSource> source =
+        arguments.size() >= 2 ? SourceNamed(arguments[1], settings) : std::nullopt;
+    if (arguments.size() == 2 && arguments[0] == "show" && source) {
+        std::printf("%s\n", QuoteSourceJson(*source).c_str());
+        return 0;
+    }
+    if (arguments.size() == 3 && arguments[0] == "test" && source) {
+        SilentFetchNotifier notifier;
+        CWeb web(notifier);
+        HostPacer pacer;
+        const SourceTestReport report =
+            TestQuoteSource(web, LoadQuoteHosts(SettingsFilePath()), *source, arguments[2], pacer);
+        std::printf("%s", SourceTestText(report).c_str());
+        return report.quote.found ? 0 : 1;
+    }
+    if (arguments.size() >= 2 && !source) {
+        std::fprintf(stderr, "velmora-cli: no quote source is named \"%s\"\n",
+                     arguments[1].c_str());
+        return 2;
+    }
+    std::fprintf(stderr,
+                 "Usage: velmora-cli sources [list]\n"
+                 "       velmora-cli sources show NAME\n"
+                 "       velmora-cli sources test NAME SYMBOL\n");
+    return 2;
 }
 
 const std::vector<Command>& Commands() {
@@ -183,8 +296,10 @@ const std::vector<Command>& Commands() {
         {"convert", "IN OUT [--force]",
          "read a portfolio file of any version, write the current one", Convert},
         {"demo", "FILE", "write a small demo portfolio", Demo},
-        {"update", "FILE [--source 0|1|2] [--force]", "fetch current prices into a portfolio file",
+        {"update", "FILE [--source NAME] [--force]", "fetch current prices into a portfolio file",
          Update},
+        {"sources", "[list | show NAME | test NAME SYMBOL]",
+         "list the quote sources (the chain's order first), show or test one", Sources},
     });
     return commands;
 }

@@ -61,7 +61,7 @@ status 0 convert demo.kx7 link.kx7
 printf '[QuoteHosts]\nYahoo=127.0.0.1:9\n' > velmora.ini
 cp demo.kx7 quiet.kx7
 cp quiet.kx7 quiet.orig
-status 1 update quiet.kx7
+status 1 update quiet.kx7 --source 1
 grep -q "no price for ACME: could not connect to 127.0.0.1:9" err || fail "update does not say why: $(cat err)"
 grep -q "no price arrived" err || fail "update does not say that nothing arrived: $(cat err)"
 cmp -s quiet.kx7 quiet.orig || fail "an update without prices wrote the file"

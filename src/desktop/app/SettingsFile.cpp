@@ -71,9 +71,10 @@ bool SaveQuoteSources(const QString& settingsPath, const Settings& settings) {
     }
     QFile::setPermissions(path, kOwnerOnly);
     const std::string text = QuoteSourcesJson(settings.quoteSources, settings.quoteChain);
-    return WriteFileSafely(path.toStdString(),
-                           std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()),
-                           Backup::kNone)
+    return WriteFileSafely(
+               path.toStdString(),
+               std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()),
+               Backup::kNone)
         .empty();
 }
 

@@ -18,8 +18,8 @@
 #include <QStatusBar>
 #include <QTimer>
 
-#include "core/model/DocumentStorage.h"
 #include "core/model/Clock.h"
+#include "core/model/DocumentStorage.h"
 #include "core/model/Kx7Doc.h"
 #include "core/model/OptionSuffix.h"
 #include "core/quotes/QuoteSource.h"
@@ -854,9 +854,9 @@ void CMainFrame::ShowUpdateStatus(const QString& text) {
 void CMainFrame::SayPriceHistoryProblems(const std::vector<std::string>& problems) {
     for (const std::string& problem : problems) {
         if (!problem.empty()) {
-            statusBar()->showMessage(QStringLiteral("Price history: ") +
-                                         QString::fromStdString(problem),
-                                     kStatusMessageMs);
+            statusBar()->showMessage(
+                QStringLiteral("Price history: ") + QString::fromStdString(problem),
+                kStatusMessageMs);
             return;
         }
     }

@@ -100,8 +100,8 @@ CQuoteUpdateDlg::CQuoteUpdateDlg(CKx7Doc& document, std::vector<QuoteSource> cha
     m_historyButton->setAutoDefault(false);
     m_closeButton->setAutoDefault(false);
 
-    auto* heading = new CTabbedHeading(
-        QStringLiteral("Symbol\tOld Mktvalue\tCurrent MktValue"), m_list, this);
+    auto* heading =
+        new CTabbedHeading(QStringLiteral("Symbol\tOld Mktvalue\tCurrent MktValue"), m_list, this);
     heading->setObjectName(QStringLiteral("quoteHeading"));
     auto* status = new QHBoxLayout;
     status->addWidget(new QLabel(QStringLiteral("Update Status"), this));
@@ -244,9 +244,11 @@ void CQuoteUpdateDlg::OnFetchHistory() {
         const PriceHistory& history = m_history->History();
         const auto* closes = history.Closes(StripOptionSuffix(symbol));
         // Only the days after the last one kept are asked for, or the service's whole past.
-        const std::int64_t from =
-            closes == nullptr || closes->empty() ? 0 : std::int64_t{closes->rbegin()->first} * 86400;
-        const HistoryFetch fetch = FetchHistory(web, m_chain, symbol, from, now, m_pacer, keepGoing);
+        const std::int64_t from = closes == nullptr || closes->empty()
+                                      ? 0
+                                      : std::int64_t{closes->rbegin()->first} * 86400;
+        const HistoryFetch fetch =
+            FetchHistory(web, m_chain, symbol, from, now, m_pacer, keepGoing);
         AddLines({HistoryLine(symbol, fetch, m_history->Record(fetch.closes))});
         m_progress->setValue(static_cast<int>(at + 1));
     }

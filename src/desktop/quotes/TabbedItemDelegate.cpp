@@ -82,7 +82,8 @@ void CTabbedHeading::paintEvent(QPaintEvent* /*event*/) {
     painter.setFont(m_list->font());
     painter.setPen(palette().color(QPalette::WindowText));
     // The list may sit further right than this widget: the text follows the list's.
-    const int offset = m_list->mapTo(window(), QPoint(0, 0)).x() - mapTo(window(), QPoint(0, 0)).x();
+    const int offset =
+        m_list->mapTo(window(), QPoint(0, 0)).x() - mapTo(window(), QPoint(0, 0)).x();
     painter.drawText(QRectF(rect().adjusted(offset + TextLeft(), 0, 0, 0)), m_text,
                      TabbedOption(QFontMetrics(m_list->font())));
 }

@@ -40,8 +40,8 @@ CyclePlan PlanCycle(const CKx7Doc& document, Settings& settings) {
     plan.pause = UpdatePause(records, settings.updateInterval);
     plan.fetch = records != 0 && ShouldFetchQuotes(Clock::Now(), document.LastUpdateTime());
     if (plan.fetch) {
-        plan.chain = ResolveQuoteChain(EffectiveQuoteChain(settings.quoteChain, settings.quoteSource),
-                                       settings.quoteSources);
+        plan.chain = ResolveQuoteChain(
+            EffectiveQuoteChain(settings.quoteChain, settings.quoteSource), settings.quoteSources);
         plan.symbols = ChainSymbols(document);
         plan.deadline = std::chrono::seconds(settings.quoteDeadlineSeconds);
     }

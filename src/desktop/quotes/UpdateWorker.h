@@ -24,8 +24,9 @@ struct Settings;
 // to fetch, asks the chosen sources in turn on its own thread, and hands the prices to the
 // user-interface thread, which stores them, touches the last update, records a timeline
 // sample and repaints. It never opens a window: a cycle that stored no price says so in
-// one status line, leaves the last update as it was, and the next cycle tries again. The document and the settings are only ever touched on the
-// user-interface thread: the worker asks that thread for what it needs before it fetches.
+// one status line, leaves the last update as it was, and the next cycle tries again. The document
+// and the settings are only ever touched on the user-interface thread: the worker asks that thread
+// for what it needs before it fetches.
 class CUpdateWorker final : public QObject, public UpdateWorkerControl {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(CUpdateWorker)
