@@ -13,7 +13,6 @@
 
 #include "core/model/Clock.h"
 #include "core/model/Kx7Doc.h"
-#include "core/model/OptionSuffix.h"
 #include "core/quotes/HistoryFetch.h"
 #include "core/quotes/HostPacer.h"
 #include "core/quotes/PriceHistoryKeeper.h"
@@ -235,20 +234,14 @@ void CQuoteUpdateDlg::OnFetchHistory() {
     BeginRun(static_cast<int>(symbols.size()));
     SilentFetchNotifier notifier;
     CWeb web(notifier, m_limits);
-    // Each symbol has the whole deadline: a long history is one large answer.
+    // The whole past the service has is asked for: a day already kept takes the fetched
+    // close. Each symbol has the whole deadline, as a long history is one large answer.
     const std::int64_t now = Clock::Now();
     for (std::size_t at = 0; at < symbols.size() && !m_stopRequested; ++at) {
         const std::function<bool()> keepGoing = KeepGoingUntilDeadline();
         web.SetProgressCallback(keepGoing);
         const std::string& symbol = symbols[at];
-        const PriceHistory& history = m_history->History();
-        const auto* closes = history.Closes(StripOptionSuffix(symbol));
-        // Only the days after the last one kept are asked for, or the service's whole past.
-        const std::int64_t from = closes == nullptr || closes->empty()
-                                      ? 0
-                                      : std::int64_t{closes->rbegin()->first} * 86400;
-        const HistoryFetch fetch =
-            FetchHistory(web, m_chain, symbol, from, now, m_pacer, keepGoing);
+        const HistoryFetch fetch = FetchHistory(web, m_chain, symbol, 0, now, m_pacer, keepGoing);
         AddLines({HistoryLine(symbol, fetch, m_history->Record(fetch.closes))});
         m_progress->setValue(static_cast<int>(at + 1));
     }

@@ -113,6 +113,60 @@ private slots:
         QVERIFY(SettingsFilePath().endsWith(QStringLiteral("velmora/velmora.ini")));
     }
 
+    // A user's source goes to quote-sources.json beside the settings and comes back whole;
+    // both files are for their owner alone, since a header may hold an API key. A user who
+    // never chose gets the ready-made chain and no such file.
+    void quoteSourcesLiveBesideTheSettings() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("velmora.ini"));
+        const QString sources = QuoteSourcesFilePath(path);
+        Settings settings = LoadSettingsFile(path);
+        QCOMPARE(settings.quoteChain, DefaultQuoteChain());
+        QVERIFY(SaveSettingsFile(path, settings));
+        QVERIFY(!QFileInfo::exists(sources));
+
+        QuoteSource mine;
+        mine.name = "Mine";
+        mine.url = "https://example.com/q?s={symbol}";
+        mine.fields.price = "/price";
+        mine.headers = {{"X-Api-Key", "secret"}};
+        settings.quoteSources = {mine};
+        settings.quoteChain = {"Mine", "Stooq (CSV)"};
+        QVERIFY(SaveSettingsFile(path, settings));
+
+        const auto others = QFileDevice::ReadGroup | QFileDevice::WriteGroup |
+                            QFileDevice::ReadOther | QFileDevice::WriteOther;
+        for (const QString& file : {path, sources}) {
+            const QFileDevice::Permissions permissions = QFile::permissions(file);
+            QVERIFY(permissions.testFlags(QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+            QVERIFY(!(permissions & others));
+        }
+        const Settings read = LoadSettingsFile(path);
+        QCOMPARE(read.quoteSources, settings.quoteSources);
+        QCOMPARE(read.quoteChain, settings.quoteChain);
+    }
+
+    // A damaged sources file leaves out what cannot be used, says why, and keeps the
+    // user's text beside it before anything is written over it.
+    void damagedQuoteSourcesAreKeptAndNamed() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("velmora.ini"));
+        const QByteArray text =
+            "{\"chain\": [\"Good\"], \"sources\": [{\"name\": \"Good\", \"url\": "
+            "\"https://a/{symbol}\", \"fields\": {\"price\": \"/p\"}}, {\"name\": \"Bad\", "
+            "\"url\": \"https://a/\"}]}";
+        writeFile(QuoteSourcesFilePath(path), text);
+        std::vector<std::string> problems;
+        const Settings settings = LoadSettingsFile(path, &problems);
+        QCOMPARE(settings.quoteSources.size(), std::size_t{1});
+        QCOMPARE(settings.quoteChain, std::vector<std::string>{"Good"});
+        QCOMPARE(problems.size(), std::size_t{2});
+        QVERIFY(QString::fromStdString(problems[0]).contains(QStringLiteral("\"Bad\"")));
+        QFile kept(QuoteSourcesFilePath(path) + QStringLiteral(".bak"));
+        QVERIFY(kept.open(QIODevice::ReadOnly));
+        QCOMPARE(kept.readAll(), text);
+    }
+
 private:
     static void writeFile(const QString& path, const QByteArray& bytes) {
         QFile file(path);

@@ -15,6 +15,8 @@
 #include "core/model/Clock.h"
 #include "core/model/Kx7Doc.h"
 #include "core/model/LocalTime.h"
+#include "core/quotes/PriceHistoryKeeper.h"
+#include "core/quotes/QuoteSource.h"
 #include "core/settings/Settings.h"
 #include "core/support/DocBuilder.h"
 #include "core/support/LoopbackHttpServer.h"
@@ -378,6 +380,72 @@ private slots:
         const int listLeft = list->mapTo(&dialog, QPoint(heading->TextLeft(), 0)).x();
         QCOMPARE(headingLeft, listLeft);
         QVERIFY(list->viewport()->mapTo(&dialog, QPoint(0, 0)).x() + 3 == listLeft);
+    }
+
+    // A chain of defined sources: the first fails, the second prices what it can, and the
+    // grant's entry is priced by its underlying symbol; every price reaches the history,
+    // and "Fetch History" adds the second source's daily closes for the selected symbol.
+    void definedSourcesFallBackAndKeepHistory() {
+        m_settings->ungroupOptions = true;
+        AddLot(*m_doc, "AB", 10, 5).marketPrice = 10.0f;
+        AddGrant(*m_doc, "XY", 100, 1).marketPrice = 4.0f;
+        AddLot(*m_doc, "ZZ", 10, 5).marketPrice = 2.0f;
+        LoopbackHttpServer failing([](const std::string&) { return CannedReply::Page("", 500); });
+        LoopbackHttpServer working([](const std::string& target) {
+            if (target.starts_with("/history")) {
+                return CannedReply::Page(
+                    "Date,Close\n2024-06-03,11.0\n2024-06-04,N/D\n2024-06-04,11.5\n");
+            }
+            return CannedReply::Page("Symbol,Close\nAB,12.0\nXY,5.0\nZZ,N/D\n");
+        });
+        QuoteSource first;
+        first.name = "First";
+        first.url = "http://" + failing.Host() + "/q/{symbol}";
+        first.fields.price = "/price";
+        QuoteSource second;
+        second.name = "Second";
+        second.url = "http://" + working.Host() + "/q?s={symbols}";
+        second.batchSize = 10;
+        second.format = SourceFormat::kCsv;
+        second.fields.symbol = "Symbol";
+        second.fields.price = "Close";
+        second.history = {.url = "http://" + working.Host() + "/history?s={symbol}&from={from}",
+                          .format = SourceFormat::kCsv,
+                          .date = "Date",
+                          .close = "Close"};
+        PriceHistoryKeeper history;
+        CQuoteUpdateDlg dialog(*m_doc, {first, second}, AllAt("127.0.0.1:1"), nullptr);
+        dialog.SetPriceHistory(&history);
+        MessageBoxRecorder boxes;
+
+        ClickUpdate(dialog);
+
+        QCOMPARE(dialog.Lines(),
+                 (QStringList{QStringLiteral("AB\t$10.0000 \t$12.0000"),
+                              QStringLiteral("XY\t$4.0000 \t$5.0000"),
+                              QStringLiteral("ZZ\t$2.0000 \tNo Data (First: 127.0.0.1:%1 answered "
+                                             "with HTTP status 500; Second: the price at column "
+                                             "Close is \"N/D\", which is no number)")
+                                  .arg(QString::fromStdString(failing.Host()).section(':', 1))}));
+        QVERIFY(boxes.messages.isEmpty());
+        QCOMPARE(m_doc->MarketPrice("XY-O"), 5.0f);
+        const PriceDay today = PriceDayAt(Clock::Now());
+        QCOMPARE(history.History().CloseOn("AB", today), std::optional<float>(12.0f));
+        QCOMPARE(history.History().CloseOn("XY", today), std::optional<float>(5.0f));
+        QVERIFY(!history.History().CloseOn("ZZ", today));
+
+        auto* list = dialog.findChild<QListWidget*>(QStringLiteral("quoteList"));
+        list->setCurrentRow(0);
+        list->item(0)->setSelected(true);
+        QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("historyButton")),
+                          Qt::LeftButton);
+
+        QCOMPARE(dialog.Lines(),
+                 (QStringList{QStringLiteral(
+                     "AB\tHistory: 2 closes from 2024-06-03 to 2024-06-04 (Second)")}));
+        QCOMPARE(history.History().CloseOn("AB", today - 1), std::optional<float>(11.5f));
+        QCOMPARE(history.History().CloseOn("AB", today - 2), std::optional<float>(11.0f));
+        QVERIFY(working.Targets().back().starts_with("/history?s=AB&from=0"));
     }
 
 private:
