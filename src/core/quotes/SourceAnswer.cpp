@@ -98,7 +98,15 @@ std::int64_t TimeOf(std::string_view text) {
                         digits(0, 4, year) && digits(5, 2, month) && digits(8, 2, day);
     const bool compact = !dashed && trimmed.size() == 8 && digits(0, 4, year) &&
                          digits(4, 2, month) && digits(6, 2, day);
-    if ((dashed || compact) && month >= 1 && month <= 12 && day >= 1 && day <= 31 && year >= 1970) {
+    if (dashed || compact) {
+        // A day its month does not have is no date; read on, "2024-02-30" would stand for
+        // the 1st of March, and "20241301" for seconds in 1970.
+        constexpr int kDays[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+        const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+        if (year < 1970 || month < 1 || month > 12 || day < 1 || day > kDays[month - 1] ||
+            (month == 2 && day == 29 && !leap)) {
+            return 0;
+        }
         // Days from the civil date (Howard Hinnant's algorithm), so no time zone is involved.
         const int y = year - (month <= 2 ? 1 : 0);
         const int era = y / 400;
@@ -106,7 +114,7 @@ std::int64_t TimeOf(std::string_view text) {
         const int doy = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
         const int doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
         const std::int64_t days = std::int64_t{era} * 146097 + doe - 719468;
-        return days * 86400 + 12 * 3600;
+        return days * 86400 + std::int64_t{12} * 3600;
     }
     const std::optional<double> number = Number(trimmed);
     if (!number || !std::isfinite(*number) || *number <= 0 || *number > 1e15) {

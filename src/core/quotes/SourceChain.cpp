@@ -88,6 +88,7 @@ bool AskServer(PageFetcher& fetcher, const QuoteHosts& hosts, QuoteCaller caller
         return true;
     }
     std::vector<std::string> names;
+    names.reserve(open.size());
     for (const Open& entry : open) {
         names.push_back(entry.symbol.held);
     }
@@ -193,8 +194,13 @@ bool FetchFromChain(PageFetcher& fetcher, const QuoteHosts& hosts, QuoteCaller c
                     const std::vector<QuoteSource>& chain, const std::vector<ChainSymbol>& symbols,
                     HostPacer& pacer, const QuoteBatchHandler& onBatch,
                     const std::function<bool()>& keepGoing, const QuoteProgress& progress) {
+    // No source fetches nothing, as a server value outside the list always has.
+    if (chain.empty()) {
+        return true;
+    }
     if (chain.size() == 1 && chain.front().server) {
         std::vector<std::string> names;
+        names.reserve(symbols.size());
         for (const ChainSymbol& symbol : symbols) {
             names.push_back(symbol.held);
         }
@@ -202,6 +208,7 @@ bool FetchFromChain(PageFetcher& fetcher, const QuoteHosts& hosts, QuoteCaller c
                                  progress);
     }
     std::vector<Open> open;
+    open.reserve(symbols.size());
     for (const ChainSymbol& symbol : symbols) {
         open.push_back({symbol, {}});
     }

@@ -54,6 +54,24 @@ std::string CompactDate(std::int64_t seconds) {
     return text;
 }
 
+// Where the host begins: behind a leading "scheme://", or at the start when there is none.
+// A "://" further on, in the query of an address written without a scheme, is no scheme:
+// taken for one, "example.com/q?back=https://x" would go out over plain http, its
+// headers, an API key among them, readable on the way.
+std::size_t SchemeEnd(const std::string& url) {
+    const std::size_t scheme = url.find("://");
+    if (scheme == std::string::npos || scheme == 0 ||
+        std::isalpha(static_cast<unsigned char>(url[0])) == 0) {
+        return 0;
+    }
+    const bool named =
+        std::all_of(url.begin(), url.begin() + static_cast<std::ptrdiff_t>(scheme), [](char c) {
+            const auto byte = static_cast<unsigned char>(c);
+            return std::isalnum(byte) != 0 || c == '+' || c == '-' || c == '.';
+        });
+    return named ? scheme + 3 : 0;
+}
+
 }  // namespace
 
 std::string SourceSymbol(const QuoteSource& source, const std::string& held) {
@@ -108,12 +126,11 @@ SourceRequest HistoryRequest(const QuoteSource& source, const std::string& held,
 }
 
 std::string WithScheme(const std::string& url) {
-    return url.find("://") == std::string::npos ? "https://" + url : url;
+    return SchemeEnd(url) == 0 ? "https://" + url : url;
 }
 
 std::string UrlHost(const std::string& url) {
-    const std::size_t scheme = url.find("://");
-    const std::size_t start = scheme == std::string::npos ? 0 : scheme + 3;
+    const std::size_t start = SchemeEnd(url);
     const std::size_t end = url.find_first_of("/?#", start);
     std::string host =
         url.substr(start, end == std::string::npos ? std::string::npos : end - start);

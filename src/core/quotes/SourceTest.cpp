@@ -15,6 +15,13 @@ namespace {
 void KeepAnswer(SourceTestReport& report, const std::string& body, PageFetcher& fetcher) {
     report.answerBytes = body.size();
     report.answer = body.substr(0, kShownAnswerBytes);
+    // A terminal would act on the control characters of a hostile answer; they show as "?".
+    for (char& c : report.answer) {
+        const auto byte = static_cast<unsigned char>(c);
+        if ((byte < 0x20 && c != '\n' && c != '\t') || byte == 0x7F) {
+            c = '?';
+        }
+    }
     if (body.empty()) {
         report.failure = fetcher.LastFailure().empty() ? "nothing came" : fetcher.LastFailure();
     }

@@ -366,8 +366,7 @@ std::string CWeb::GetUrl(const std::string& url, const std::vector<std::string>&
     }
     const CurlHandle handle(CurlReady() ? curl_easy_init() : nullptr);
     Transfer transfer{m_limits, m_onChunk, m_keepGoing, {}, false, false, false, false};
-    const bool secure = url.starts_with("https://");
-    if (!handle || !Configure(handle.get(), transfer, {}, secure ? "" : SystemProxyFor(host))) {
+    if (!handle || !Configure(handle.get(), transfer, {}, "")) {
         m_failure = "no internet session could be opened";
         return {};
     }
@@ -386,19 +385,46 @@ std::string CWeb::GetUrl(const std::string& url, const std::vector<std::string>&
         list.reset(longer);
     }
     CURL* easy = handle.get();
-    // An https address goes through the proxy the environment names for https, as libcurl
-    // reads it, rather than the plain HTTP one.
-    const bool configured =
-        (!secure || curl_easy_setopt(easy, CURLOPT_PROXY, nullptr) == CURLE_OK) &&
-        curl_easy_setopt(easy, CURLOPT_URL, url.c_str()) == CURLE_OK &&
-        curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 1L) == CURLE_OK &&
-        curl_easy_setopt(easy, CURLOPT_MAXREDIRS, static_cast<long>(m_limits.maxRedirects)) ==
-            CURLE_OK &&
-        curl_easy_setopt(easy, CURLOPT_REDIR_PROTOCOLS_STR, "http,https") == CURLE_OK &&
-        curl_easy_setopt(easy, CURLOPT_HTTPHEADER, list.get()) == CURLE_OK &&
-        curl_easy_setopt(easy, CURLOPT_TIMEOUT_MS,
-                         static_cast<long>(m_limits.transferTimeout.count())) == CURLE_OK;
-    const CURLcode code = configured ? Perform(easy, transfer) : CURLE_URL_MALFORMAT;
+    // Redirects are followed here rather than by libcurl, which would send the caller's
+    // header lines, an API key among them, to whatever host a redirect names.
+    const auto deadline = std::chrono::steady_clock::now() + m_limits.transferTimeout;
+    std::string address = url;
+    CURLcode code = CURLE_OK;
+    long status = 0;
+    for (int hop = 0;; ++hop) {
+        const std::string hopHost = UrlHost(address);
+        const bool secure = address.starts_with("https://");
+        const std::string proxy = secure ? std::string() : SystemProxyFor(hopHost);
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        // An https address goes through the proxy the environment names for https, as
+        // libcurl reads it, rather than the plain HTTP one.
+        const bool configured =
+            curl_easy_setopt(easy, CURLOPT_PROXY, secure ? nullptr : proxy.c_str()) == CURLE_OK &&
+            curl_easy_setopt(easy, CURLOPT_URL, address.c_str()) == CURLE_OK &&
+            curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 0L) == CURLE_OK &&
+            curl_easy_setopt(easy, CURLOPT_HTTPHEADER, hopHost == host ? list.get() : nullptr) ==
+                CURLE_OK &&
+            curl_easy_setopt(easy, CURLOPT_TIMEOUT_MS,
+                             static_cast<long>(std::max<std::int64_t>(left.count(), 1))) ==
+                CURLE_OK;
+        transfer.body.clear();
+        code = configured ? Perform(easy, transfer) : CURLE_URL_MALFORMAT;
+        if (code != CURLE_OK || transfer.abandoned || transfer.refused) {
+            break;
+        }
+        char* location = nullptr;
+        curl_easy_getinfo(easy, CURLINFO_RESPONSE_CODE, &status);
+        curl_easy_getinfo(easy, CURLINFO_REDIRECT_URL, &location);
+        if (status / 100 != 3 || location == nullptr) {
+            break;
+        }
+        if (hop >= m_limits.maxRedirects) {
+            m_failure = "more than " + std::to_string(m_limits.maxRedirects) + " redirects";
+            return {};
+        }
+        address = location;
+    }
     if (transfer.abandoned) {
         m_failure = "the update was stopped, or ran out of time, before the answer arrived";
         return {};
@@ -421,8 +447,6 @@ std::string CWeb::GetUrl(const std::string& url, const std::vector<std::string>&
                     curl_easy_strerror(code) + ")";
         return {};
     }
-    long status = 0;
-    curl_easy_getinfo(easy, CURLINFO_RESPONSE_CODE, &status);
     if (status >= 400) {
         m_failure = host + " answered with HTTP status " + std::to_string(status);
         return {};

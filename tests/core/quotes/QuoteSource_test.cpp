@@ -240,6 +240,9 @@ TEST(SourceRequestTest, AddressWithoutSchemeIsHttps) {
                                           .asked = {"AB", "CD"}}));
     EXPECT_TRUE(SourceRequests(source, {}).empty());
     EXPECT_EQ(WithScheme("http://example.com/x"), "http://example.com/x");
+    // A "://" in the query is no scheme: the address still goes out over https.
+    EXPECT_EQ(WithScheme("example.com/q?back=http://x.com/"),
+              "https://example.com/q?back=http://x.com/");
 }
 
 TEST(SourceRequestTest, HostIsTheLowerCasedAuthorityWithoutTheUser) {
@@ -248,6 +251,7 @@ TEST(SourceRequestTest, HostIsTheLowerCasedAuthorityWithoutTheUser) {
     EXPECT_EQ(UrlHost("http://127.0.0.1:8080/q?s=AB"), "127.0.0.1:8080");
     EXPECT_EQ(UrlHost("http://user:pw@Stooq.com:81?s=x"), "stooq.com:81");
     EXPECT_EQ(UrlHost("example.com#top"), "example.com");
+    EXPECT_EQ(UrlHost("example.com/q?back=http://evil.com/"), "example.com");
     EXPECT_EQ(UrlHost(""), "");
 }
 

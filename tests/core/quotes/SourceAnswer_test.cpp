@@ -199,19 +199,21 @@ TEST_P(SourceAnswerTimeTest, ReadsTheTimeOrNone) {
 
 INSTANTIATE_TEST_SUITE_P(
     Times, SourceAnswerTimeTest,
-    ::testing::Values(TimeCase{"Seconds", "1733860800", 1733860800},
-                      TimeCase{"SecondsAsText", "\"1733860800\"", 1733860800},
-                      TimeCase{"Milliseconds", "1733860800123", 1733860800},
-                      TimeCase{"DashedDate", "\"2024-12-10\"", kDecember10},
-                      TimeCase{"CompactDate", "\"20241210\"", kDecember10},
-                      TimeCase{"DateWithTime", "\"2024-12-10T21:00:00Z\"", kDecember10},
-                      TimeCase{"LeapDay", "\"2024-02-29\"", kDecember10 - 285 * kDay},
-                      TimeCase{"Epoch", "\"1970-01-01\"", 43200},
-                      TimeCase{"NoMonth13", "\"2024-13-01\"", 0},
-                      TimeCase{"BeforeTheEpoch", "\"1969-12-31\"", 0},
-                      TimeCase{"Negative", "-5", 0}, TimeCase{"Zero", "0", 0},
-                      TimeCase{"Words", "\"yesterday\"", 0}, TimeCase{"Null", "null", 0},
-                      TimeCase{"Huge", "1e300", 0}),
+    ::testing::Values(
+        TimeCase{"Seconds", "1733860800", 1733860800},
+        TimeCase{"SecondsAsText", "\"1733860800\"", 1733860800},
+        TimeCase{"Milliseconds", "1733860800123", 1733860800},
+        TimeCase{"DashedDate", "\"2024-12-10\"", kDecember10},
+        TimeCase{"CompactDate", "\"20241210\"", kDecember10},
+        TimeCase{"DateWithTime", "\"2024-12-10T21:00:00Z\"", kDecember10},
+        TimeCase{"LeapDay", "\"2024-02-29\"", kDecember10 - 285 * kDay},
+        TimeCase{"Epoch", "\"1970-01-01\"", 43200}, TimeCase{"NoMonth13", "\"2024-13-01\"", 0},
+        TimeCase{"CompactNoMonth13", "\"20241301\"", 0},
+        TimeCase{"NoFebruary30", "\"2024-02-30\"", 0},
+        TimeCase{"NoLeapDayIn2023", "\"2023-02-29\"", 0}, TimeCase{"NoApril31", "20240431", 0},
+        TimeCase{"BeforeTheEpoch", "\"1969-12-31\"", 0}, TimeCase{"Negative", "-5", 0},
+        TimeCase{"Zero", "0", 0}, TimeCase{"Words", "\"yesterday\"", 0},
+        TimeCase{"Null", "null", 0}, TimeCase{"Huge", "1e300", 0}),
     CaseName());
 
 // A hostile server's answer nested a hundred thousand deep is read without a crash.

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -84,6 +85,23 @@ TEST_F(SourceChainTest, WhatTheFirstSourceLacksIsAskedOfTheNext) {
                                     "no number; Quote results: no result has /symbol EF")}));
 }
 
+// A last price that is no price (a damaged file's) checks nothing; were it taken for one,
+// no new price could ever replace it.
+TEST_F(SourceChainTest, LastPriceThatIsNoPriceChecksNothing) {
+    LoopbackHttpServer server([](const std::string&) {
+        return CannedReply::Page(StooqHeader() + StooqRow("AB.US", "12.5") +
+                                 StooqRow("CD.US", "7.5") + StooqRow("EF.US", "3"));
+    });
+
+    const std::vector<QuoteResult> results =
+        Run({ReadyMadeAt(kStooq, server.Host())}, {{"AB", std::numeric_limits<float>::quiet_NaN()},
+                                                   {"CD", std::numeric_limits<float>::infinity()},
+                                                   {"EF", -4.0f}});
+
+    EXPECT_EQ(results, (std::vector<QuoteResult>{PricedAt("AB", 12.5f), PricedAt("CD", 7.5f),
+                                                 PricedAt("EF", 3.0f)}));
+}
+
 TEST_F(SourceChainTest, AFailingSourceLeavesEverySymbolToTheNext) {
     LoopbackHttpServer first(
         [](const std::string&) { return CannedReply::Page("Internal error", 500); });
@@ -101,9 +119,9 @@ TEST_F(SourceChainTest, AFailingSourceLeavesEverySymbolToTheNext) {
                                               "no result has /symbol CD")}));
 }
 
-TEST_F(SourceChainTest, AnEmptyChainPricesNothingAndSaysSo) {
-    EXPECT_EQ(Run({}, {{"AB", 1.0f}}),
-              std::vector<QuoteResult>{Unpriced("AB", "no quote source is chosen")});
+// No source fetches nothing, as a server value outside the list always has.
+TEST_F(SourceChainTest, AnEmptyChainFetchesNothing) {
+    EXPECT_TRUE(Run({}, {{"AB", 1.0f}}).empty());
 }
 
 // With the grants listed apart, "XYZ" and "XYZ-O" are both held; the source is asked for

@@ -143,6 +143,60 @@ TEST_F(SourceFetchTest, ResultsArrayIsMatchedBySymbol) {
                            Unpriced("NOPE", "Quote results: no result has /symbol NOPE")}));
 }
 
+CannedReply RedirectTo(const std::string& location) {
+    CannedReply reply = CannedReply::Page("", 302);
+    reply.extraHeaders = "Location: " + location + "\r\n";
+    return reply;
+}
+
+bool CarriesKey(const std::string& head) {
+    return head.find("\r\nX-Finnhub-Token: ") != std::string::npos;
+}
+
+// A redirect is followed; the key goes with it on the same host only, never to a host the
+// user did not name.
+TEST_F(SourceFetchTest, RedirectElsewhereDoesNotCarryTheKey) {
+    LoopbackHttpServer elsewhere([](const std::string&) {
+        return CannedReply::Page(FinnhubBody("261.74", "-0.41", "262.15"));
+    });
+    LoopbackHttpServer named([&elsewhere](const std::string& target) {
+        if (target.starts_with("/api/")) {
+            return RedirectTo("/moved" + target);
+        }
+        return RedirectTo("http://" + elsewhere.Host() + target);
+    });
+    QuoteSource finnhub = ReadyMadeAt(kFinnhub, named.Host());
+    finnhub.headers = {{"X-Finnhub-Token", "ct8k2a9r01qk-test"}};
+
+    const std::vector<QuoteResult> results = Run({finnhub}, {"AAPL"});
+
+    EXPECT_EQ(results, std::vector<QuoteResult>{PricedAt("AAPL", 261.74f, -0.41f)});
+    EXPECT_EQ(named.Targets(), (std::vector<std::string>{"/api/v1/quote?symbol=AAPL",
+                                                         "/moved/api/v1/quote?symbol=AAPL"}));
+    ASSERT_EQ(named.Heads().size(), 2u);
+    EXPECT_TRUE(CarriesKey(named.Heads()[0] + "\r\n"));
+    EXPECT_TRUE(CarriesKey(named.Heads()[1] + "\r\n"));
+    ASSERT_EQ(elsewhere.Heads().size(), 1u);
+    EXPECT_EQ(elsewhere.Targets()[0], "/moved/api/v1/quote?symbol=AAPL");
+    EXPECT_FALSE(CarriesKey(elsewhere.Heads()[0] + "\r\n")) << elsewhere.Heads()[0];
+}
+
+TEST_F(SourceFetchTest, RedirectsEndAfterTheLimitAndOnlyToHttp) {
+    LoopbackHttpServer server([](const std::string& target) {
+        return RedirectTo(target == "/file" ? "file:///etc/passwd" : "/again");
+    });
+
+    EXPECT_EQ(web.GetUrl("http://" + server.Host() + "/start", {}), "");
+    EXPECT_EQ(web.LastFailure(), "more than 5 redirects");
+    EXPECT_EQ(server.Targets().size(), 6u);
+
+    EXPECT_EQ(web.GetUrl("http://" + server.Host() + "/file", {}), "");
+    EXPECT_EQ(web.LastFailure(), "the address is refused: only http and https are fetched");
+    EXPECT_EQ(web.GetUrl("ftp://" + server.Host() + "/x", {}), "");
+    EXPECT_EQ(web.LastFailure(), "the address is refused: only http and https are fetched");
+    EXPECT_EQ(server.Targets().size(), 7u);
+}
+
 // The symbol stands in the pattern as itself: the "." of BRK.B matches only a ".".
 TEST_F(SourceFetchTest, PatternReadsThePriceFromAPage) {
     LoopbackHttpServer server([](const std::string& target) {

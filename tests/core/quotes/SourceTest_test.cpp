@@ -145,6 +145,17 @@ TEST_F(TestQuoteSourceTest, AsksOneSymbolAndKeepsTheStartOfTheAnswer) {
     EXPECT_FLOAT_EQ(report.quote.price, 195.5f);
 }
 
+// A hostile answer's control characters would act on the terminal the report is shown in.
+TEST_F(TestQuoteSourceTest, ControlCharactersOfTheAnswerShowAsQuestionMarks) {
+    const std::string body = YahooChartBody("AAPL", "195.5") + "\x1b]0;title\x07\r\n\tend";
+    LoopbackHttpServer server([&](const std::string&) { return CannedReply::Page(body); });
+
+    const SourceTestReport report =
+        TestQuoteSource(web, hosts, ReadyMadeAt(kYahooChart, server.Host()), "AAPL", pacer);
+
+    EXPECT_TRUE(report.answer.ends_with("?]0;title??\n\tend")) << report.answer;
+}
+
 TEST_F(TestQuoteSourceTest, AnswerThatDidNotComeIsTheFailure) {
     LoopbackHttpServer server(
         [](const std::string&) { return CannedReply::Page(YahooChartUnknown(), 404); });
