@@ -5,6 +5,7 @@
 #include "core/model/Dividend.h"
 #include "core/model/Kx7Doc.h"
 #include "core/settings/Settings.h"
+#include "desktop/app/SettingsFile.h"
 #include "desktop/forms/DividendDlg.h"
 #include "desktop/forms/EditAlertDlg.h"
 #include "desktop/forms/EditDlg.h"
@@ -18,6 +19,7 @@
 #include "desktop/mainwindow/PortfolioDlg.h"
 #include "desktop/mainwindow/Preferences.h"
 #include "desktop/mainwindow/ValueDlg.h"
+#include "desktop/quotes/QuoteSourcesPage.h"
 
 namespace {
 
@@ -149,6 +151,8 @@ bool EditDatabase(QWidget* parent, CKx7Doc& doc) {
 
 bool EditPreferences(QWidget* parent, Settings& settings) {
     CPreferencesDlg form(settings, parent);
+    // A test of one of the three described servers asks the hosts the settings file names.
+    form.SourcesPage().SetQuoteHosts(LoadQuoteHosts(SettingsFilePath()));
     if (form.exec() != QDialog::Accepted) {
         return false;
     }

@@ -30,11 +30,13 @@ std::string Trimmed(const QLineEdit* edit) {
     return edit->text().trimmed().toStdString();
 }
 
-// A grey line under a field that says how to fill it in.
+// Grey lines under a field that say how to fill it in. They are broken by hand: a label
+// that wraps itself is given the height of its widest layout and loses its last lines
+// in the narrower column.
 QLabel* Hint(const QString& text, QWidget* parent) {
     auto* hint = new QLabel(text, parent);
-    hint->setWordWrap(true);
     hint->setForegroundRole(QPalette::PlaceholderText);
+    hint->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     return hint;
 }
 
@@ -43,11 +45,25 @@ QPlainTextEdit* LinesEdit(const QString& example, QWidget* parent) {
     edit->setPlaceholderText(example);
     edit->setTabChangesFocus(true);
     edit->setLineWrapMode(QPlainTextEdit::NoWrap);
-    // Room for three lines: most sources need none or one.
+    // Room for three lines at least: most sources need none or one.
     const int line = edit->fontMetrics().lineSpacing();
-    edit->setFixedHeight(line * 3 + 2 * edit->frameWidth() +
-                         static_cast<int>(edit->document()->documentMargin() * 2));
+    edit->setMinimumHeight(line * 3 + 2 * edit->frameWidth() +
+                           static_cast<int>(edit->document()->documentMargin() * 2) + line / 2);
+    // It takes the height the other column leaves over, not its own tall default.
+    edit->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Ignored);
     return edit;
+}
+
+// A row of a form whose field has its hint right under it. The label names the field
+// itself, for the keyboard.
+void AddRowWithHint(QFormLayout* form, const QString& label, QWidget* field, QLabel* hint) {
+    auto* stack = new QVBoxLayout;
+    stack->setSpacing(1);
+    stack->addWidget(field);
+    stack->addWidget(hint);
+    auto* name = new QLabel(label, field->parentWidget());
+    name->setBuddy(field);
+    form->addRow(name, stack);
 }
 
 // Puts the cursor on one line of a lines field and selects it, so the user sees which.
@@ -61,8 +77,7 @@ void SelectLine(QPlainTextEdit* edit, int line) {
     edit->setTextCursor(cursor);
 }
 
-// The non-blank lines of a lines field, each cut in two at the first `mark` and trimmed;
-// -1, or the number of the first line that has no name before the mark.
+// One non-blank line of a lines field, cut in two at its first mark and trimmed.
 struct SplitLine {
     int number = 0;
     QString line;
@@ -70,22 +85,24 @@ struct SplitLine {
     QString value;
 };
 
+// The non-blank lines up to the first one with no name before `mark`, whose number goes
+// in `badLine` (-1 when every line has one).
 std::vector<SplitLine> SplitLines(const QPlainTextEdit* edit, QChar mark, int& badLine) {
     std::vector<SplitLine> lines;
     badLine = -1;
     const QStringList texts = edit->toPlainText().split(QLatin1Char('\n'));
-    for (int number = 0; number < texts.size(); ++number) {
+    for (qsizetype number = 0; number < texts.size(); ++number) {
         const QString line = texts[number].trimmed();
         if (line.isEmpty()) {
             continue;
         }
         const qsizetype at = line.indexOf(mark);
-        SplitLine split{.number = number,
+        SplitLine split{.number = static_cast<int>(number),
                         .line = line,
                         .name = at < 0 ? QString() : line.left(at).trimmed(),
                         .value = at < 0 ? QString() : line.mid(at + 1).trimmed()};
         if (at < 0 || split.name.isEmpty()) {
-            badLine = number;
+            badLine = static_cast<int>(number);
             lines.push_back(std::move(split));
             return lines;
         }
@@ -124,20 +141,19 @@ CQuoteSourceDlg::CQuoteSourceDlg(const QuoteSource& source, std::vector<std::str
     m_pauseSpin->setSuffix(QStringLiteral(" s"));
     auto* requestForm = new QFormLayout(request);
     requestForm->addRow(QStringLiteral("&Name:"), m_nameEdit);
-    requestForm->addRow(QStringLiteral("&Address:"), m_urlEdit);
-    requestForm->addRow(QString(), Hint(QStringLiteral("{symbol}: one symbol a request; "
-                                                       "{symbols}: several, joined by the "
-                                                       "separator"),
-                                        request));
+    AddRowWithHint(requestForm, QStringLiteral("&Address:"), m_urlEdit,
+                   Hint(QStringLiteral("{symbol}: one symbol a request;\n"
+                                       "{symbols}: several, joined by the separator"),
+                        request));
     requestForm->addRow(QStringLiteral("Se&parator:"), m_separatorEdit);
     requestForm->addRow(QStringLiteral("&Batch size:"), m_batchSpin);
     requestForm->addRow(QStringLiteral("Symbol &case:"), m_caseBox);
     requestForm->addRow(QStringLiteral("P&refix:"), m_prefixEdit);
     requestForm->addRow(QStringLiteral("Su&ffix:"), m_suffixEdit);
-    requestForm->addRow(QStringLiteral("&Overrides:"), m_overridesEdit);
-    requestForm->addRow(QString(), Hint(QStringLiteral("One a line: HELD=THEIRS"), request));
-    requestForm->addRow(QStringLiteral("&Headers:"), m_headersEdit);
-    requestForm->addRow(QString(), Hint(QStringLiteral("One a line: Name: value"), request));
+    AddRowWithHint(requestForm, QStringLiteral("&Overrides:"), m_overridesEdit,
+                   Hint(QStringLiteral("One a line: HELD=THEIRS"), request));
+    AddRowWithHint(requestForm, QStringLiteral("&Headers:"), m_headersEdit,
+                   Hint(QStringLiteral("One a line: Name: value"), request));
     requestForm->addRow(QStringLiteral("&Least seconds between requests:"), m_pauseSpin);
 
     auto* answer = new QGroupBox(QStringLiteral("Answer"), this);
@@ -149,7 +165,7 @@ CQuoteSourceDlg::CQuoteSourceDlg(const QuoteSource& source, std::vector<std::str
     m_resultsEdit = new QLineEdit(answer);
     m_resultsEdit->setPlaceholderText(QStringLiteral("empty when the answer is about one symbol"));
     m_patternEdit = new QLineEdit(answer);
-    m_patternHint = Hint(QStringLiteral("POSIX extended; {symbol} stands for the symbol; "
+    m_patternHint = Hint(QStringLiteral("POSIX extended; {symbol} stands for the symbol;\n"
                                         "the fields below are group numbers"),
                          answer);
     m_symbolField = new QLineEdit(answer);
@@ -182,10 +198,10 @@ CQuoteSourceDlg::CQuoteSourceDlg(const QuoteSource& source, std::vector<std::str
     m_historyCloseEdit = new QLineEdit(history);
     m_historyCloseEdit->setPlaceholderText(QStringLiteral("column, or pointer to an array"));
     auto* historyForm = new QFormLayout(history);
-    historyForm->addRow(QStringLiteral("History a&ddress:"), m_historyUrlEdit);
-    historyForm->addRow(QString(), Hint(QStringLiteral("{symbol}; {from}, {to}: seconds since "
-                                                       "1970; {fromDate}, {toDate}: YYYYMMDD"),
-                                        history));
+    AddRowWithHint(historyForm, QStringLiteral("History a&ddress:"), m_historyUrlEdit,
+                   Hint(QStringLiteral("{symbol}; {from}, {to}: seconds since 1970;\n"
+                                       "{fromDate}, {toDate}: YYYYMMDD"),
+                        history));
     historyForm->addRow(QStringLiteral("History f&ormat:"), m_historyFormatBox);
     historyForm->addRow(QStringLiteral("Dat&e field:"), m_historyDateEdit);
     historyForm->addRow(QStringLiteral("C&lose field:"), m_historyCloseEdit);
@@ -277,13 +293,14 @@ void CQuoteSourceDlg::ShowFormat() {
     QString place;
     if (csv) {
         m_formatHint->setText(
-            QStringLiteral("Each field is a column: its name in the first line, or its number "
-                           "counted from 1."));
+            QStringLiteral("Each field is a column: its name in the first line,\n"
+                           "or its number counted from 1."));
         place = QStringLiteral("column name or number");
     } else if (json) {
         m_formatHint->setText(
-            QStringLiteral("Each field is a JSON pointer such as /quote/price; {symbol} stands "
-                           "for the symbol. With a results array, pointers are within a result."));
+            QStringLiteral("Each field is a JSON pointer such as /quote/price;\n"
+                           "{symbol} stands for the symbol. With a results\n"
+                           "array, the pointers are taken within each result."));
         place = QStringLiteral("JSON pointer");
     } else {
         m_formatHint->setText(QStringLiteral("Each field is a group number of the pattern."));

@@ -18,6 +18,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <utility>
 
@@ -135,6 +136,14 @@ CQuoteSourcesPage::CQuoteSourcesPage(const Settings& settings, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(lists, 3);
     layout->addWidget(test, 2);
+    // Tab goes through the list with its buttons, then the chain with its own.
+    const std::initializer_list<QWidget*> order{
+        m_sourceList, m_newButton,     m_copyButton, m_editButton, m_removeButton,
+        m_useButton,  m_dontUseButton, m_chainList,  m_upButton,   m_downButton,
+        m_testSymbol, m_testButton,    m_testOutput};
+    for (auto next = order.begin() + 1; next != order.end(); ++next) {
+        setTabOrder(*(next - 1), *next);
+    }
 
     connect(m_sourceList, &QListWidget::currentRowChanged, this, [this] { UpdateButtons(); });
     connect(m_chainList, &QListWidget::currentRowChanged, this, [this] { UpdateButtons(); });
@@ -418,7 +427,7 @@ void CQuoteSourcesPage::OnTest() {
     const auto stop = std::make_shared<bool>(false);
     m_stopTest = stop;
     m_testing = true;
-    m_testButton->setText(QStringLiteral("&Stop"));
+    m_testButton->setText(QStringLiteral("St&op"));
     UpdateButtons();
     m_testOutput->setPlainText(QStringLiteral("Testing %1...").arg(Text(source.name)));
 

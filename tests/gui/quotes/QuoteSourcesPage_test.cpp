@@ -415,6 +415,50 @@ private slots:
         QVERIFY(page.UserSources().empty());
     }
 
+    // The editor shows the rows the chosen answer format reads, and no others.
+    void answerRowsFollowTheFormat_data() {
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<QStringList>("shown");
+        QTest::addColumn<QStringList>("hidden");
+        const QString header = QStringLiteral("First line names the columns");
+        const QString results = QStringLiteral("Results array:");
+        const QString pattern = QStringLiteral("Pattern:");
+        const QString symbol = QStringLiteral("Symbol:");
+        QTest::newRow("CSV") << "CSV" << QStringList{header, symbol}
+                             << QStringList{results, pattern};
+        QTest::newRow("JSON") << "JSON" << QStringList{results, symbol}
+                              << QStringList{header, pattern};
+        QTest::newRow("Pattern") << "Pattern" << QStringList{pattern}
+                                 << QStringList{header, results, symbol};
+    }
+
+    void answerRowsFollowTheFormat() {
+        QFETCH(QString, format);
+        QFETCH(QStringList, shown);
+        QFETCH(QStringList, hidden);
+        CQuoteSourceDlg editor(Named("A"), {}, false, nullptr);
+        editor.show();
+        Choose(FieldOf<QComboBox>(&editor, QStringLiteral("Answer format:")), format);
+        const auto row = [&editor](const QString& text) -> QWidget* {
+            if (auto* field = FieldOf<QWidget>(&editor, text)) {
+                return field;
+            }
+            for (QAbstractButton* button : editor.findChildren<QAbstractButton*>()) {
+                if (button->text() == text) {
+                    return button;
+                }
+            }
+            return nullptr;
+        };
+        for (const QString& text : shown) {
+            QVERIFY2(row(text) != nullptr && row(text)->isVisible(), qPrintable(text));
+        }
+        for (const QString& text : hidden) {
+            QVERIFY2(row(text) != nullptr && !row(text)->isVisible(), qPrintable(text));
+        }
+        QVERIFY(FieldOf<QWidget>(&editor, QStringLiteral("Price:"))->isVisible());
+    }
+
     // Up and Down set the order CopyTo gives; Don't Use and Remove take a source out of
     // the chain, Remove after asking.
     void chainOrderAndRemoval() {
