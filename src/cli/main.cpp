@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "ExportCommand.h"
 #include "OpenPortfolio.h"
 #include "PortfolioJson.h"
 #include "ReportCommands.h"
@@ -298,6 +299,9 @@ const std::vector<Command>& Commands() {
         {"demo", "FILE", "write a small demo portfolio", Demo},
         {"update", "FILE [--source NAME] [--force]", "fetch current prices into a portfolio file",
          Update},
+        {"export", "FILE transactions|holdings|gains [--date D] [--year Y] [--output OUT]",
+         "write transactions, holdings on a date, or a tax year's realized gains as CSV",
+         [](const std::vector<std::string>& arguments) { return RunExportCommand(arguments); }},
         {"sources", "[list | show NAME | test NAME SYMBOL]",
          "list the quote sources (the chain's order first), show or test one", Sources},
     });

@@ -167,3 +167,10 @@ float VestedShares(std::int32_t vestingSchedule, float shares, std::int64_t gran
             return 0.0f;
     }
 }
+
+float PurchaseCommissionShare(const CPurchase& lot, float saleShares) {
+    if (lot.shares == 0.0f) {
+        return 0.0f;
+    }
+    return saleShares / lot.shares * lot.commission;
+}

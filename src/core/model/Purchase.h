@@ -82,6 +82,10 @@ private:
     static float HeldOf(float unsold);
 };
 
+// The purchase commission that goes with `saleShares` of the lot. A lot of 0 shares has
+// no share of anything to give.
+float PurchaseCommissionShare(const CPurchase& lot, float saleShares);
+
 // The vested share count of a grant of `shares` options dated `grantDate` under the
 // schedule `vestingSchedule`, as of `now` (local dates).
 float VestedShares(std::int32_t vestingSchedule, float shares, std::int64_t grantDate,

@@ -20,15 +20,6 @@
 
 namespace {
 
-// The purchase commission that goes with `saleShares` of the lot. A lot of 0 shares has
-// no share of anything to give.
-float PurchaseCommissionShare(const CPurchase& lot, float saleShares) {
-    if (lot.shares == 0.0f) {
-        return 0.0f;
-    }
-    return saleShares / lot.shares * lot.commission;
-}
-
 // What printf's "%s" writes of a label: the text up to a NUL character.
 std::string_view AsCString(std::string_view text) {
     return text.substr(0, text.find('\0'));
