@@ -227,6 +227,18 @@ public:
     // asks the chooser set below and does nothing without one.
     void Sell(const SaleEntry& sale);
     void SetCustomLotChooser(CustomLotChooser* chooser) { m_lotChooser = chooser; }
+    // One sale's records exactly as given, each on its own lot, under one new sale number:
+    // how an import records a sale whose lots its file names. Parts that name no lot of
+    // this document, or no shares, are left out.
+    struct SalePart {
+        CPurchase* lot = nullptr;
+        float shares = 0;
+        float price = 0;  // CSale::kExpiredPrice for options that expired
+        std::int64_t date = 0;
+        float commission = 0;
+        std::string comment;
+    };
+    void RecordSaleParts(const std::vector<SalePart>& parts);
 
     // --- Option grants -----------------------------------------------------------------
     CPurchase& ReceiveGrant(GrantEntry entry);

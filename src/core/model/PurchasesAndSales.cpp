@@ -1,6 +1,7 @@
 // The document's purchase and sale operations: lots are appended, and a sale hangs one
 // record under every lot it draws from, all records of one sale sharing its number.
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <vector>
@@ -140,4 +141,27 @@ void CKx7Doc::SellCustom(const SaleEntry& sale) {
     }
     ++m_nextSaleNumber;
     MarkChanged(ChangeSet(ChangeKind::kSales, stripped));
+}
+
+void CKx7Doc::RecordSaleParts(const std::vector<SalePart>& parts) {
+    const UndoStep step(*this, "Sale");
+    bool recorded = false;
+    for (const SalePart& part : parts) {
+        const bool ours = std::any_of(m_purchases.begin(), m_purchases.end(),
+                                      [&](const auto& lot) { return lot.get() == part.lot; });
+        if (!ours || !std::isfinite(part.shares) || part.shares <= 0.0f) {
+            continue;
+        }
+        CPurchase& lot = *part.lot;
+        KeepLot(lot);
+        lot.AddSale(part.shares, part.price, part.date, part.commission, part.comment,
+                    m_nextSaleNumber);
+        TakeFromLot(lot, part.shares);
+        ++m_recordCount;
+        MarkChanged(ChangeSet(ChangeKind::kSales, lot.symbol));
+        recorded = true;
+    }
+    if (recorded) {
+        ++m_nextSaleNumber;
+    }
 }
