@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "ExportCommand.h"
+#include "ImportCommand.h"
 #include "OpenPortfolio.h"
 #include "PortfolioJson.h"
 #include "ReportCommands.h"
@@ -302,6 +303,9 @@ const std::vector<Command>& Commands() {
         {"export", "FILE transactions|holdings|gains [--date D] [--year Y] [--output OUT]",
          "write transactions, holdings on a date, or a tax year's realized gains as CSV",
          [](const std::vector<std::string>& arguments) { return RunExportCommand(arguments); }},
+        {"import", "FILE IN [--mapping NAME] [--matching fifo|lifo|file] (--in-place | --output OUT)",
+         "record the transactions of a CSV or QIF file, after a preview",
+         [](const std::vector<std::string>& arguments) { return RunImportCommand(arguments); }},
         {"sources", "[list | show NAME | test NAME SYMBOL]",
          "list the quote sources (the chain's order first), show or test one", Sources},
     });

@@ -55,6 +55,13 @@ bool AlreadyThere(const CKx7Doc& doc, const ImportRow& row) {
                    paid->amount == amount;
         });
     }
+    if (row.action == ImportAction::kSplit) {
+        // Done twice, a split would double every share count.
+        return std::any_of(doc.Splits().begin(), doc.Splits().end(), [&](const SplitEntry& split) {
+            return split.symbol == row.symbol && SameDay(split.date, row.date) &&
+                   split.newShares == row.newShares && split.oldShares == row.oldShares;
+        });
+    }
     return false;
 }
 
@@ -100,9 +107,11 @@ ImportPlan PlanImport(const CKx7Doc& doc, const ImportRows& read, ImportMatching
         PlannedRow planned{row, {}};
         const bool fileLot = matching == ImportMatching::kAsTheFileSays && row.lot > 0;
         if (AlreadyThere(doc, row)) {
-            planned.skipped =
-                "the portfolio already has this record (same date, symbol, "
-                "shares and price)";
+            planned.skipped = row.action == ImportAction::kSplit
+                                  ? "the portfolio already has this split (same date, symbol "
+                                    "and ratio)"
+                                  : "the portfolio already has this record (same date, symbol, "
+                                    "shares and price)";
         } else if (Buys(row.action) && (row.shares <= 0.0f || row.price < 0.0f)) {
             planned.skipped = "a purchase needs shares and a price";
         } else if (Sells(row.action) && row.shares <= 0.0f) {
