@@ -7,6 +7,7 @@
 #include <QDropEvent>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QInputDialog>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -18,9 +19,13 @@
 #include <QStatusBar>
 #include <QTimer>
 
+#include "core/exchange/Exports.h"
+#include "core/exchange/ImportPlan.h"
 #include "core/model/Clock.h"
 #include "core/model/DocumentStorage.h"
+#include "core/model/FileBytes.h"
 #include "core/model/Kx7Doc.h"
+#include "core/model/LocalTime.h"
 #include "core/model/OptionSuffix.h"
 #include "core/quotes/QuoteSource.h"
 #include "core/quotes/SourceChain.h"
@@ -30,6 +35,7 @@
 #include "desktop/app/DocumentSignals.h"
 #include "desktop/app/RecentFileList.h"
 #include "desktop/app/SettingsFile.h"
+#include "desktop/forms/ImportDlg.h"
 #include "desktop/mainwindow/FormCommands.h"
 #include "desktop/mainwindow/Kx7View.h"
 #include "desktop/quotes/QuoteUpdateDlg.h"
@@ -159,23 +165,32 @@ void CMainFrame::BuildMenus() {
     const auto keys = [](std::initializer_list<QKeySequence> list) {
         return QList<QKeySequence>(list);
     };
-    AddMenu(QStringLiteral("&File"),
-            {{QStringLiteral("&New"), keys({QKeySequence(QStringLiteral("Ctrl+N"))}), kFileNew,
-              &F::OnFileNew},
-             {QStringLiteral("&Open..."), keys({QKeySequence(QStringLiteral("Ctrl+O"))}), kFileOpen,
-              &F::OnFileOpen},
-             {QStringLiteral("&Save"), keys({QKeySequence(QStringLiteral("Ctrl+S"))}), kFileSave,
-              &F::OnFileSave},
-             {QStringLiteral("Save &As..."), {}, kFileSaveAs, &F::OnFileSaveAs},
-             {},
-             {QStringLiteral("&Print..."), keys({QKeySequence(QStringLiteral("Ctrl+P"))}),
-              kFilePrint, &F::OnFilePrint},
-             {QStringLiteral("Print Pre&view"), {}, kFilePrintPreview, &F::OnFilePrintPreview},
-             {QStringLiteral("P&rint Setup..."), {}, kFilePrintSetup, &F::OnFilePrintSetup},
-             {},
-             {QStringLiteral("Recent File"), {}, kFileMruFirst, nullptr},
-             {},
-             {QStringLiteral("E&xit"), {}, kAppExit, &F::OnAppExit}});
+    AddMenu(
+        QStringLiteral("&File"),
+        {{QStringLiteral("&New"), keys({QKeySequence(QStringLiteral("Ctrl+N"))}), kFileNew,
+          &F::OnFileNew},
+         {QStringLiteral("&Open..."), keys({QKeySequence(QStringLiteral("Ctrl+O"))}), kFileOpen,
+          &F::OnFileOpen},
+         {QStringLiteral("&Save"), keys({QKeySequence(QStringLiteral("Ctrl+S"))}), kFileSave,
+          &F::OnFileSave},
+         {QStringLiteral("Save &As..."), {}, kFileSaveAs, &F::OnFileSaveAs},
+         {},
+         {QStringLiteral("&Import Transactions..."), {}, kFileImport, &F::OnFileImport},
+         {QStringLiteral("Export &Transactions..."),
+          {},
+          kFileExportTransactions,
+          &F::OnFileExportTransactions},
+         {QStringLiteral("Export &Holdings..."), {}, kFileExportHoldings, &F::OnFileExportHoldings},
+         {QStringLiteral("Export Realized &Gains..."), {}, kFileExportGains, &F::OnFileExportGains},
+         {},
+         {QStringLiteral("&Print..."), keys({QKeySequence(QStringLiteral("Ctrl+P"))}), kFilePrint,
+          &F::OnFilePrint},
+         {QStringLiteral("Print Pre&view"), {}, kFilePrintPreview, &F::OnFilePrintPreview},
+         {QStringLiteral("P&rint Setup..."), {}, kFilePrintSetup, &F::OnFilePrintSetup},
+         {},
+         {QStringLiteral("Recent File"), {}, kFileMruFirst, nullptr},
+         {},
+         {QStringLiteral("E&xit"), {}, kAppExit, &F::OnAppExit}});
     AddMenu(
         QStringLiteral("&Edit"),
         {{QStringLiteral("&Undo"),
@@ -669,6 +684,65 @@ void CMainFrame::OnFileSave() {
 
 void CMainFrame::OnFileSaveAs() {
     SavePortfolio({});
+}
+
+void CMainFrame::OnFileImport() {
+    QFileDialog chooser(this, QStringLiteral("Import Transactions"));
+    chooser.setNameFilters(
+        {QStringLiteral("Transactions (*.csv *.qif)"), QStringLiteral("All Files (*)")});
+    chooser.setOption(QFileDialog::DontUseNativeDialog);
+    chooser.setFileMode(QFileDialog::ExistingFile);
+    if (chooser.exec() != QDialog::Accepted || chooser.selectedFiles().isEmpty()) {
+        return;
+    }
+    CImportDlg preview(m_document, chooser.selectedFiles().first(), this);
+    if (preview.exec() != QDialog::Accepted) {
+        return;
+    }
+    const int made = ApplyImport(m_document, preview.Plan(), preview.Matching());
+    statusBar()->showMessage(QStringLiteral("Imported %1 records. Undo takes them back.").arg(made),
+                             kStatusMessageMs);
+}
+
+void CMainFrame::SaveExport(const QString& title, const std::string& text) {
+    QFileDialog chooser(this, title);
+    chooser.setNameFilter(QStringLiteral("CSV Files (*.csv)"));
+    chooser.setOption(QFileDialog::DontUseNativeDialog);
+    chooser.setAcceptMode(QFileDialog::AcceptSave);
+    chooser.setDefaultSuffix(QStringLiteral("csv"));
+    if (chooser.exec() != QDialog::Accepted || chooser.selectedFiles().isEmpty()) {
+        return;
+    }
+    const std::string error = WriteFileSafely(
+        chooser.selectedFiles().first().toStdString(),
+        std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()), Backup::kNone);
+    if (!error.empty()) {
+        QMessageBox::warning(this, ProductName(), QString::fromStdString(error));
+    }
+}
+
+void CMainFrame::OnFileExportTransactions() {
+    SaveExport(QStringLiteral("Export Transactions"), TransactionsCsv(m_document));
+}
+
+void CMainFrame::OnFileExportHoldings() {
+    // Today's holdings, at the portfolio's prices.
+    SaveExport(QStringLiteral("Export Holdings"),
+               HoldingsCsv(m_document, Clock::Now(),
+                           [this](std::string_view symbol) -> std::optional<float> {
+                               const float price = m_document.MarketPrice(symbol);
+                               return price > 0.0f ? std::optional<float>(price) : std::nullopt;
+                           }));
+}
+
+void CMainFrame::OnFileExportGains() {
+    bool chosen = false;
+    const int year = QInputDialog::getInt(this, QStringLiteral("Export Realized Gains"),
+                                          QStringLiteral("Tax year:"),
+                                          ToLocalDate(Clock::Now()).year, 1970, 2106, 1, &chosen);
+    if (chosen) {
+        SaveExport(QStringLiteral("Export Realized Gains"), RealizedGainsCsv(m_document, year));
+    }
 }
 
 void CMainFrame::OnFilePrint() {

@@ -72,6 +72,10 @@ public:
         kShowChart = 32799,
         kManualUpdate = 32790,
         kWebUpdate = 32791,
+        kFileImport = 32810,
+        kFileExportTransactions = 32811,
+        kFileExportHoldings = 32812,
+        kFileExportGains = 32813,
     };
 
     CMainFrame(CKx7Doc& document, Settings& settings, DocumentStorage& storage,
@@ -142,6 +146,12 @@ private:
     void OnFileOpen();
     void OnFileSave();
     void OnFileSaveAs();
+    void OnFileImport();
+    void OnFileExportTransactions();
+    void OnFileExportHoldings();
+    void OnFileExportGains();
+    // Asks where a CSV export goes and writes it there; says so when it cannot.
+    void SaveExport(const QString& title, const std::string& text);
     void OnFilePrint();
     void OnFilePrintPreview();
     void OnFilePrintSetup();
