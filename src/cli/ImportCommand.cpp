@@ -45,8 +45,9 @@ int Say(const std::string& text) {
 }
 
 bool EndsWith(std::string text, std::string_view suffix) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); });
+    std::transform(text.begin(), text.end(), text.begin(), [](char c) {
+        return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    });
     return text.ends_with(suffix);
 }
 
@@ -61,8 +62,8 @@ void PrintPreview(const ImportPlan& plan) {
     for (const ImportProblem& problem : plan.unread) {
         std::fprintf(stderr, "velmora-cli: %s\n", problem.reason.c_str());
     }
-    std::printf("%d to record, %d skipped; bought %.2f, sold %.2f, dividends %.2f\n",
-                plan.recorded, plan.skipped, plan.bought, plan.sold, plan.dividends);
+    std::printf("%d to record, %d skipped; bought %.2f, sold %.2f, dividends %.2f\n", plan.recorded,
+                plan.skipped, plan.bought, plan.sold, plan.dividends);
 }
 
 }  // namespace
