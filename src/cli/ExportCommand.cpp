@@ -23,21 +23,6 @@ constexpr const char* kUsage =
     "Usage: velmora-cli export FILE transactions|holdings|gains [--date YYYY-MM-DD] "
     "[--year YYYY] [--output OUT]\n";
 
-// Takes "NAME VALUE" out of the arguments; false when the name is there without a value.
-bool TakeValue(std::vector<std::string>& arguments, std::string_view name,
-               std::optional<std::string>& value) {
-    const auto found = std::find(arguments.begin(), arguments.end(), name);
-    if (found == arguments.end()) {
-        return true;
-    }
-    if (found + 1 == arguments.end()) {
-        return false;
-    }
-    value = *(found + 1);
-    arguments.erase(found, found + 2);
-    return true;
-}
-
 // The local midnight of a "YYYY-MM-DD" date; none for a text that is no date.
 std::optional<std::int64_t> DateFromText(const std::string& text) {
     const std::optional<PriceDay> day = ParsePriceDay(text);

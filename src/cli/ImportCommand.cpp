@@ -25,20 +25,6 @@ constexpr const char* kUsage =
 // A transactions file larger than this is no one's history.
 constexpr std::uint64_t kLargestImport = std::uint64_t{256} << 20;
 
-bool TakeValue(std::vector<std::string>& arguments, std::string_view name,
-               std::optional<std::string>& value) {
-    const auto found = std::find(arguments.begin(), arguments.end(), name);
-    if (found == arguments.end()) {
-        return true;
-    }
-    if (found + 1 == arguments.end()) {
-        return false;
-    }
-    value = *(found + 1);
-    arguments.erase(found, found + 2);
-    return true;
-}
-
 int Say(const std::string& text) {
     std::fputs(text.c_str(), stderr);
     return 2;

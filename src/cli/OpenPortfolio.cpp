@@ -80,6 +80,20 @@ bool OpenForWriting(CKx7Doc& doc, const std::string& input, const std::string& o
     return LockForWriting(written, force, lock);
 }
 
+bool TakeValue(std::vector<std::string>& arguments, std::string_view name,
+               std::optional<std::string>& value) {
+    const auto found = std::find(arguments.begin(), arguments.end(), name);
+    if (found == arguments.end()) {
+        return true;
+    }
+    if (found + 1 == arguments.end()) {
+        return false;
+    }
+    value = *(found + 1);
+    arguments.erase(found, found + 2);
+    return true;
+}
+
 bool TakeFlag(std::vector<std::string>& arguments, std::string_view flag) {
     const auto found = std::find(arguments.begin(), arguments.end(), flag);
     if (found == arguments.end()) {

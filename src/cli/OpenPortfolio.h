@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -25,6 +26,11 @@ bool LockForWriting(const std::string& path, bool force, PortfolioLock& lock);
 // beside it. Otherwise `written` is `output`.
 bool OpenForWriting(CKx7Doc& doc, const std::string& input, const std::string& output, bool force,
                     PortfolioLock& lock, std::string& written);
+
+// Removes "NAME VALUE" from the arguments, giving the value when it is there; false when
+// the name is there without a value.
+bool TakeValue(std::vector<std::string>& arguments, std::string_view name,
+               std::optional<std::string>& value);
 
 // Removes `flag` from the arguments; whether it was there.
 bool TakeFlag(std::vector<std::string>& arguments, std::string_view flag);

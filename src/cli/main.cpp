@@ -154,34 +154,18 @@ std::optional<QuoteSource> SourceNamed(const std::string& value, const Settings&
     return FindQuoteSource(all, value);
 }
 
-// Takes "NAME VALUE" out of the arguments; false when the name is there without a value.
-bool TakeOption(std::vector<std::string>& arguments, std::string_view name,
-                std::optional<std::string>& value) {
-    const auto found = std::find(arguments.begin(), arguments.end(), name);
-    if (found == arguments.end()) {
-        return true;
-    }
-    if (found + 1 == arguments.end()) {
-        return false;
-    }
-    value = *(found + 1);
-    arguments.erase(found, found + 2);
-    return true;
-}
-
 // One price update as the "Quote Price" dialog runs it, from the chosen chain or the one
 // source named; its list lines go to stdout in the dialog's (sorted) order, the portfolio
 // is saved and the prices are added to its price history.
 int Update(std::vector<std::string> arguments) {
     const bool force = TakeFlag(arguments, "--force");
     std::optional<std::string> sourceName;
-    if (!TakeOption(arguments, "--source", sourceName) || arguments.size() != 1) {
+    if (!TakeValue(arguments, "--source", sourceName) || arguments.size() != 1) {
         std::fprintf(stderr, "Usage: velmora-cli update FILE [--source NAME] [--force]\n");
         return 2;
     }
     Settings settings = LoadSettingsOrSay();
-    std::vector<QuoteSource> chain = ResolveQuoteChain(
-        EffectiveQuoteChain(settings.quoteChain, settings.quoteSource), settings.quoteSources);
+    std::vector<QuoteSource> chain = ChosenQuoteSources(settings);
     if (sourceName) {
         const std::optional<QuoteSource> source = SourceNamed(*sourceName, settings);
         if (!source) {

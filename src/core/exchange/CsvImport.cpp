@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "core/model/LocalTime.h"
+#include "core/model/PlainText.h"
 #include "core/model/Purchase.h"
 #include "core/reports/CsvText.h"
 
@@ -16,23 +17,8 @@ namespace {
 // A larger file is no transactions file anyone keeps.
 constexpr std::size_t kLargestFile = std::size_t{256} << 20;
 
-std::string Lower(std::string_view text) {
-    std::string lower(text);
-    std::transform(lower.begin(), lower.end(), lower.begin(), [](char c) {
-        return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    });
-    return lower;
-}
-
 std::string Trimmed(std::string_view text) {
-    const auto blank = [](char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; };
-    while (!text.empty() && blank(text.front())) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && blank(text.back())) {
-        text.remove_suffix(1);
-    }
-    return std::string(text);
+    return std::string(TrimmedView(text));
 }
 
 CsvMapping Velmora() {
@@ -193,7 +179,7 @@ int ColumnOf(const std::vector<std::string>& header, const std::string& name) {
         return -1;
     }
     const auto found = std::find_if(header.begin(), header.end(), [&](const std::string& cell) {
-        return Lower(Trimmed(cell)) == Lower(Trimmed(name));
+        return SameIgnoringCase(TrimmedView(cell), TrimmedView(name));
     });
     return found == header.end() ? -1 : static_cast<int>(found - header.begin());
 }
@@ -210,7 +196,7 @@ std::string CellAt(const std::vector<std::string>& row, int column) {
 }
 
 std::optional<ImportAction> ActionOf(const CsvMapping& mapping, const std::string& cell) {
-    const std::string lower = Lower(cell);
+    const std::string lower = LowerCase(cell);
     // The longest words first, so "share dividend" is not taken for "dividend"... nor the
     // other way round.
     std::optional<ImportAction> best;

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "core/model/LocalTime.h"
+#include "core/model/PlainText.h"
 
 namespace {
 
@@ -25,26 +26,8 @@ constexpr int kMaxOldShares = 1000;
 constexpr double kMaxNewShares = 1e6;
 constexpr double kRatioTolerance = 1e-4;
 
-std::string_view Trim(std::string_view text) {
-    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front()))) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back()))) {
-        text.remove_suffix(1);
-    }
-    return text;
-}
-
-std::string Lower(std::string_view text) {
-    std::string lowered(text);
-    for (char& c : lowered) {
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    }
-    return lowered;
-}
-
 bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
-    return text.size() >= prefix.size() && Lower(text.substr(0, prefix.size())) == prefix;
+    return text.size() >= prefix.size() && LowerCase(text.substr(0, prefix.size())) == prefix;
 }
 
 std::string Quoted(std::string_view text) {
@@ -105,7 +88,7 @@ public:
 
 private:
     static Section SectionOf(std::string_view header) {
-        const std::string lowered = Lower(Trim(header));
+        const std::string lowered = LowerCase(TrimmedView(header));
         if (lowered == "!type:invst") {
             return Section::kInvestment;
         }
@@ -125,7 +108,7 @@ private:
             record_.line = number;
         }
         hasFirstLine_ = hasFirstLine_ || firstLine;
-        record_.fields.push_back({.code = code, .value = Trim(line.substr(1))});
+        record_.fields.push_back({.code = code, .value = TrimmedView(line.substr(1))});
     }
 
     void Finish() {
@@ -172,7 +155,7 @@ void ForEachLine(std::string_view text, OnLine&& onLine) {
 bool HasTypeLine(std::string_view text) {
     bool found = false;
     ForEachLine(text, [&found](std::string_view line, int) {
-        found = found || StartsWithNoCase(Trim(line), "!type:");
+        found = found || StartsWithNoCase(TrimmedView(line), "!type:");
     });
     return found;
 }
@@ -181,7 +164,7 @@ bool HasTypeLine(std::string_view text) {
 
 // A plain decimal number with "," separators and a "$" before or after its sign.
 std::optional<double> ParseQifNumber(std::string_view text) {
-    text = Trim(text);
+    text = TrimmedView(text);
     std::string digits;
     bool negative = false;
     if (!text.empty() && text.front() == '$') {
@@ -405,7 +388,7 @@ constexpr std::array kActions = {
 };
 
 std::optional<ActionKind> KindOf(std::string_view action) {
-    const std::string lowered = Lower(action);
+    const std::string lowered = LowerCase(action);
     for (const ActionName& known : kActions) {
         if (known.name == lowered) {
             return known.kind;
@@ -639,8 +622,9 @@ ImportRows ReadQif(std::string_view text, bool dayFirst) {
         return result;
     }
     QifScanner scanner;
-    ForEachLine(
-        text, [&scanner](std::string_view line, int number) { scanner.Line(Trim(line), number); });
+    ForEachLine(text, [&scanner](std::string_view line, int number) {
+        scanner.Line(TrimmedView(line), number);
+    });
     const QifContent content = scanner.Take();
     for (const QifRecord& record : content.investments) {
         RecordReader reader(record, content.symbols, dayFirst);

@@ -16,6 +16,7 @@
 #include <utility>
 
 #include "core/model/Clock.h"
+#include "core/model/FileDescriptor.h"
 
 namespace {
 
@@ -31,47 +32,6 @@ std::string OpenError(const std::string& path, const std::string& reason) {
 
 std::string SaveError(const std::string& path, const std::string& reason) {
     return "Could not save \"" + path + "\": " + reason + ".";
-}
-
-// Closes on scope exit unless released.
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int fd) : m_fd(fd) {}
-    ~FileDescriptor() {
-        if (m_fd >= 0) {
-            ::close(m_fd);
-        }
-    }
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-
-    int Get() const { return m_fd; }
-    int Release() { return std::exchange(m_fd, -1); }
-    // Closes now and returns the close error (0 when none), since a failed close can mean
-    // the data never reached the disk.
-    int Close() {
-        const int result = ::close(m_fd);
-        m_fd = -1;
-        return result == 0 ? 0 : errno;
-    }
-
-private:
-    int m_fd;
-};
-
-// 0 when every byte was written, the error otherwise.
-int WriteAll(int fd, std::span<const std::uint8_t> bytes) {
-    while (!bytes.empty()) {
-        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-        if (written < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return errno;
-        }
-        bytes = bytes.subspan(static_cast<std::size_t>(written));
-    }
-    return 0;
 }
 
 // Creates a file of a fresh name beside `target`, open for writing. The mode 0666 lets the

@@ -20,16 +20,16 @@ HistoryFetch FetchHistory(PageFetcher& fetcher, const std::vector<QuoteSource>& 
             continue;
         }
         const SourceRequest request = HistoryRequest(source, symbol, from, to);
-        if (!pacer.WaitTurn(UrlHost(request.url), source.minSeconds, keepGoing)) {
-            fail(source, "stopped");
-            return fetch;
-        }
-        const std::string body = fetcher.GetUrl(request.url, request.headers);
-        if (body.empty()) {
-            fail(source, fetcher.LastFailure().empty() ? "nothing came" : fetcher.LastFailure());
+        const SourceFetch answer =
+            FetchSourceRequest(fetcher, pacer, request, source.minSeconds, keepGoing);
+        if (answer.body.empty()) {
+            fail(source, answer.failure);
+            if (answer.stopped) {
+                return fetch;
+            }
             continue;
         }
-        const SourceCloses read = ReadSourceHistory(source, body);
+        const SourceCloses read = ReadSourceHistory(source, answer.body);
         if (read.closes.empty()) {
             fail(source, read.problem);
             continue;

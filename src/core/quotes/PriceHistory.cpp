@@ -18,6 +18,7 @@
 #include <utility>
 
 #include "core/model/FileBytes.h"
+#include "core/model/FileDescriptor.h"
 #include "core/model/LocalTime.h"
 #include "core/reports/CsvText.h"
 
@@ -244,45 +245,6 @@ std::string Reason(int error) {
     return std::generic_category().message(error);
 }
 
-// Closes on scope exit.
-class OpenFile {
-public:
-    explicit OpenFile(int fd) : m_fd(fd) {}
-    ~OpenFile() {
-        if (m_fd >= 0) {
-            ::close(m_fd);
-        }
-    }
-    OpenFile(const OpenFile&) = delete;
-    OpenFile& operator=(const OpenFile&) = delete;
-
-    int Get() const { return m_fd; }
-    // Closes now and returns the error (0 when none): a failed close can mean lost data.
-    int Close() {
-        const int result = ::close(m_fd);
-        m_fd = -1;
-        return result == 0 ? 0 : errno;
-    }
-
-private:
-    int m_fd;
-};
-
-// 0 when every byte was written, the error otherwise.
-int WriteAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-        if (written < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return errno;
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return 0;
-}
-
 }  // namespace
 
 PriceDay PriceDayAt(std::int64_t time) {
@@ -420,7 +382,8 @@ std::string AppendPrices(const std::string& path, const std::vector<PriceEntry>&
     }
 
     // Opened without waiting, so that a FIFO in its place is refused rather than waited on.
-    OpenFile file(::open(path.c_str(), O_RDWR | O_APPEND | O_CREAT | O_CLOEXEC | O_NONBLOCK, 0666));
+    FileDescriptor file(
+        ::open(path.c_str(), O_RDWR | O_APPEND | O_CREAT | O_CLOEXEC | O_NONBLOCK, 0666));
     struct stat status {};
     if (file.Get() < 0 || ::fstat(file.Get(), &status) != 0) {
         return AppendError(path, Reason(errno));
@@ -446,7 +409,8 @@ std::string AppendPrices(const std::string& path, const std::vector<PriceEntry>&
     }
     text += lines;
 
-    int error = WriteAll(file.Get(), text);
+    int error = WriteAll(
+        file.Get(), std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
     if (error == 0 && ::fdatasync(file.Get()) != 0) {
         error = errno;
     }

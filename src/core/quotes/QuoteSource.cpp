@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "core/settings/Settings.h"
+
 namespace {
 
 QuoteSource Described(std::string name, QuoteServer server) {
@@ -125,6 +127,11 @@ std::vector<std::string> EffectiveQuoteChain(const std::vector<std::string>& cha
     const auto index = static_cast<std::size_t>(server);
     return index < described.size() ? std::vector<std::string>{described[index].name}
                                     : std::vector<std::string>{};
+}
+
+std::vector<QuoteSource> ChosenQuoteSources(const Settings& settings) {
+    return ResolveQuoteChain(EffectiveQuoteChain(settings.quoteChain, settings.quoteSource),
+                             settings.quoteSources);
 }
 
 std::optional<QuoteSource> FindQuoteSource(const std::vector<QuoteSource>& sources,

@@ -8,6 +8,8 @@
 
 #include "core/settings/QuoteServer.h"
 
+struct Settings;
+
 // How a source's answer is read.
 enum class SourceFormat { kCsv, kJson, kRegex };
 
@@ -95,6 +97,9 @@ std::vector<std::string> DefaultQuoteChain();
 // The chain in use: the one given, or, when none is, the described server alone.
 std::vector<std::string> EffectiveQuoteChain(const std::vector<std::string>& chain,
                                              QuoteServer server);
+
+// The sources the settings ask in turn: their chain, or the described server alone.
+std::vector<QuoteSource> ChosenQuoteSources(const Settings& settings);
 
 // The source of that name, or nothing.
 std::optional<QuoteSource> FindQuoteSource(const std::vector<QuoteSource>& sources,

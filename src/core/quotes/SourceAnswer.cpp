@@ -9,6 +9,7 @@
 #include <limits>
 #include <nlohmann/json.hpp>
 
+#include "core/model/PlainText.h"
 #include "core/quotes/QuoteNumber.h"
 #include "core/quotes/QuoteSource.h"
 #include "core/quotes/SourceRequest.h"
@@ -18,22 +19,8 @@ namespace {
 
 using Json = nlohmann::json;
 
-bool SameText(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                      std::tolower(static_cast<unsigned char>(y));
-           });
-}
-
 std::string Trimmed(std::string_view text) {
-    const auto blank = [](char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; };
-    while (!text.empty() && blank(text.front())) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && blank(text.back())) {
-        text.remove_suffix(1);
-    }
-    return std::string(text);
+    return std::string(TrimmedView(text));
 }
 
 // A whole text as a number: digits with an optional sign, point and exponent, and nothing
@@ -208,7 +195,7 @@ int ColumnOf(const std::string& place, const std::vector<std::string>* header) {
         return -1;
     }
     const auto found = std::find_if(header->begin(), header->end(), [&](const std::string& name) {
-        return SameText(Trimmed(name), Trimmed(place));
+        return SameIgnoringCase(Trimmed(name), Trimmed(place));
     });
     return found == header->end() ? -1 : static_cast<int>(found - header->begin());
 }
@@ -256,7 +243,8 @@ std::vector<SourceQuote> ReadCsv(const QuoteSource& source, const SourceRequest&
         const std::vector<std::string>* row = nullptr;
         for (std::size_t r = firstData; r < rows.size() && row == nullptr; ++r) {
             const std::optional<std::string> symbol = Cell(rows[r], symbolColumn);
-            if (symbolColumn < 0 || (symbol && SameText(Trimmed(*symbol), request.asked[at]))) {
+            if (symbolColumn < 0 ||
+                (symbol && SameIgnoringCase(Trimmed(*symbol), request.asked[at]))) {
                 row = &rows[r];
             }
         }
@@ -402,7 +390,7 @@ std::vector<SourceQuote> ReadJson(const QuoteSource& source, const SourceRequest
             std::string ignored;
             const Json* symbol = At(item, PointerFor(source.fields.symbol, asked), ignored);
             if (symbol != nullptr && symbol->is_string() &&
-                SameText(symbol->get<std::string>(), asked)) {
+                SameIgnoringCase(symbol->get<std::string>(), asked)) {
                 match = &item;
                 break;
             }

@@ -137,13 +137,13 @@ bool AskSource(PageFetcher& fetcher, const QuoteSource& source, std::vector<Open
     std::map<std::string, std::string> missed;
     std::vector<std::string> priced;
     for (const SourceRequest& request : SourceRequests(source, underlying)) {
-        if (!pacer.WaitTurn(UrlHost(request.url), source.minSeconds, keepGoing)) {
+        const SourceFetch fetch =
+            FetchSourceRequest(fetcher, pacer, request, source.minSeconds, keepGoing);
+        if (fetch.stopped) {
             return false;
         }
-        const std::string body = fetcher.GetUrl(request.url, request.headers);
         std::vector<SourceQuote> quotes;
-        if (body.empty()) {
-            const std::string failure = fetcher.LastFailure();
+        if (fetch.body.empty()) {
             for (const std::string& held : request.held) {
                 quotes.push_back({.held = held,
                                   .found = false,
@@ -151,11 +151,11 @@ bool AskSource(PageFetcher& fetcher, const QuoteSource& source, std::vector<Open
                                   .change = std::nullopt,
                                   .time = 0,
                                   .currency = {},
-                                  .reason = failure.empty() ? "nothing came" : failure,
+                                  .reason = fetch.failure,
                                   .read = {}});
             }
         } else {
-            quotes = ReadSourceAnswer(source, request, body);
+            quotes = ReadSourceAnswer(source, request, fetch.body);
         }
         std::vector<QuoteResult> found;
         for (SourceQuote& quote : quotes) {

@@ -5,6 +5,9 @@
 #include <cstdio>
 #include <ctime>
 
+#include "core/model/PlainText.h"
+#include "core/quotes/HostPacer.h"
+#include "core/quotes/PageFetcher.h"
 #include "core/quotes/QuoteSource.h"
 
 namespace {
@@ -137,8 +140,20 @@ std::string UrlHost(const std::string& url) {
     if (const std::size_t user = host.rfind('@'); user != std::string::npos) {
         host.erase(0, user + 1);
     }
-    std::transform(host.begin(), host.end(), host.begin(), [](char c) {
-        return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    });
-    return host;
+    return LowerCase(host);
+}
+
+SourceFetch FetchSourceRequest(PageFetcher& fetcher, HostPacer& pacer, const SourceRequest& request,
+                               int minSeconds, const std::function<bool()>& keepGoing) {
+    SourceFetch fetch;
+    if (!pacer.WaitTurn(UrlHost(request.url), minSeconds, keepGoing)) {
+        fetch.stopped = true;
+        fetch.failure = "stopped";
+        return fetch;
+    }
+    fetch.body = fetcher.GetUrl(request.url, request.headers);
+    if (fetch.body.empty()) {
+        fetch.failure = fetcher.LastFailure().empty() ? "nothing came" : fetcher.LastFailure();
+    }
+    return fetch;
 }

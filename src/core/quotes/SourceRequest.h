@@ -1,9 +1,12 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
+class HostPacer;
+class PageFetcher;
 struct QuoteSource;
 
 // One request to a source: the address, its header lines, and the symbols it asks for,
@@ -35,3 +38,12 @@ std::string WithScheme(const std::string& url);
 
 // The "host[:port]" of an address, lower-cased; empty when it has none.
 std::string UrlHost(const std::string& url);
+
+// One request's answer, fetched in its host's turn: the body, or why none came.
+struct SourceFetch {
+    std::string body;
+    std::string failure;   // empty when a body came
+    bool stopped = false;  // `keepGoing` ended the wait before the request went
+};
+SourceFetch FetchSourceRequest(PageFetcher& fetcher, HostPacer& pacer, const SourceRequest& request,
+                               int minSeconds, const std::function<bool()>& keepGoing);

@@ -76,14 +76,15 @@ SourceTestReport TestQuoteSource(PageFetcher& fetcher, const QuoteHosts& hosts,
     }
     const SourceRequest& request = requests.front();
     report.url = request.url;
-    if (!pacer.WaitTurn(UrlHost(request.url), source.minSeconds, keepGoing)) {
+    const SourceFetch fetch =
+        FetchSourceRequest(fetcher, pacer, request, source.minSeconds, keepGoing);
+    if (fetch.stopped) {
         report.failure = "the test was stopped";
         return report;
     }
-    const std::string body = fetcher.GetUrl(request.url, request.headers);
-    KeepAnswer(report, body, fetcher);
-    if (!body.empty()) {
-        report.quote = ReadSourceAnswer(source, request, body).front();
+    KeepAnswer(report, fetch.body, fetcher);
+    if (!fetch.body.empty()) {
+        report.quote = ReadSourceAnswer(source, request, fetch.body).front();
     }
     return report;
 }

@@ -908,11 +908,8 @@ void CMainFrame::OnManualUpdate() {
 
 void CMainFrame::OnWebUpdate() {
     // The hosts are read afresh, so a changed "QuoteHosts" section counts at once.
-    CQuoteUpdateDlg dialog(
-        m_document,
-        ResolveQuoteChain(EffectiveQuoteChain(m_settings.quoteChain, m_settings.quoteSource),
-                          m_settings.quoteSources),
-        LoadQuoteHosts(SettingsFilePath()), &m_pacer, this);
+    CQuoteUpdateDlg dialog(m_document, ChosenQuoteSources(m_settings),
+                           LoadQuoteHosts(SettingsFilePath()), &m_pacer, this);
     dialog.SetPriceHistory(&m_prices);
     dialog.exec();
 }

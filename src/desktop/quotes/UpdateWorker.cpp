@@ -40,8 +40,7 @@ CyclePlan PlanCycle(const CKx7Doc& document, Settings& settings) {
     plan.pause = UpdatePause(records, settings.updateInterval);
     plan.fetch = records != 0 && ShouldFetchQuotes(Clock::Now(), document.LastUpdateTime());
     if (plan.fetch) {
-        plan.chain = ResolveQuoteChain(
-            EffectiveQuoteChain(settings.quoteChain, settings.quoteSource), settings.quoteSources);
+        plan.chain = ChosenQuoteSources(settings);
         plan.symbols = ChainSymbols(document);
         plan.deadline = std::chrono::seconds(settings.quoteDeadlineSeconds);
     }
